@@ -1,0 +1,40 @@
+# The two commands of the README: `make test` and `make run`. Everything they need is installed here.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+CTEST_ARGS ?=
+
+.PHONY: test run deps configure build build-native build-win32 build-fuzz bench clean
+
+deps:
+	@scripts/install-deps.sh
+
+build/native/CMakeCache.txt: | deps
+	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build/win32/CMakeCache.txt: | deps
+	cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+
+build/fuzz/CMakeCache.txt: | deps
+	cmake -S . -B build/fuzz -DSETUP_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+configure: build/native/CMakeCache.txt build/win32/CMakeCache.txt build/fuzz/CMakeCache.txt
+
+build-native: build/native/CMakeCache.txt
+	cmake --build build/native -j $(JOBS)
+
+build-win32: build/win32/CMakeCache.txt
+	cmake --build build/win32 -j $(JOBS)
+
+build-fuzz: build/fuzz/CMakeCache.txt
+	cmake --build build/fuzz -j $(JOBS)
+
+build: build-native build-win32 build-fuzz
+
+# One ctest run over the three builds, so the summary at the end covers every test.
+test: build
+	@printf 'subdirs("native" "win32" "fuzz")\n' > build/CTestTestfile.cmake
+	ctest --test-dir build --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+clean:
+	rm -rf build
