@@ -1,0 +1,389 @@
+// The data part of a file: records from binary to text lines (modes 1 and 2) and back (mode 0), by
+// kind. A source that ends inside a record stops the conversion there: what was read is written,
+// nothing stands in for what was not.
+#include <cstring>
+
+#include "convert/convert_detail.h"
+#include "lib/strnum.h"
+
+namespace convdetail {
+
+namespace {
+
+// A record's text, gathered before it goes to the destination in one write.
+class TextOut {
+  public:
+    void Put(std::string_view s) {
+        size_t n = s.size() < sizeof buf_ - len_ ? s.size() : sizeof buf_ - len_;
+        std::memcpy(buf_ + len_, s.data(), n);
+        len_ += n;
+    }
+    void LineEnd() { Put(std::string_view(TextFormatSettings.LineEnd, TextFormatSettings.LineEnd[1] ? 2 : 1)); }
+    void Real(double x) { Put(RealToTextStd(x).View()); }
+    void Int(int value) {
+        TextBuf<29> text;
+        IntToText(value, 7, text.c, text.Cap);
+        Put(text.View());
+    }
+    void Number(int n) { Put(IntToStrW(n, 4)); }
+    void Flush(RecordFile& f) {
+        WriteBytes(f, buf_, static_cast<int>(len_));
+        len_ = 0;
+    }
+
+  private:
+    char buf_[4096];
+    size_t len_ = 0;
+};
+
+RecordShape ShapeOf(const Job& job) {
+    bool block = job.Variant == 3 || job.Variant == 5;
+    switch (job.Kind) {
+    case 'K':
+        return {2, 0, 1};
+    case 'Q':
+        return {6, 0, 1};
+    case 'A':
+        if (job.Version >= 20)
+            return {20, 2, block ? 5 : 1};
+        return {7, 2, block ? 2 : 1};
+    default: // P, T, V
+        return {35, 2, block ? 7 : 1};
+    }
+}
+
+bool Numbered(const Job& job) { return job.Variant == 4 || job.Variant == 5; }
+
+// ---- Binary to text ------------------------------------------------------------------------------
+
+// The values of one binary record; the counts say how many arrived before the source ended.
+struct BinRecord {
+    double Reals[MaxReals];
+    int Ints[MaxInts];
+    int RealCount = 0;
+    int IntCount = 0;
+    bool Complete(const RecordShape& s) const { return RealCount == s.Reals && IntCount == s.Ints; }
+};
+
+void ReadBinRecord(Job& job, const RecordShape& s, BinRecord& r) {
+    r.RealCount = r.IntCount = 0;
+    for (int i = 0; i < s.Reals; ++i) {
+        ReadReal(job.Src, r.Reals[i]);
+        if (job.SourceFailed())
+            return;
+        ++r.RealCount;
+    }
+    for (int i = 0; i < s.Ints; ++i) {
+        ReadInt(job.Src, r.Ints[i]);
+        if (job.SourceFailed())
+            return;
+        ++r.IntCount;
+    }
+    job.SourceBytes += 4 * s.Reals + 2 * s.Ints;
+}
+
+// A record begins with a line end, except the first one of the file (or kind A block).
+void BeginRecordLine(TextOut& out) {
+    ConversionStateRecord& st = ConversionState;
+    if (st.FirstRecord)
+        st.FirstRecord = false;
+    else
+        out.LineEnd();
+}
+
+// Writes the values of a record that were read, in the layout of the variant.
+void PutRecord(Job& job, const RecordShape& s, const BinRecord& r, int number, bool filter) {
+    const ConversionStateRecord& st = ConversionState;
+    const std::string& delim = st.Delimiter;
+    auto shown = [&](int column) { return !filter || st.Selected[column]; };
+    TextOut out;
+    BeginRecordLine(out);
+    if (job.Variant == 1) {
+        for (int i = 0; i < r.RealCount + r.IntCount; ++i) {
+            if (i > 0)
+                out.LineEnd(); // no line end after the record's last value
+            i < r.RealCount ? out.Real(r.Reals[i]) : out.Int(r.Ints[i - r.RealCount]);
+        }
+        out.Flush(job.Dst);
+        return;
+    }
+    int perLine = s.PerLine();
+    if (Numbered(job)) {
+        out.Number(number);
+        out.Put(delim);
+    }
+    for (int k = 1; k <= r.RealCount; ++k) {
+        bool newLine = s.Lines >= 2 && k > 1 && k % perLine == 1;
+        if (newLine)
+            out.LineEnd();
+        if (!shown(k))
+            continue;
+        if (k > 1 && !newLine)
+            out.Put(delim);
+        out.Real(r.Reals[k - 1]);
+    }
+    for (int j = 1; j <= r.IntCount; ++j) {
+        bool newLine = j == 1 && s.IntsOnNewLine();
+        if (newLine)
+            out.LineEnd();
+        if (!shown(s.Reals + j))
+            continue;
+        if (!newLine)
+            out.Put(delim);
+        out.Int(r.Ints[j - 1]);
+    }
+    out.Flush(job.Dst);
+}
+
+// Records until the source ends; kind A passes its block size, other kinds read to the end.
+// Returns false when the source ended (cleanly or not).
+bool RecordsToText(Job& job, const RecordShape& s, int limit, bool filterSmall) {
+    ConversionStateRecord& st = ConversionState;
+    bool filter = st.OnlySelected && job.Kind != 'K';
+    BinRecord r;
+    for (int number = 1; limit == 0 || number <= limit; ++number) {
+        ReadBinRecord(job, s, r);
+        if (r.RealCount == 0) {
+            if (limit != 0)
+                st.SourceCut = true; // a file of records ends cleanly here, a block does not
+            return false;
+        }
+        if (!r.Complete(s))
+            st.SourceCut = true;
+        if (!(filterSmall && r.Reals[0] < 1.1))
+            PutRecord(job, s, r, number, filter);
+        if (!r.Complete(s) || job.Dst.Failed)
+            return false;
+        job.Report();
+    }
+    return true;
+}
+
+void KindYToText(Job& job) {
+    const ConversionStateRecord& st = ConversionState;
+    for (int i = 0;; ++i) {
+        double y = 0;
+        ReadReal(job.Src, y);
+        if (job.SourceFailed() || job.Dst.Failed)
+            return;
+        job.SourceBytes += 4;
+        double x = (st.XStart + static_cast<double>(i)) * st.XStep;
+        TextOut out;
+        BeginRecordLine(out);
+        if (Numbered(job)) {
+            out.Number(i);
+            out.Put(st.Delimiter);
+        }
+        out.Real(x);
+        if (job.Variant == 1)
+            out.LineEnd();
+        else
+            out.Put(st.Delimiter);
+        out.Real(y);
+        out.Flush(job.Dst);
+        job.Report();
+    }
+}
+
+// Kind A: blocks of a header and a fixed number of records.
+void KindAToText(Job& job) {
+    ConversionStateRecord& st = ConversionState;
+    RecordShape s = ShapeOf(job);
+    int records = job.Version >= 20 ? 30 : 20;
+    auto header = convlayout::BlockHeaderA(job.Version);
+    for (;;) {
+        if (job.Mode == ModeBinToFull) {
+            int64_t before = job.SourceBytes;
+            if (!CopyFields(job, header, !st.FirstRecord)) {
+                st.SourceCut = job.SourceBytes != before; // the file ended inside the block header
+                return;
+            }
+            st.FirstRecord = true;
+        } else {
+            SkipBytes(job.Src, convlayout::BinarySize(header));
+            if (job.SourceFailed())
+                return;
+            job.SourceBytes += convlayout::BinarySize(header);
+        }
+        if (!RecordsToText(job, s, records, job.Mode == ModeBinToCol))
+            return;
+    }
+}
+
+// ---- Text to binary ------------------------------------------------------------------------------
+
+// Values of Full ASCII record lines. Values are separated by anything that cannot be part of a number
+// (blanks, tabs, ",", ";", "/", "&", "|", ...), so every delimiter the writer may use reads back; a
+// line that runs out of values before the record is complete continues on the next line, so line-end
+// delimiters read back too.
+class TokenReader {
+  public:
+    explicit TokenReader(LineSource& lines) : lines_(lines) {}
+
+    // The first line of a record that holds a value, without its record number when numbered;
+    // false at the end of the data.
+    bool BeginRecord(bool numbered) {
+        do {
+            if (!lines_.Next())
+                return false;
+            rest_ = lines_.Line();
+        } while (!HasToken());
+        std::string_view number;
+        return !numbered || Take(number);
+    }
+    // Moves to the next line, dropping what is left of this one.
+    bool NewLine() {
+        if (!lines_.Next())
+            return false;
+        rest_ = lines_.Line();
+        return true;
+    }
+    // The next value, from later lines when this one has none left.
+    bool Take(std::string_view& token) {
+        while (!HasToken()) {
+            if (!NewLine())
+                return false;
+        }
+        size_t end = 0;
+        while (end < rest_.size() && IsTokenChar(rest_[end]))
+            ++end;
+        token = rest_.substr(0, end);
+        rest_.remove_prefix(end);
+        return true;
+    }
+
+  private:
+    static bool IsTokenChar(char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' ||
+               c == '+' || c == '-' || c == '$';
+    }
+    // Skips separators; true when a value follows on this line.
+    bool HasToken() {
+        size_t i = 0;
+        while (i < rest_.size() && !IsTokenChar(rest_[i]))
+            ++i;
+        rest_.remove_prefix(i);
+        return !rest_.empty();
+    }
+
+    LineSource& lines_;
+    std::string_view rest_;
+};
+
+// One record from text to binary; false when the data has ended (sets SourceCut when inside it).
+bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
+    ConversionStateRecord& st = ConversionState;
+    LineSource& lines = *job.Lines;
+    if (job.Variant == 1) {
+        if (lines.AtDataEnd())
+            return false;
+        for (int k = 1; k <= s.Reals + s.Ints; ++k) {
+            if (!lines.Next()) {
+                st.SourceCut = true;
+                return false;
+            }
+            if (k <= s.Reals)
+                WriteReal(job.Dst, TextToReal(lines.Line()));
+            else
+                WriteInt(job.Dst, TextToInt(lines.Line()));
+        }
+        return !job.Dst.Failed;
+    }
+    if (!tokens.BeginRecord(Numbered(job)))
+        return false;
+    int perLine = s.PerLine();
+    std::string_view token;
+    for (int k = 1; k <= s.Reals + s.Ints; ++k) {
+        bool newLine = k <= s.Reals ? s.Lines >= 2 && k > 1 && k % perLine == 1 : k == s.Reals + 1 && s.IntsOnNewLine();
+        if ((newLine && !tokens.NewLine()) || !tokens.Take(token)) {
+            st.SourceCut = true;
+            return false;
+        }
+        if (k <= s.Reals)
+            WriteReal(job.Dst, TextToReal(token));
+        else
+            WriteInt(job.Dst, TextToInt(token));
+    }
+    return !job.Dst.Failed;
+}
+
+void RecordsToBinary(Job& job) {
+    RecordShape s = ShapeOf(job);
+    TokenReader tokens(*job.Lines);
+    while (RecordToBinary(job, s, tokens))
+        job.Report();
+}
+
+// Kind Y: each line pair gives x and y; only y is stored.
+void KindYToBinary(Job& job) {
+    ConversionStateRecord& st = ConversionState;
+    LineSource& lines = *job.Lines;
+    TokenReader tokens(lines);
+    for (;;) {
+        std::string_view y;
+        if (job.Variant == 1) {
+            if (lines.AtDataEnd())
+                return;
+            lines.Next(); // x
+            if (!lines.Next()) {
+                st.SourceCut = true;
+                return;
+            }
+            y = lines.Line();
+        } else {
+            std::string_view x;
+            if (!tokens.BeginRecord(Numbered(job)))
+                return;
+            if (!tokens.Take(x) || !tokens.Take(y)) {
+                st.SourceCut = true;
+                return;
+            }
+        }
+        WriteReal(job.Dst, TextToReal(y));
+        if (job.Dst.Failed)
+            return;
+        job.Report();
+    }
+}
+
+void KindAToBinary(Job& job) {
+    ConversionStateRecord& st = ConversionState;
+    RecordShape s = ShapeOf(job);
+    int records = job.Version >= 20 ? 30 : 20;
+    TokenReader tokens(*job.Lines);
+    while (!job.Lines->AtDataEnd()) {
+        if (!CopyFields(job, convlayout::BlockHeaderA(job.Version), false)) {
+            st.SourceCut = true;
+            return;
+        }
+        for (int i = 0; i < records; ++i) {
+            if (!RecordToBinary(job, s, tokens)) {
+                st.SourceCut = true;
+                return;
+            }
+            job.Report();
+        }
+    }
+}
+
+} // namespace
+
+void ConvertData(Job& job) {
+    if (job.Mode == ModeFullToBin) {
+        if (job.Kind == 'Y')
+            KindYToBinary(job);
+        else if (job.Kind == 'A')
+            KindAToBinary(job);
+        else
+            RecordsToBinary(job);
+        return;
+    }
+    if (job.Kind == 'Y')
+        KindYToText(job);
+    else if (job.Kind == 'A')
+        KindAToText(job);
+    else
+        RecordsToText(job, ShapeOf(job), 0, false);
+}
+
+} // namespace convdetail
