@@ -275,11 +275,9 @@ bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
     ConversionStateRecord& st = ConversionState;
     LineSource& lines = *job.Lines;
     if (job.Variant == 1) {
-        if (lines.AtDataEnd())
-            return false;
         for (int k = 1; k <= s.Reals + s.Ints; ++k) {
-            if (!lines.Next()) {
-                st.SourceCut = true;
+            if (!lines.NextValueLine()) {
+                st.SourceCut = st.SourceCut || k > 1;
                 return false;
             }
             if (k <= s.Reals)
@@ -322,10 +320,9 @@ void KindYToBinary(Job& job) {
     for (;;) {
         std::string_view y;
         if (job.Variant == 1) {
-            if (lines.AtDataEnd())
+            if (!lines.NextValueLine()) // x
                 return;
-            lines.Next(); // x
-            if (!lines.Next()) {
+            if (!lines.NextValueLine()) {
                 st.SourceCut = true;
                 return;
             }

@@ -25,6 +25,8 @@ class LineSource {
     std::string_view Line() const { return {line_.get(), static_cast<size_t>(lineLen_)}; }
     // True when nothing but empty lines (ends of lines, an end-of-file character) is left.
     bool AtDataEnd();
+    // The next line that holds a value: false when only empty lines are left, which end the data.
+    bool NextValueLine() { return !AtDataEnd() && Next(); }
     int64_t BytesRead() const { return bytes_; }
 
   private:

@@ -63,7 +63,7 @@ bool FieldToText(Job& job, const Field& f, bool& lineEndFirst) {
 
 // One text line back to a binary field; false when the source has ended.
 bool FieldToBinary(Job& job, const Field& f) {
-    if (!job.Lines->Next())
+    if (!job.Lines->NextValueLine())
         return false;
     std::string_view line = job.Lines->Line();
     switch (f.Type) {
