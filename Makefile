@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 
-.PHONY: test run deps configure build build-native build-win32 build-fuzz bench clean
+.PHONY: test run deps configure build build-native build-win32 build-fuzz bench bench-convert clean
 
 deps:
 	@scripts/install-deps.sh
@@ -35,6 +35,16 @@ build: build-native build-win32 build-fuzz
 test: build
 	@printf 'subdirs("native" "win32" "fuzz")\n' > build/CTestTestfile.cmake
 	ctest --test-dir build --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# Benchmarks, not tests: a release build without sanitizers; `make bench` runs every bench-* target.
+build/bench/CMakeCache.txt: | deps
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DSETUP_SANITIZE=OFF
+
+bench: bench-convert
+
+bench-convert: build/bench/CMakeCache.txt
+	cmake --build build/bench -j $(JOBS) --target vexaconv datagen convbench
+	/usr/bin/python3 tools/bench/convbench.py build/bench
 
 clean:
 	rm -rf build

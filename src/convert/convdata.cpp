@@ -1,6 +1,8 @@
 // The data part of a file: records from binary to text lines (modes 1 and 2) and back (mode 0), by
 // kind. A source that ends inside a record stops the conversion there: what was read is written,
 // nothing stands in for what was not.
+#include <array>
+#include <charconv>
 #include <cstring>
 
 #include "convert/convert_detail.h"
@@ -240,10 +242,8 @@ class TokenReader {
     }
     // The next value, from later lines when this one has none left.
     bool Take(std::string_view& token) {
-        while (!HasToken()) {
-            if (!NewLine())
-                return false;
-        }
+        if (!NextToken())
+            return false;
         size_t end = 0;
         while (end < rest_.size() && IsTokenChar(rest_[end]))
             ++end;
@@ -251,12 +251,20 @@ class TokenReader {
         rest_.remove_prefix(end);
         return true;
     }
+    // The next value as a real or an integer (TextToReal, TextToInt: 0 when it is not a number).
+    bool TakeReal(double& value) { return TakeNumber(value, TextToReal); }
+    bool TakeInt(int& value) { return TakeNumber(value, TextToInt); }
 
   private:
-    static bool IsTokenChar(char c) {
-        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' ||
-               c == '+' || c == '-' || c == '$';
-    }
+    static bool IsTokenChar(char c) { return TokenChars[static_cast<unsigned char>(c)]; }
+    static constexpr auto TokenChars = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 256; ++c)
+            table[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' ||
+                       c == '+' || c == '-' || c == '$';
+        return table;
+    }();
+
     // Skips separators; true when a value follows on this line.
     bool HasToken() {
         size_t i = 0;
@@ -264,6 +272,33 @@ class TokenReader {
             ++i;
         rest_.remove_prefix(i);
         return !rest_.empty();
+    }
+    bool NextToken() {
+        while (!HasToken()) {
+            if (!NewLine())
+                return false;
+        }
+        return true;
+    }
+    // Plain decimal numbers, the only form the writer produces, are converted where they stand; any
+    // other token goes through the library's parser, so both give the same value.
+    template <class T, class Parse> bool TakeNumber(T& value, Parse slow) {
+        if (!NextToken())
+            return false;
+        const char* start = rest_.data();
+        const char* end = start + rest_.size();
+        const char* digits = *start == '-' ? start + 1 : start;
+        if (digits < end && *digits >= '0' && *digits <= '9') {
+            auto r = std::from_chars(start, end, value);
+            if (r.ec == std::errc() && (r.ptr == end || !IsTokenChar(*r.ptr))) {
+                rest_.remove_prefix(static_cast<size_t>(r.ptr - start));
+                return true;
+            }
+        }
+        std::string_view token;
+        Take(token);
+        value = slow(token);
+        return true;
     }
 
     LineSource& lines_;
@@ -290,17 +325,19 @@ bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
     if (!tokens.BeginRecord(Numbered(job)))
         return false;
     int perLine = s.PerLine();
-    std::string_view token;
+    bool block = s.Lines >= 2;
     for (int k = 1; k <= s.Reals + s.Ints; ++k) {
-        bool newLine = k <= s.Reals ? s.Lines >= 2 && k > 1 && k % perLine == 1 : k == s.Reals + 1 && s.IntsOnNewLine();
-        if ((newLine && !tokens.NewLine()) || !tokens.Take(token)) {
+        bool newLine = block && (k <= s.Reals ? k > 1 && k % perLine == 1 : k == s.Reals + 1 && s.IntsOnNewLine());
+        double real = 0;
+        int number = 0;
+        if ((newLine && !tokens.NewLine()) || !(k <= s.Reals ? tokens.TakeReal(real) : tokens.TakeInt(number))) {
             st.SourceCut = true;
             return false;
         }
         if (k <= s.Reals)
-            WriteReal(job.Dst, TextToReal(token));
+            WriteReal(job.Dst, real);
         else
-            WriteInt(job.Dst, TextToInt(token));
+            WriteInt(job.Dst, number);
     }
     return !job.Dst.Failed;
 }
@@ -318,7 +355,7 @@ void KindYToBinary(Job& job) {
     LineSource& lines = *job.Lines;
     TokenReader tokens(lines);
     for (;;) {
-        std::string_view y;
+        double value = 0; // y
         if (job.Variant == 1) {
             if (!lines.NextValueLine()) // x
                 return;
@@ -326,17 +363,17 @@ void KindYToBinary(Job& job) {
                 st.SourceCut = true;
                 return;
             }
-            y = lines.Line();
+            value = TextToReal(lines.Line());
         } else {
-            std::string_view x;
+            double x = 0;
             if (!tokens.BeginRecord(Numbered(job)))
                 return;
-            if (!tokens.Take(x) || !tokens.Take(y)) {
+            if (!tokens.TakeReal(x) || !tokens.TakeReal(value)) {
                 st.SourceCut = true;
                 return;
             }
         }
-        WriteReal(job.Dst, TextToReal(y));
+        WriteReal(job.Dst, value);
         if (job.Dst.Failed)
             return;
         job.Report();
