@@ -203,4 +203,29 @@ TEST_F(RoundTrip, GarbageNumbersBecomeZero) {
     EXPECT_EQ(RealAt(back, header.size() + 12), 2.5f);
 }
 
+// Header lines are taken whole, "*" and all; only the ";" field lines of the extended block lose a
+// "*" comment.
+TEST_F(RoundTrip, CommentsAreCutOnlyInFieldLines) {
+    SampleSpec spec = Spec('K', 20, 0);
+    spec.ZeroHeader = true;
+    std::string text = Convert({ModeBinToFull, 2}, "C.K01", sampledata::Bytes(spec));
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    ASSERT_GT(lines.size(), 3u);
+    lines[1] = "A*B *c";                          // the first text of the main header
+    lines[lines.size() - 2] = "1;2 *two;3";       // an extended line of four reals: 1 and 2, then 0, 0
+    lines.back() = "T47 *note";                   // the text that closes the extended block
+    std::string edited;
+    for (const std::string& line : lines)
+        edited += line + "\r\n";
+    std::string back = Convert({ModeFullToBin}, "C.K01.TXT", edited);
+    ASSERT_EQ(back.size(), 1024u);
+    EXPECT_EQ(back.substr(40, 10), std::string("A*B *c\0\0\0\0", 10));
+    EXPECT_EQ(RealAt(back, 960), 1.0f);
+    EXPECT_EQ(RealAt(back, 964), 2.0f);
+    EXPECT_EQ(RealAt(back, 968), 0.0f);
+    EXPECT_EQ(back.substr(976, 48), std::string("T47") + std::string(45, '\0'));
+}
+
 } // namespace

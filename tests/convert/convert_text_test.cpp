@@ -203,4 +203,21 @@ TEST_F(ConvertOld, ColAsciiOfVersion16HoldsOnlyTheEnding) {
     EXPECT_EQ(outcome, ConvOutcome::OldVersion);
 }
 
+// Words are read unsigned and ints signed: the same bytes FF FF are 65535 and -1.
+TEST_F(ConvertOld, WordsAreUnsignedIntsSigned) {
+    std::string v20 = sampledata::Bytes(Zeroed(Spec('K', 20, 0)));
+    v20.replace(118, 4, "\xFF\xFF\xFF\xFF"); // the first word and the int after it
+    std::string header = Header20();
+    header.replace(header.find(Z + CrLf + Z), 2 * Z.size() + 2, " 65535\r\n    -1");
+    EXPECT_EQ(Convert({ModeBinToFull, 1}, "W.K01", v20), Ident(20, 'K', '1') + header + Extended());
+
+    std::string v17 = sampledata::Bytes(Zeroed(Spec('K', 17, 0)));
+    v17.replace(40, 2, "\xFF\xFF");  // the first int
+    v17.replace(124, 2, "\xFF\xFF"); // the first word
+    std::string old = Header17();
+    old.replace(0, Z.size(), "    -1");
+    old.replace(2 * 8 + 4 * 2, Z.size(), " 65535"); // after two int lines and four empty texts
+    EXPECT_EQ(Convert({ModeBinToFull, 1}, "W.K01", v17), Ident(17, 'K', '1') + old);
+}
+
 } // namespace
