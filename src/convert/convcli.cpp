@@ -299,14 +299,14 @@ class CliPrompter final : public ui::Prompter {
                 return overwrite_ > 0 ? ui::IdAll : ui::IdNo;
             if (!io_.Interactive)
                 return ui::IdNo;
-            char answer = Question(caption + " exists. Overwrite? [y]es, [n]o, [c]ancel, [a]ll: ");
+            char answer = Question(caption + " exists. Overwrite? [y]es, [n]o, [c]ancel, [a]ll: ", 'n');
             Cancelled = answer == 'c';
             return answer == 'y' ? ui::IdYes : answer == 'a' ? ui::IdAll : answer == 'c' ? ui::IdCancel : ui::IdNo;
         }
         if (buttons == ui::BtnOkCancel) {
             if (!io_.Interactive || overwrite_ != 0)
                 return ui::IdOk;
-            return Question(caption + " " + text + " [y]es, [n]o: ") == 'y' ? ui::IdOk : ui::IdCancel;
+            return Question(caption + " " + text + " [y]es, [n]o: ", 'y') == 'y' ? ui::IdOk : ui::IdCancel;
         }
         std::string flat = text;
         std::replace(flat.begin(), flat.end(), '\r', ' ');
@@ -316,11 +316,14 @@ class CliPrompter final : public ui::Prompter {
     }
 
   private:
-    char Question(const std::string& prompt) {
+    // The first letter of the answer; nobody answering (the end of the input) gives the default.
+    char Question(const std::string& prompt, char unanswered) {
         io_.Err << prompt << std::flush;
         std::string line;
-        if (!std::getline(io_.In, line))
-            return 'n';
+        if (!std::getline(io_.In, line)) {
+            io_.Err << "\n";
+            return unanswered;
+        }
         size_t first = line.find_first_not_of(" \t");
         return first == std::string::npos ? 'n' : Lower(line[first]);
     }

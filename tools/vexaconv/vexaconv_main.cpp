@@ -4,17 +4,30 @@
 #include <string>
 #include <vector>
 #ifdef _WIN32
-#include <io.h>
-#define IsTerminal(fd) (_isatty(fd) != 0)
+#include <windows.h>
 #else
 #include <unistd.h>
-#define IsTerminal(fd) (isatty(fd) != 0)
 #endif
 
 #include "convert/convcli.h"
 #include "convert/convert.h"
 #include "lib/recfile.h"
 #include "lib/strnum.h"
+
+namespace {
+
+// A console window or terminal (the NUL device and pipes are none, though the C runtime's isatty
+// takes NUL for one on Windows).
+bool IsTerminal(int fd) {
+#ifdef _WIN32
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(fd == 0 ? STD_INPUT_HANDLE : STD_ERROR_HANDLE), &mode) != 0;
+#else
+    return isatty(fd) != 0;
+#endif
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     ResetTextFormatSettings();
