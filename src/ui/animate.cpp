@@ -20,6 +20,13 @@ const AviInfo avis[] = {
     {0, 0, 0}, {160, 272, 60}, {164, 272, 60}, {151, 96, 60}, {150, 96, 60}, {152, 96, 60},
 };
 
+// Wine's shell library answers every clip number with one placeholder clip (a "Searching" caption), not
+// the animation asked for; there our own drawing shows the real subject.
+bool ShellHasClips() {
+    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine;
+}
+
 void Fill(HDC dc, int l, int t, int r, int b, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     RECT rect{l, t, r, b};
@@ -135,11 +142,10 @@ void Animate::SetCommonAvi(CommonAvi avi) {
     if (avi == CommonAvi::None)
         return;
     const AviInfo& info = avis[static_cast<int>(avi)];
-    HMODULE shell = GetModuleHandleA("shell32.dll");
-    if (!shell)
-        shell = LoadLibraryA("shell32.dll");
-    clip_ = CreateWindowExA(0, ANIMATE_CLASSA, "", WS_CHILD | ACS_TRANSPARENT, 0, 0, info.width, info.height, hwnd_,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    HMODULE shell = ShellHasClips() ? LoadLibraryA("shell32.dll") : nullptr;
+    if (shell)
+        clip_ = CreateWindowExA(0, ANIMATE_CLASSA, "", WS_CHILD | ACS_TRANSPARENT, 0, 0, info.width, info.height,
+                                hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (clip_ && shell &&
         SendMessageA(clip_, ACM_OPENA, reinterpret_cast<WPARAM>(shell), reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(info.resource)))) {
         RECT r;

@@ -1,6 +1,6 @@
 // The animation control: the shell's standard animations (copy files, delete file, find file, find
 // folder, find computer) played from the system's shell library where it has them, and our own drawn
-// animation of the same subject where it does not (Wine's shell library carries no clips).
+// animation of the same subject where it does not (Wine's shell library has only a placeholder clip).
 #pragma once
 
 #include "ui/form.h"

@@ -117,6 +117,12 @@ void GlyphButton::SetGlyph(Glyph glyph) {
 
 // ---- Label --------------------------------------------------------------------------------------
 
+void Label::Created(const Row& row) {
+    autoSize_ = row.width == 0 && row.height == 0;
+    if (autoSize_)
+        AutoSize();
+}
+
 Control::WindowKind Label::Kind(const Row& row) const {
     DWORD style = TextAlign(row.options, (row.options & opt::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP, SS_CENTER,
                             SS_RIGHT);
@@ -489,7 +495,7 @@ void RadioGroup::SetEnabled(bool enabled) {
 
 Control::WindowKind Panel::Kind(const Row&) const {
     RegisterWindowClass("SetupPanel", Proc);
-    return {"SetupPanel", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    return {"SetupPanel", 0, WS_EX_CONTROLPARENT}; // no WS_CLIPCHILDREN: it paints under its group boxes
 }
 
 void Panel::Created(const Row& row) { options_ = row.options; }
@@ -630,13 +636,13 @@ std::string StatusBar::SimpleText() const {
     if (!hwnd_)
         return "";
     char text[512] = "";
-    SendMessageA(hwnd_, SB_GETTEXTA, 255, reinterpret_cast<LPARAM>(text)); // 255: the simple panel
+    SendMessageA(hwnd_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text)); // reading: the simple panel is 0
     return text;
 }
 
 void StatusBar::SetSimpleText(const std::string& text) {
     if (hwnd_)
-        SendMessageA(hwnd_, SB_SETTEXTA, 255, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageA(hwnd_, SB_SETTEXTA, 255, reinterpret_cast<LPARAM>(text.c_str())); // writing: 255
 }
 
 // ---- Timer --------------------------------------------------------------------------------------

@@ -55,6 +55,7 @@ class GlyphButton : public Button {
 class Label : public Control {
   protected:
     WindowKind Kind(const Row& row) const override;
+    void Created(const Row& row) override;
 };
 
 // A single-line edit. OnKeyPress sees each typed character first and may change it or set it to 0

@@ -156,7 +156,6 @@ void Control::Create(Form& form, HWND parent, const Row& row) {
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font()), FALSE);
     if (row.hint)
         SetHint(row.hint);
-    autoSize_ = autoSize_ || (row.width == 0 && row.height == 0);
     Created(row);
 }
 
@@ -367,7 +366,8 @@ void Form::Create(const FormSpec& spec) {
     font_ = MakeFont(spec.fontHeight, false, spec.fontFace);
     showHint_ = spec.showHint;
     position_ = spec.position;
-    DWORD style = WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: group boxes and frames do not paint their insides, the form's background does.
+    DWORD style = 0;
     DWORD exStyle = WS_EX_CONTROLPARENT;
     switch (spec.border) {
     case Border::Single:

@@ -75,8 +75,26 @@ int TreeView::ChildCount(TreeNode node) const {
 
 TreeNode TreeView::Selected() const { return hwnd_ ? TreeView_GetSelection(hwnd_) : nullptr; }
 void TreeView::Select(TreeNode node) { TreeView_SelectItem(hwnd_, node); }
-void TreeView::Expand(TreeNode node) { TreeView_Expand(hwnd_, node, TVE_EXPAND); }
-void TreeView::Collapse(TreeNode node) { TreeView_Expand(hwnd_, node, TVE_COLLAPSE); }
+// The tree control reports only the first expansion it is told to make, and no collapse; the handlers
+// run here for the others, as they would for the user's click.
+void TreeView::Expand(TreeNode node) {
+    if ((TreeView_GetItemState(hwnd_, node, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) && !Expanded(node) && OnExpanding) {
+        bool allow = true;
+        OnExpanding(node, allow);
+        if (!allow)
+            return;
+    }
+    TreeView_Expand(hwnd_, node, TVE_EXPAND);
+}
+
+void TreeView::Collapse(TreeNode node) {
+    if (!Expanded(node))
+        return;
+    TreeView_Expand(hwnd_, node, TVE_COLLAPSE);
+    if (OnCollapsed)
+        OnCollapsed(node);
+}
+
 bool TreeView::Expanded(TreeNode node) const {
     return (TreeView_GetItemState(hwnd_, node, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
@@ -326,6 +344,10 @@ Control::WindowKind DirectoryListBox::Kind(const Row&) const {
 
 void DirectoryListBox::Created(const Row&) { SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, 18); }
 
+namespace {
+constexpr LPARAM SubdirFlag = 0x10000; // item data: level, flagged for the rows below the open path
+} // namespace
+
 int DirectoryListBox::OpenCount() const {
     int n = 0;
     while (n < Count() && SendMessageA(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(n), 0) == n)
@@ -359,7 +381,7 @@ void DirectoryListBox::SetDirectory(const std::string& path) {
     SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     Clear();
     std::string root = {static_cast<char>(toupper(static_cast<unsigned char>(path[0]))), ':', '\\'};
-    auto add = [this](const std::string& text, int level) {
+    auto add = [this](const std::string& text, LPARAM level) {
         LRESULT i = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(i), level);
     };
@@ -390,7 +412,7 @@ void DirectoryListBox::SetDirectory(const std::string& path) {
     std::sort(subdirs.begin(), subdirs.end(),
               [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
     for (const std::string& name : subdirs)
-        add(name, level + 1);
+        add(name, (level + 1) | SubdirFlag);
     SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(level), 0);
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -412,8 +434,8 @@ void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1))
         return;
     static HIMAGELIST images = MakeImageList({Glyph::DriveFixed, Glyph::FolderOpen, Glyph::FolderClosed});
-    int level = static_cast<int>(item.itemData);
-    bool open = level == static_cast<int>(item.itemID);
+    bool open = !(item.itemData & SubdirFlag);
+    int level = static_cast<int>(item.itemData & 0xFFFF);
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     HDC dc = item.hDC;
     RECT r = item.rcItem;
