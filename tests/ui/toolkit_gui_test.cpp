@@ -339,6 +339,35 @@ TEST(Controls, TimerAndAnimationRun) {
     }
 }
 
+class TDialSplit : public ui::Form {
+  public:
+    ui::TreeView TreeView1;
+    ui::Splitter Splitter1;
+    ui::Memo Memo1;
+    TDialSplit() {
+        Create({.caption = "Split", .clientWidth = 400, .clientHeight = 200, .border = ui::Border::Sizeable});
+        Build({
+            {.control = &TreeView1, .width = 120, .align = ui::Align::Left},
+            {.control = &Splitter1, .width = 4, .align = ui::Align::Left},
+            {.control = &Memo1, .align = ui::Align::Client},
+        });
+    }
+};
+
+TEST(Controls, SplitterDragResizesTheControlBeforeIt) {
+    TDialSplit form;
+    form.Show();
+    EXPECT_EQ(form.Splitter1.Left(), 120);
+    EXPECT_EQ(form.Memo1.Left(), 124);
+    HWND bar = form.Splitter1.Handle();
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 50));
+    SendMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(62, 50));
+    SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(62, 50));
+    EXPECT_EQ(form.TreeView1.Width(), 180);
+    EXPECT_EQ(form.Memo1.Left(), 184);
+    EXPECT_EQ(form.Memo1.Width(), form.ClientWidth() - 184);
+}
+
 void CALLBACK PressOpen(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = FindWindowA("#32770", nullptr);
     if (!box)
