@@ -1,5 +1,7 @@
 #include "support/guarded_buffer.h"
 
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <cstring>
 
@@ -40,6 +42,8 @@ void GuardedBuffer::Fill() {
     std::memset(data() + size(), Fence, static_cast<size_t>(Guard));
 }
 
+// The buffer starts at an aligned offset, so the left guard is poisoned whole; the right one may
+// start inside an 8-byte granule, which the sanitizer's shadow encoding handles.
 void GuardedBuffer::Poison(bool on) const {
     char* left = raw_.get();
     char* right = raw_.get() + Guard + size();
@@ -61,31 +65,40 @@ bool GuardedBuffer::Intact() const {
     return ok;
 }
 
-std::string RandomText(std::mt19937& rng, int maxLen) {
-    static const char special[] = "\\:.* ;,/$-+Ee09\t\r\n?~";
-    std::uniform_int_distribution<int> len(0, maxLen);
-    std::uniform_int_distribution<int> kind(0, 3);
-    std::uniform_int_distribution<int> pick(0, sizeof special - 2);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string s(static_cast<size_t>(len(rng)), ' ');
-    for (char& c : s) c = kind(rng) == 0 ? static_cast<char>(byte(rng)) : special[pick(rng)];
-    return s;
-}
-
-int RandomArgs::Cap() {
+void RandomArgs::Next() {
     static const int caps[] = {-7, -1, 0, 0, 1, 2, 3, 4, 5, 6, 8, 11, 13, 29, 40, 64};
-    return caps[rng() % (sizeof caps / sizeof caps[0])];
+    for (auto [buffer, data, n] : {std::tie(A, a, an), std::tie(B, b, bn), std::tie(C, c, cn)}) {
+        buffer = std::make_unique<GuardedBuffer>(caps[rng() % std::size(caps)], rng, Flag());
+        data = buffer->data();
+        n = buffer->n();
+    }
 }
 
 int RandomArgs::Num() {
     static const int extremes[] = {INT_MIN, INT_MIN + 1, -1000, -4, -3, -2, -1, INT_MAX - 1, INT_MAX};
-    if (rng() % 4 == 0) return extremes[rng() % (sizeof extremes / sizeof extremes[0])];
+    if (rng() % 4 == 0) return extremes[rng() % std::size(extremes)];
     return static_cast<int>(rng() % 70);
 }
 
-std::unique_ptr<GuardedBuffer> RandomArgs::Buffer() {
-    int n = Cap();
-    return std::make_unique<GuardedBuffer>(n, rng, Flag());
+std::string RandomArgs::Text() {
+    static const char special[] = "\\:.* ;,/$-+Ee09\t\r\n?~";
+    std::string s(rng() % 61, ' ');
+    for (char& ch : s) ch = rng() % 4 == 0 ? static_cast<char>(rng()) : special[rng() % (sizeof special - 1)];
+    return s;
+}
+
+void ThrowRandomArguments(const std::vector<BufferOp>& ops, unsigned seed, int rounds) {
+    RandomArgs args(seed);
+    for (const auto& [name, op] : ops) {
+        for (int i = 0; i < rounds; ++i) {
+            args.Next();
+            op(args);
+            if (!args.Intact()) {
+                ADD_FAILURE() << name << " wrote outside its buffer in round " << i;
+                break;
+            }
+        }
+    }
 }
 
 } // namespace testsupport

@@ -6,6 +6,8 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace testsupport {
 
@@ -34,21 +36,31 @@ class GuardedBuffer {
     std::unique_ptr<char[]> raw_;
 };
 
-// Random text biased towards the characters that path, token and number code treats specially.
-std::string RandomText(std::mt19937& rng, int maxLen);
-
-// Random arguments for buffer functions: capacities from negative to a few dozen, positions and
-// counts that include the extremes, texts of RandomText, buffers with and without a terminator.
+// Random arguments for one call of a buffer function: three guarded buffers a, b, c of random
+// capacity (negative to a few dozen) and content (with or without terminator), numbers that include
+// the extremes, and texts biased towards the characters that path, token and number code treats
+// specially.
 class RandomArgs {
   public:
     explicit RandomArgs(unsigned seed) : rng(seed) {}
-    int Cap();
+    void Next(); // fresh buffers
+    bool Intact() const { return A->Intact() && B->Intact() && C->Intact(); }
     int Num();
     bool Flag() { return (rng() & 1) != 0; }
-    std::string Text() { return RandomText(rng, 60); }
-    std::unique_ptr<GuardedBuffer> Buffer();
+    std::string Text();
 
     std::mt19937 rng;
+    char *a = nullptr, *b = nullptr, *c = nullptr;
+    int an = 0, bn = 0, cn = 0;
+
+  private:
+    std::unique_ptr<GuardedBuffer> A, B, C;
 };
+
+using BufferOp = std::pair<const char*, void (*)(RandomArgs&)>;
+
+// Calls every operation `rounds` times with fresh random arguments; a guard that changed fails the
+// test with the operation's name.
+void ThrowRandomArguments(const std::vector<BufferOp>& ops, unsigned seed, int rounds);
 
 } // namespace testsupport
