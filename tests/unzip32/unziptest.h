@@ -72,7 +72,8 @@ class TempDir {
         std::string name = std::string(test->test_suite_name()) + "." + test->name();
         for (char& c : name)
             if (c == '/') c = '_';
-        path_ = fs::temp_directory_path() / ("unzip32-" + name);
+        static int count = 0;
+        path_ = fs::temp_directory_path() / ("unzip32-" + name + "-" + std::to_string(count++));
         Remove();
         fs::create_directories(path_);
     }
