@@ -48,7 +48,8 @@ std::vector<std::string> HardwareDat() {
         std::string item = set.substr(start, comma - start);
         size_t eq = item.find('=');
         int line = std::atoi(item.substr(0, eq).c_str());
-        if (eq != std::string::npos && line >= 1 && line <= HardwareLines) lines[line - 1] = item.substr(eq + 1);
+        if (eq != std::string::npos && line >= 1 && line <= HardwareLines)
+            lines[line - 1] = item.substr(eq + 1);
         start = comma + 1;
     }
     return lines;
@@ -131,8 +132,9 @@ int VxSet(const std::vector<std::string>& words) {
     std::snprintf(windows, sizeof windows, "Windows version: %lu.%lu platform %lu", v.dwMajorVersion,
                   v.dwMinorVersion, v.dwPlatformId);
     std::snprintf(cpus, sizeof cpus, "Processors: %lu", sys.dwNumberOfProcessors);
-    bool ok = WriteLines(Join(korvo, "Doc\\PC_Conf.REP"),
-                         {"VxSet PC configuration report", "Date: " + Today(), windows, cpus, "KORVO: " + korvo});
+    bool ok =
+        WriteLines(Join(korvo, "Doc\\PC_Conf.REP"),
+                   {"VxSet PC configuration report", "Date: " + Today(), windows, cpus, "KORVO: " + korvo});
     return ok ? 0 : 1;
 }
 

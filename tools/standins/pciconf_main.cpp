@@ -3,4 +3,6 @@
 // logs; the log line shows the port it was given. Switches: those of standin.h.
 #include "standin.h"
 
-int main() { return standin::Finish("PCICONF", 0); }
+int main() {
+    return standin::Finish("PCICONF", 0);
+}

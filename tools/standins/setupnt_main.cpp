@@ -2,4 +2,6 @@
 // Nothing is read back from it, so it only logs. Switches: those of standin.h.
 #include "standin.h"
 
-int main() { return standin::Finish("SetUpNT", 0); }
+int main() {
+    return standin::Finish("SetUpNT", 0);
+}

@@ -31,7 +31,9 @@ std::vector<std::string> SplitAtBlanks(std::string_view tail) {
     return words;
 }
 
-std::vector<std::string> Words() { return SplitAtBlanks(CommandTail(GetCommandLineA())); }
+std::vector<std::string> Words() {
+    return SplitAtBlanks(CommandTail(GetCommandLineA()));
+}
 
 std::string Env(const char* name) {
     char value[1024];
@@ -103,12 +105,14 @@ void MakeDirs(const std::string& path) {
 }
 
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     DWORD written = 0;
-    bool ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+    bool ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size();
     CloseHandle(f);
     return ok;
 }

@@ -36,7 +36,7 @@ bool EndsWithNoCase(std::string_view s, std::string_view tail);
 
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
-void MakeDirs(const std::string& path); // every missing level
+void MakeDirs(const std::string& path);                                          // every missing level
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines); // CR LF after each
 std::vector<std::string> ReadLines(const std::string& path);                     // empty when missing
 void CopyTree(const std::string& from, const std::string& to); // files overwritten, folders made
