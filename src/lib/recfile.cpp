@@ -56,15 +56,17 @@ void Flush(RecordFile& f) {
 
 // Refills the empty read buffer; false at the end of the file (ErrorCode 13) or on an error.
 bool Fill(RecordFile& f) {
-    f.Io.Pos = f.Io.End = 0;
     if (f.Handle == NoFile) {
         SetError(f, FsInvalidHandle);
         return false;
     }
-    if (f.Writing) { // the handle was opened for writing only
-        SetError(f, FsAccessDenied);
+    if (f.Writing) { // the handle was opened for writing only; what was written before still counts
+        Flush(f);
+        if (f.ErrorCode <= 0)
+            SetError(f, FsAccessDenied);
         return false;
     }
+    f.Io.Pos = f.Io.End = 0;
     FsError error;
     int got = ReadBlock(f.Handle, f.Io.Data.get(), BufferSize, error);
     if (got > 0) {
@@ -80,7 +82,7 @@ void ReadRaw(RecordFile& f, char* dst, int n) {
     if (f.ErrorCode > 0)
         return;
     while (n > 0) {
-        int avail = f.Io.End - f.Io.Pos;
+        int avail = f.Writing ? 0 : f.Io.End - f.Io.Pos; // a writer's buffer holds pending output
         if (avail == 0) {
             if (dst && n >= BufferSize && f.Handle != NoFile && !f.Writing) {
                 FsError error;
@@ -301,7 +303,7 @@ void ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
     int count = 0;
     bool any = false; // an ordinary character of this line was read (stored or dropped)
     while (f.ErrorCode <= 0) {
-        if (f.Io.Pos == f.Io.End && !Fill(f)) {
+        if ((f.Writing || f.Io.Pos == f.Io.End) && !Fill(f)) {
             if (any && f.ErrorCode == RecShortRead)
                 ClearError(f); // a last line without line end
             break;
