@@ -1,0 +1,17 @@
+// Runs a Unix shell script from a test under Wine, for set-up only a Unix process can do (mounting a
+// small file system, linking a drive letter under $WINEPREFIX/dosdevices). Wine starts Unix programs
+// but never reports their end, so the script's exit code comes back through a file.
+#pragma once
+
+#include <string>
+
+namespace testsupport {
+
+// The exit code of the script run by /bin/sh (with WINEPREFIX in its environment), or -1 when it did
+// not finish within timeoutMs or could not be started.
+int RunUnixShell(const std::string& script, int timeoutMs = 20000);
+
+// A drive letter (upper case) with no drive behind it, or 0 when all are taken.
+char FreeDriveLetter();
+
+} // namespace testsupport
