@@ -20,7 +20,9 @@ SysName::SysName(std::string_view name) {
 
 namespace {
 // The text as the program's 1024-character command-line buffer holds it.
-std::string_view CutTo1024(std::string_view s) { return s.substr(0, s.size() < 1024 ? s.size() : 1024); }
+std::string_view CutTo1024(std::string_view s) {
+    return s.substr(0, s.size() < 1024 ? s.size() : 1024);
+}
 } // namespace
 
 void ProgramDirOf(std::string_view programPath, char* out, int n) {
@@ -43,16 +45,12 @@ void CommandTailOf(std::string_view commandLine, char* out, int n) {
     std::string_view tail;
     if (!line.empty() && line[0] == '"') {
         size_t close = line.find('"', 1);
-        if (close != std::string_view::npos)
-            tail = line.substr(close + 1);
+        if (close != std::string_view::npos) tail = line.substr(close + 1);
     } else {
         size_t blank = line.find(' ');
-        if (blank != std::string_view::npos)
-            tail = line.substr(blank + 1);
+        if (blank != std::string_view::npos) tail = line.substr(blank + 1);
     }
-    while (!tail.empty() && tail.front() == ' ')
-        tail.remove_prefix(1);
-    while (!tail.empty() && tail.back() == ' ')
-        tail.remove_suffix(1);
+    while (!tail.empty() && tail.front() == ' ') tail.remove_prefix(1);
+    while (!tail.empty() && tail.back() == ' ') tail.remove_suffix(1);
     BufAssign(tail, out, n);
 }

@@ -20,8 +20,7 @@ bool IsDir(const char* path) {
 bool ParentMissing(const char* path) {
     std::string parent(path);
     size_t slash = parent.find_last_of('/');
-    if (slash == std::string::npos)
-        return false;
+    if (slash == std::string::npos) return false;
     parent.resize(slash == 0 ? 1 : slash);
     return !IsDir(parent.c_str());
 }
@@ -66,8 +65,7 @@ FsError FromErrno(int e, const char* path = nullptr) {
 
 // Emptying refuses texts of 3 characters or fewer and whatever resolves to the file-system root.
 bool RefusedDir(const char* dir) {
-    if (std::strlen(dir) <= 3)
-        return true;
+    if (std::strlen(dir) <= 3) return true;
     std::error_code ec;
     auto canonical = std::filesystem::canonical(dir, ec);
     return ec || canonical == canonical.root_path();
@@ -75,11 +73,10 @@ bool RefusedDir(const char* dir) {
 
 // Mode 1 deletes the files in dir, mode 2 everything below it; links are removed, never followed.
 void EmptyDir(const char* dir, int mode) {
-    if (RefusedDir(dir))
-        return;
+    if (RefusedDir(dir)) return;
     std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(dir, ec); !ec && it != std::filesystem::directory_iterator();
-         it.increment(ec)) {
+    for (auto it = std::filesystem::directory_iterator(dir, ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         std::error_code ignored;
         if (mode == 2)
             std::filesystem::remove_all(it->path(), ignored);
@@ -90,7 +87,9 @@ void EmptyDir(const char* dir, int mode) {
 
 } // namespace
 
-void ResetFsState() { ClearReadOnlyOnCopy = false; }
+void ResetFsState() {
+    ClearReadOnlyOnCopy = false;
+}
 
 FileHandle OpenFile(std::string_view name, FileAccess access, unsigned, FsError& error) {
     SysName path(name);
@@ -115,8 +114,7 @@ FileHandle OpenFile(std::string_view name, FileAccess access, unsigned, FsError&
 }
 
 FsError CloseFile(FileHandle handle) {
-    if (handle == NoFile)
-        return FsInvalidHandle;
+    if (handle == NoFile) return FsInvalidHandle;
     return close(static_cast<int>(handle)) == 0 ? FsOk : FromErrno(errno);
 }
 
@@ -125,14 +123,12 @@ int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error) {
     int total = 0;
     while (total < count) {
         ssize_t got = read(static_cast<int>(handle), static_cast<char*>(buffer) + total, count - total);
-        if (got < 0 && errno == EINTR)
-            continue;
+        if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             error = FromErrno(errno);
             break;
         }
-        if (got == 0)
-            break;
+        if (got == 0) break;
         total += static_cast<int>(got);
     }
     return total;
@@ -142,9 +138,9 @@ int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error)
     error = FsOk;
     int total = 0;
     while (total < count) {
-        ssize_t put = write(static_cast<int>(handle), static_cast<const char*>(buffer) + total, count - total);
-        if (put < 0 && errno == EINTR)
-            continue;
+        ssize_t put =
+            write(static_cast<int>(handle), static_cast<const char*>(buffer) + total, count - total);
+        if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
             // Nothing written at all is the system's own error; a part written is a short write.
             error = total == 0 && put < 0 ? FromErrno(errno) : FsShortWrite;
@@ -162,21 +158,20 @@ FsError DeleteOneFile(std::string_view name) {
 
 FsError MakeDir(std::string_view dir) {
     SysName path(dir);
-    if (mkdir(path.c, 0777) == 0)
-        return FsOk;
-    if (errno == EEXIST)
-        return FsAlreadyExists;
+    if (mkdir(path.c, 0777) == 0) return FsOk;
+    if (errno == EEXIST) return FsAlreadyExists;
     return errno == ENOENT ? FsPathNotFound : FromErrno(errno, path.c);
 }
 
 FsError RemoveDir(std::string_view dir) {
     SysName path(dir);
-    if (rmdir(path.c) == 0)
-        return FsOk;
+    if (rmdir(path.c) == 0) return FsOk;
     return errno == EEXIST ? FsDirNotEmpty : FromErrno(errno, path.c);
 }
 
-bool DirExists(std::string_view path) { return IsDir(SysName(path).c); }
+bool DirExists(std::string_view path) {
+    return IsDir(SysName(path).c);
+}
 
 bool FileExists(std::string_view path) {
     struct stat st;
@@ -187,17 +182,14 @@ FsError ForceDir(std::string_view path, int mode) {
     SysName name(path);
     std::string_view full(name.c);
     if (IsDir(name.c)) {
-        if (mode == 1 || mode == 2)
-            EmptyDir(name.c, mode);
+        if (mode == 1 || mode == 2) EmptyDir(name.c, mode);
         return FsOk;
     }
     for (size_t i = 1; i < full.size(); ++i) {
-        if (full[i] == '/' && !DirExists(full.substr(0, i)))
-            MakeDir(full.substr(0, i));
+        if (full[i] == '/' && !DirExists(full.substr(0, i))) MakeDir(full.substr(0, i));
     }
     FsError error = MakeDir(full);
-    if (error == FsAlreadyExists && IsDir(name.c))
-        error = FsOk;
+    if (error == FsAlreadyExists && IsDir(name.c)) error = FsOk;
     return error;
 }
 
@@ -206,5 +198,6 @@ void ProgramDir(char* out, int n) {
     ssize_t len = readlink("/proc/self/exe", path, sizeof path - 1);
     std::string_view exe(path, len > 0 ? static_cast<size_t>(len) : 0);
     size_t slash = exe.find_last_of('/');
-    BufAssign(slash == std::string_view::npos ? std::string_view() : exe.substr(0, slash == 0 ? 1 : slash), out, n);
+    BufAssign(slash == std::string_view::npos ? std::string_view() : exe.substr(0, slash == 0 ? 1 : slash),
+              out, n);
 }

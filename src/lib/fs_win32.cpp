@@ -15,7 +15,9 @@ FsError LastError() {
     return code ? FsErrorOf(code) : FsGeneralFailure;
 }
 
-DWORD Attributes(std::string_view path) { return GetFileAttributesA(SysName(path).c); }
+DWORD Attributes(std::string_view path) {
+    return GetFileAttributesA(SysName(path).c);
+}
 
 // A name found by a search: Windows names have at most 259 characters.
 using FoundName = TextBuf<259>;
@@ -37,8 +39,7 @@ bool JoinWhole(std::string_view dir, std::string_view rel, std::string& joined) 
 // name a root anyway ("C:\.", "C:\X\..").
 bool RefusedDir(std::string_view dir) {
     SysName name(dir);
-    if (std::strlen(name.c) <= 3)
-        return true;
+    if (std::strlen(name.c) <= 3) return true;
     char full[MAX_PATH + 1];
     DWORD len = GetFullPathNameA(name.c, sizeof full, full, nullptr);
     return len > 0 && len < sizeof full && std::strlen(full) <= 3;
@@ -51,16 +52,15 @@ struct ActiveSearch {
 } search;
 
 void CloseActiveSearch() {
-    if (search.Handle != INVALID_HANDLE_VALUE)
-        FindClose(search.Handle);
+    if (search.Handle != INVALID_HANDLE_VALUE) FindClose(search.Handle);
     search.Handle = INVALID_HANDLE_VALUE;
 }
 
 bool Reported(const WIN32_FIND_DATAA& entry, bool includeHidden) {
     DWORD attr = entry.dwFileAttributes;
-    if (attr & FILE_ATTRIBUTE_DIRECTORY)
-        return false;
-    DWORD skipped = includeHidden ? 0x8u : (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8u); // 8: volume label
+    if (attr & FILE_ATTRIBUTE_DIRECTORY) return false;
+    DWORD skipped =
+        includeHidden ? 0x8u : (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8u); // 8: volume label
     return (attr & skipped) == 0;
 }
 
@@ -111,15 +111,13 @@ FileHandle OpenFile(std::string_view name, FileAccess access, unsigned shareMode
 }
 
 FsError CloseFile(FileHandle handle) {
-    if (handle == NoFile)
-        return FsInvalidHandle;
+    if (handle == NoFile) return FsInvalidHandle;
     return CloseHandle(reinterpret_cast<HANDLE>(handle)) ? FsOk : LastError();
 }
 
 int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error) {
     error = FsOk;
-    if (count <= 0)
-        return 0;
+    if (count <= 0) return 0;
     DWORD got = 0;
     if (!ReadFile(reinterpret_cast<HANDLE>(handle), buffer, static_cast<DWORD>(count), &got, nullptr))
         error = LastError();
@@ -128,8 +126,7 @@ int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error) {
 
 int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error) {
     error = FsOk;
-    if (count <= 0)
-        return 0;
+    if (count <= 0) return 0;
     DWORD written = 0;
     if (!WriteFile(reinterpret_cast<HANDLE>(handle), buffer, static_cast<DWORD>(count), &written, nullptr))
         error = LastError();
@@ -138,12 +135,13 @@ int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error)
     return static_cast<int>(written);
 }
 
-FsError DeleteOneFile(std::string_view name) { return DeleteFileA(SysName(name).c) ? FsOk : LastError(); }
+FsError DeleteOneFile(std::string_view name) {
+    return DeleteFileA(SysName(name).c) ? FsOk : LastError();
+}
 
 FsError CopyOneFile(std::string_view source, std::string_view target) {
     SysName to(target);
-    if (!CopyFileA(SysName(source).c, to.c, FALSE))
-        return LastError();
+    if (!CopyFileA(SysName(source).c, to.c, FALSE)) return LastError();
     if (ClearReadOnlyOnCopy) {
         DWORD attr = GetFileAttributesA(to.c);
         if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
@@ -171,9 +169,13 @@ FsError ChangeDir(std::string_view dir) {
     return SetCurrentDirectoryA(SysName(dir).c) ? FsOk : FsChangeDirFailed;
 }
 
-FsError MakeDir(std::string_view dir) { return CreateDirectoryA(SysName(dir).c, nullptr) ? FsOk : LastError(); }
+FsError MakeDir(std::string_view dir) {
+    return CreateDirectoryA(SysName(dir).c, nullptr) ? FsOk : LastError();
+}
 
-FsError RemoveDir(std::string_view dir) { return RemoveDirectoryA(SysName(dir).c) ? FsOk : LastError(); }
+FsError RemoveDir(std::string_view dir) {
+    return RemoveDirectoryA(SysName(dir).c) ? FsOk : LastError();
+}
 
 bool DirExists(std::string_view path) {
     DWORD attr = Attributes(path);
@@ -191,15 +193,13 @@ FsError FindFirstMatch(std::string_view dir, std::string_view mask, bool include
     CloseActiveSearch(); // an older search nobody finished would otherwise leak its handle
     WIN32_FIND_DATAA entry;
     search.Handle = FindFirstFileA(SysName(JoinFile(dir, mask)).c, &entry);
-    if (search.Handle == INVALID_HANDLE_VALUE)
-        return LastError();
+    if (search.Handle == INVALID_HANDLE_VALUE) return LastError();
     search.IncludeHidden = includeHidden;
     return SkipToReported(entry, name, n);
 }
 
 FsError FindNextMatch(char* name, int n) {
-    if (search.Handle == INVALID_HANDLE_VALUE)
-        return FsInvalidHandle;
+    if (search.Handle == INVALID_HANDLE_VALUE) return FsInvalidHandle;
     WIN32_FIND_DATAA entry;
     if (!FindNextFileA(search.Handle, &entry)) {
         FsError error = LastError();
@@ -231,32 +231,27 @@ FsError ForceDir(std::string_view path, int mode) {
     // Every level after the first backslash, so neither D:\ nor a leading backslash is created.
     int backslashes = 0;
     for (size_t i = 0; i < full.size(); ++i) {
-        if (full[i] == '\\' && ++backslashes > 1 && !DirExists(full.substr(0, i)))
-            MakeDir(full.substr(0, i));
+        if (full[i] == '\\' && ++backslashes > 1 && !DirExists(full.substr(0, i))) MakeDir(full.substr(0, i));
     }
     FsError error = MakeDir(full);
     // A path with a trailing backslash was made by the loop: that is success, not "already exists".
-    if (error == FsAlreadyExists && DirExists(full))
-        error = FsOk;
+    if (error == FsAlreadyExists && DirExists(full)) error = FsOk;
     return error;
 }
 
 void DeleteMatching(std::string_view dir, std::string_view mask, bool ask) {
     std::string pattern, fullName;
-    if (RefusedDir(dir) || !JoinWhole(dir, mask, pattern))
-        return;
+    if (RefusedDir(dir) || !JoinWhole(dir, mask, pattern)) return;
     FoundName name;
     for (FsError e = FindFirstMatch(dir, mask, false, name); e == FsOk; e = FindNextMatch(name)) {
-        if (!JoinWhole(dir, name.View(), fullName))
-            continue; // the cut name would be another file
+        if (!JoinWhole(dir, name.View(), fullName)) continue; // the cut name would be another file
         if (ask) {
             int answer = AskBox("Delete file", fullName, ui::BtnYesNoCancel | ui::IconQuestion);
             if (answer == ui::IdCancel) {
                 CloseActiveSearch();
                 return;
             }
-            if (answer != ui::IdYes)
-                continue;
+            if (answer != ui::IdYes) continue;
         }
         DeleteOneFile(fullName);
     }
@@ -264,64 +259,53 @@ void DeleteMatching(std::string_view dir, std::string_view mask, bool ask) {
 
 void CollectSubdirs(std::string_view dir, std::string& list) {
     std::string pattern;
-    if (RefusedDir(dir) || !JoinWhole(dir, "*.*", pattern))
-        return;
+    if (RefusedDir(dir) || !JoinWhole(dir, "*.*", pattern)) return;
     DeleteMatching(dir, "*.*", false);
     WIN32_FIND_DATAA entry;
     HANDLE h = FindFirstFileA(SysName(pattern).c, &entry);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
+    if (h == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.cFileName[0] == '.')
-            continue;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.cFileName[0] == '.') continue;
         std::string sub;
         // A path that did not fit would name another directory (and the walk could never end).
-        if (!JoinWhole(dir, entry.cFileName, sub))
-            continue;
+        if (!JoinWhole(dir, entry.cFileName, sub)) continue;
         list.insert(0, sub + "\r\n");
         // A junction is removed as a link; what it points to is not ours to empty (and may loop).
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            CollectSubdirs(sub, list);
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) CollectSubdirs(sub, list);
     } while (FindNextFileA(h, &entry));
     FindClose(h);
 }
 
 void ClearTree(std::string_view dir, bool recursive, bool removeSelf) {
-    if (RefusedDir(dir))
-        return;
+    if (RefusedDir(dir)) return;
     if (recursive) {
         std::string list;
         CollectSubdirs(dir, list);
         for (size_t pos = 0; pos < list.size();) {
             size_t end = list.find("\r\n", pos);
-            if (end == std::string::npos)
-                end = list.size();
+            if (end == std::string::npos) end = list.size();
             RemoveDir(std::string_view(list).substr(pos, end - pos));
             pos = end + 2;
         }
     } else {
         DeleteMatching(dir, "*.*", false);
     }
-    if (removeSelf)
-        RemoveDir(dir);
+    if (removeSelf) RemoveDir(dir);
 }
 
 void CopyMatching(std::string_view sourceDir, std::string_view mask, std::string_view targetDir,
                   const std::function<void(std::string_view name)>& onFile, bool& cancelled) {
     cancelled = false;
-    if (mask.empty() || mask[0] == 0)
-        return;
+    if (mask.empty() || mask[0] == 0) return;
     FoundName name;
     for (FsError e = FindFirstMatch(sourceDir, mask, true, name); e == FsOk; e = FindNextMatch(name)) {
-        if (onFile)
-            onFile(name.View());
+        if (onFile) onFile(name.View());
         std::string from, to;
         bool whole = JoinWhole(sourceDir, name.View(), from);
         whole = JoinWhole(targetDir, name.View(), to) && whole;
         for (;;) {
             FsError error = whole ? CopyOneFile(from, to) : FsNameTooLong;
-            if (error == FsOk)
-                break;
+            if (error == FsOk) break;
             int answer = AskBox("File copy error " + std::to_string(error), from + "\r\n" + to,
                                 ui::BtnAbortRetryIgnore | ui::IconStop);
             if (answer == ui::IdAbort) {
@@ -329,8 +313,7 @@ void CopyMatching(std::string_view sourceDir, std::string_view mask, std::string
                 CloseActiveSearch();
                 return;
             }
-            if (answer != ui::IdRetry)
-                break;
+            if (answer != ui::IdRetry) break;
         }
     }
 }
@@ -357,8 +340,12 @@ void SystemFolder(DirFunction get, char* out, int n) {
 }
 } // namespace
 
-void WindowsDir(char* out, int n) { SystemFolder(GetWindowsDirectoryA, out, n); }
-void SystemDir(char* out, int n) { SystemFolder(GetSystemDirectoryA, out, n); }
+void WindowsDir(char* out, int n) {
+    SystemFolder(GetWindowsDirectoryA, out, n);
+}
+void SystemDir(char* out, int n) {
+    SystemFolder(GetSystemDirectoryA, out, n);
+}
 
 void DriversDir(char* out, int n) {
     PathBuf system;
@@ -369,12 +356,12 @@ void DriversDir(char* out, int n) {
 int32_t FileDosStamp(std::string_view name) {
     WIN32_FIND_DATAA entry;
     HANDLE h = FindFirstFileA(SysName(name).c, &entry);
-    if (h == INVALID_HANDLE_VALUE)
-        return -1;
+    if (h == INVALID_HANDLE_VALUE) return -1;
     FindClose(h);
     FILETIME local;
     WORD date = 0, time = 0;
-    if (!FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+    if (!FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local) ||
+        !FileTimeToDosDateTime(&local, &date, &time))
         return -1;
     return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
 }

@@ -39,8 +39,10 @@ bool AskCoded(std::string_view caption, const MsgLines& lines, int code) {
         unsigned Buttons;
         int Affirmative;
     };
-    static const Choice choices[] = {
-        {ui::BtnOk, 0}, {ui::BtnOkCancel, ui::IdOk}, {ui::BtnYesNo, ui::IdYes}, {ui::BtnRetryCancel, ui::IdRetry}};
+    static const Choice choices[] = {{ui::BtnOk, 0},
+                                     {ui::BtnOkCancel, ui::IdOk},
+                                     {ui::BtnYesNo, ui::IdYes},
+                                     {ui::BtnRetryCancel, ui::IdRetry}};
     int digit = code % 10;
     Choice choice = digit >= 0 && digit <= 3 ? choices[digit] : choices[0];
     unsigned defButton = ui::DefButton1;
@@ -60,9 +62,13 @@ void ShowFileError(std::string_view text, int error) {
     ShowStop("File error " + std::to_string(error), {std::string(text)});
 }
 
-void ShowFileMissing(std::string_view text) { ShowStop("File not exist", {std::string(text)}); }
+void ShowFileMissing(std::string_view text) {
+    ShowStop("File not exist", {std::string(text)});
+}
 
-void ShowDirMissing(std::string_view text) { ShowStop("Directory not exist", {std::string(text)}); }
+void ShowDirMissing(std::string_view text) {
+    ShowStop("Directory not exist", {std::string(text)});
+}
 
 bool AskCreateDir(std::string_view path) {
     return ShowLines(ui::BtnOkCancel | ui::IconQuestion, "Path not exist. Create new directory?",
@@ -81,8 +87,13 @@ TimeParts LocalTimeParts() {
 #else
     localtime_r(&seconds, &local);
 #endif
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-            local.tm_min,         local.tm_sec,     static_cast<int>(ms < 0 ? ms + 1000 : ms)};
+    return {local.tm_year + 1900,
+            local.tm_mon + 1,
+            local.tm_mday,
+            local.tm_hour,
+            local.tm_min,
+            local.tm_sec,
+            static_cast<int>(ms < 0 ? ms + 1000 : ms)};
 }
 
 uint32_t TickCount() {
@@ -90,21 +101,23 @@ uint32_t TickCount() {
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
-uint32_t TicksSince(uint32_t start) { return TickCount() - start; }
+uint32_t TicksSince(uint32_t start) {
+    return TickCount() - start;
+}
 
 void BusyDelay(int ms) {
-    if (ms <= 0)
-        return;
+    if (ms <= 0) return;
     uint32_t start = TickCount();
-    while (TicksSince(start) < static_cast<uint32_t>(ms))
-        std::this_thread::yield();
+    while (TicksSince(start) < static_cast<uint32_t>(ms)) std::this_thread::yield();
 }
 
 std::string IsoDate(int year, int month, int day) {
     return IntToStrZ(year, 4) + "-" + IntToStrZ(month % 100, 2) + "-" + IntToStrZ(day % 100, 2);
 }
 
-void IsoDate(int year, int month, int day, char* buf, int n) { BufAssign(IsoDate(year, month, day), buf, n); }
+void IsoDate(int year, int month, int day, char* buf, int n) {
+    BufAssign(IsoDate(year, month, day), buf, n);
+}
 
 int CompareDateText(std::string_view a, std::string_view b) {
     int x = DigitsToInt(a);
@@ -113,15 +126,15 @@ int CompareDateText(std::string_view a, std::string_view b) {
 }
 
 std::string DateOfDosStamp(int32_t stamp) {
-    if (stamp == -1)
-        return "";
+    if (stamp == -1) return "";
     uint32_t date = static_cast<uint32_t>(stamp) >> 16;
     int day = date & 31;
     int month = (date >> 5) & 15;
     int year = 1980 + static_cast<int>(date >> 9);
     static const int monthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    if (month < 1 || month > 12 || day < 1 || day > monthDays[month - 1] || (month == 2 && day == 29 && !leap))
+    if (month < 1 || month > 12 || day < 1 || day > monthDays[month - 1] ||
+        (month == 2 && day == 29 && !leap))
         return ""; // not a calendar date
     return IsoDate(year, month, day);
 }
@@ -129,8 +142,7 @@ std::string DateOfDosStamp(int32_t stamp) {
 namespace {
 // Characters first..last (counted from 1) of s, as far as s reaches.
 std::string_view Chars(std::string_view s, size_t first, size_t last) {
-    if (first > s.size())
-        return {};
+    if (first > s.size()) return {};
     return s.substr(first - 1, last - first + 1);
 }
 } // namespace
@@ -141,7 +153,8 @@ std::string DottedToIso(std::string_view dotted) {
 }
 
 std::string IsoToDotted(std::string_view iso) {
-    return std::string(Chars(iso, 9, 10)) + "." + std::string(Chars(iso, 6, 7)) + "." + std::string(Chars(iso, 1, 4));
+    return std::string(Chars(iso, 9, 10)) + "." + std::string(Chars(iso, 6, 7)) + "." +
+           std::string(Chars(iso, 1, 4));
 }
 
 std::string TodayIso() {
@@ -149,4 +162,6 @@ std::string TodayIso() {
     return IsoDate(now.Year, now.Month, now.Day);
 }
 
-void TodayIso(char* buf, int n) { BufAssign(TodayIso(), buf, n); }
+void TodayIso(char* buf, int n) {
+    BufAssign(TodayIso(), buf, n);
+}

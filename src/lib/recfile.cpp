@@ -9,14 +9,15 @@ using recfile_detail::BufferSize;
 
 TextBuf<127> FieldLine;
 
-void ResetFieldLine() { FieldLine = TextBuf<127>(); }
+void ResetFieldLine() {
+    FieldLine = TextBuf<127>();
+}
 
 namespace {
 
 void SetError(RecordFile& f, int32_t code) {
     f.ErrorCode = code;
-    if (code > 0)
-        f.Failed = true;
+    if (code > 0) f.Failed = true;
 }
 
 void ClearError(RecordFile& f) {
@@ -29,8 +30,7 @@ void Start(RecordFile& f, std::string_view name, FileAccess access, bool writing
         bool ignored;
         Close(f, ignored);
     }
-    if (!f.Io.Data)
-        f.Io.Data = std::make_unique<char[]>(BufferSize);
+    if (!f.Io.Data) f.Io.Data = std::make_unique<char[]>(BufferSize);
     f.Io.Pos = f.Io.End = 0;
     f.Name.Set(name);
     FsError error;
@@ -46,12 +46,10 @@ void Start(RecordFile& f, std::string_view name, FileAccess access, bool writing
 void Flush(RecordFile& f) {
     int pending = f.Io.Pos;
     f.Io.Pos = 0;
-    if (pending <= 0 || f.ErrorCode > 0)
-        return;
+    if (pending <= 0 || f.ErrorCode > 0) return;
     FsError error;
     WriteBlock(f.Handle, f.Io.Data.get(), pending, error);
-    if (error != FsOk)
-        SetError(f, error);
+    if (error != FsOk) SetError(f, error);
 }
 
 // Refills the empty read buffer; false at the end of the file (ErrorCode 13) or on an error.
@@ -62,8 +60,7 @@ bool Fill(RecordFile& f) {
     }
     if (f.Writing) { // the handle was opened for writing only; what was written before still counts
         Flush(f);
-        if (f.ErrorCode <= 0)
-            SetError(f, FsAccessDenied);
+        if (f.ErrorCode <= 0) SetError(f, FsAccessDenied);
         return false;
     }
     f.Io.Pos = f.Io.End = 0;
@@ -79,20 +76,17 @@ bool Fill(RecordFile& f) {
 
 // Reads n bytes into dst (nullptr: discards them).
 void ReadRaw(RecordFile& f, char* dst, int n) {
-    if (f.ErrorCode > 0)
-        return;
+    if (f.ErrorCode > 0) return;
     while (n > 0) {
         int avail = f.Writing ? 0 : f.Io.End - f.Io.Pos; // a writer's buffer holds pending output
         if (avail == 0) {
             if (dst && n >= BufferSize && f.Handle != NoFile && !f.Writing) {
                 FsError error;
                 int got = ReadBlock(f.Handle, dst, n, error); // large reads skip the copy
-                if (got < n)
-                    SetError(f, error != FsOk ? error : RecShortRead);
+                if (got < n) SetError(f, error != FsOk ? error : RecShortRead);
                 return;
             }
-            if (!Fill(f))
-                return;
+            if (!Fill(f)) return;
             avail = f.Io.End;
         }
         int take = avail < n ? avail : n;
@@ -107,15 +101,13 @@ void ReadRaw(RecordFile& f, char* dst, int n) {
 
 // True when the n bytes arrived; the caller's variable is then set.
 bool ReadExact(RecordFile& f, void* dst, int n) {
-    if (f.ErrorCode > 0)
-        return false;
+    if (f.ErrorCode > 0) return false;
     ReadRaw(f, static_cast<char*>(dst), n);
     return f.ErrorCode <= 0;
 }
 
 void WriteRaw(RecordFile& f, const char* src, int n) {
-    if (f.ErrorCode > 0 || n <= 0)
-        return;
+    if (f.ErrorCode > 0 || n <= 0) return;
     if (f.Handle == NoFile) {
         SetError(f, FsInvalidHandle);
         return;
@@ -128,8 +120,7 @@ void WriteRaw(RecordFile& f, const char* src, int n) {
         if (f.Io.Pos == 0 && n >= BufferSize) {
             FsError error;
             WriteBlock(f.Handle, src, n, error);
-            if (error != FsOk)
-                SetError(f, error);
+            if (error != FsOk) SetError(f, error);
             return;
         }
         int take = BufferSize - f.Io.Pos < n ? BufferSize - f.Io.Pos : n;
@@ -139,8 +130,7 @@ void WriteRaw(RecordFile& f, const char* src, int n) {
         n -= take;
         if (f.Io.Pos == BufferSize) {
             Flush(f);
-            if (f.ErrorCode > 0)
-                return;
+            if (f.ErrorCode > 0) return;
         }
     }
 }
@@ -154,17 +144,20 @@ void WriteZeros(RecordFile& f, int n) {
     }
 }
 
-void WriteView(RecordFile& f, std::string_view s) { WriteRaw(f, s.data(), static_cast<int>(s.size())); }
+void WriteView(RecordFile& f, std::string_view s) {
+    WriteRaw(f, s.data(), static_cast<int>(s.size()));
+}
 
-void WriteLineEnd(RecordFile& f) { WriteRaw(f, TextFormatSettings.LineEnd, 2); }
+void WriteLineEnd(RecordFile& f) {
+    WriteRaw(f, TextFormatSettings.LineEnd, 2);
+}
 
 // After a CR the next byte is taken as its LF, whatever it is; the end of the file there is no error.
 void SwallowByte(RecordFile& f) {
     if (f.Io.Pos < f.Io.End)
         ++f.Io.Pos;
     else if (!Fill(f)) {
-        if (f.ErrorCode == RecShortRead)
-            ClearError(f);
+        if (f.ErrorCode == RecShortRead) ClearError(f);
     } else {
         ++f.Io.Pos;
     }
@@ -173,27 +166,27 @@ void SwallowByte(RecordFile& f) {
 void AppendField(std::string_view text) {
     char* line = FieldLine.c;
     int len = FieldLine.Len();
-    if (len > 0 && len <= 127)
-        line[len++] = ';';
+    if (len > 0 && len <= 127) line[len++] = ';';
     for (char c : text) {
-        if (len > 127)
-            break;
+        if (len > 127) break;
         line[len++] = c;
     }
-    if (len <= 127)
-        line[len] = 0;
+    if (len <= 127) line[len] = 0;
 }
 
-void NextField(char* field, int n) { BufSplitAt(';', FieldLine.c, 127, field, n); }
+void NextField(char* field, int n) {
+    BufSplitAt(';', FieldLine.c, 127, field, n);
+}
 
-std::string_view Cut1023(std::string_view s) { return s.substr(0, s.size() < 1023 ? s.size() : 1023); }
+std::string_view Cut1023(std::string_view s) {
+    return s.substr(0, s.size() < 1023 ? s.size() : 1023);
+}
 
 } // namespace
 
 RecordFile::~RecordFile() {
     if (Handle != NoFile) {
-        if (Writing)
-            Flush(*this);
+        if (Writing) Flush(*this);
         CloseFile(Handle);
     }
 }
@@ -209,8 +202,7 @@ void CreateWrite(RecordFile& f, std::string_view name, bool& failed) {
 }
 
 void Close(RecordFile& f, bool& failed) {
-    if (f.Writing)
-        Flush(f);
+    if (f.Writing) Flush(f);
     int32_t writeError = f.Writing ? f.ErrorCode : 0; // a failed write is reported, not forgotten
     FsError error = CloseFile(f.Handle);
     f.Handle = NoFile;
@@ -220,45 +212,45 @@ void Close(RecordFile& f, bool& failed) {
     failed = f.Failed;
 }
 
-void ReadBytes(RecordFile& f, void* buffer, int n) { ReadRaw(f, static_cast<char*>(buffer), n); }
+void ReadBytes(RecordFile& f, void* buffer, int n) {
+    ReadRaw(f, static_cast<char*>(buffer), n);
+}
 
-void WriteBytes(RecordFile& f, const void* buffer, int n) { WriteRaw(f, static_cast<const char*>(buffer), n); }
+void WriteBytes(RecordFile& f, const void* buffer, int n) {
+    WriteRaw(f, static_cast<const char*>(buffer), n);
+}
 
-void SkipBytes(RecordFile& f, int n) { ReadRaw(f, nullptr, n); }
+void SkipBytes(RecordFile& f, int n) {
+    ReadRaw(f, nullptr, n);
+}
 
 void SkipLines(RecordFile& f, int n) {
     char scratch[1];
-    for (int i = 0; i < n && f.ErrorCode <= 0; ++i)
-        ReadLine(f, scratch, 0, false);
+    for (int i = 0; i < n && f.ErrorCode <= 0; ++i) ReadLine(f, scratch, 0, false);
 }
 
 // ---- Binary transfers -----------------------------------------------------------------------------
 
 void ReadInt(RecordFile& f, int& value) {
     unsigned char b[2];
-    if (ReadExact(f, b, 2))
-        value = static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
+    if (ReadExact(f, b, 2)) value = static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
 }
 
 void ReadWord(RecordFile& f, int& value) {
     unsigned char b[2];
-    if (ReadExact(f, b, 2))
-        value = b[0] | (b[1] << 8);
+    if (ReadExact(f, b, 2)) value = b[0] | (b[1] << 8);
 }
 
 void ReadBool(RecordFile& f, bool& value) {
     int raw = 0;
-    if (f.ErrorCode > 0)
-        return;
+    if (f.ErrorCode > 0) return;
     ReadInt(f, raw);
-    if (f.ErrorCode <= 0)
-        value = raw == 1;
+    if (f.ErrorCode <= 0) value = raw == 1;
 }
 
 void ReadReal(RecordFile& f, double& value) {
     unsigned char b[4];
-    if (!ReadExact(f, b, 4))
-        return;
+    if (!ReadExact(f, b, 4)) return;
     uint32_t bits = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
     float single;
     std::memcpy(&single, &bits, 4);
@@ -266,11 +258,9 @@ void ReadReal(RecordFile& f, double& value) {
 }
 
 void ReadFixedText(RecordFile& f, char* buf, int n) {
-    if (n < 0)
-        return;
+    if (n < 0) return;
     ReadRaw(f, buf, n + 1);
-    if (f.ErrorCode > 0)
-        buf[0] = 0;
+    if (f.ErrorCode > 0) buf[0] = 0;
 }
 
 void WriteInt(RecordFile& f, int value) {
@@ -278,7 +268,9 @@ void WriteInt(RecordFile& f, int value) {
     WriteRaw(f, b, 2);
 }
 
-void WriteBool(RecordFile& f, bool value) { WriteInt(f, value ? 1 : 0); }
+void WriteBool(RecordFile& f, bool value) {
+    WriteInt(f, value ? 1 : 0);
+}
 
 void WriteReal(RecordFile& f, double value) {
     float single = ClampToSingle(value);
@@ -290,8 +282,7 @@ void WriteReal(RecordFile& f, double value) {
 }
 
 void WriteFixedText(RecordFile& f, const char* buf, int n) {
-    if (n < 0)
-        return;
+    if (n < 0) return;
     int len = BufLen(buf, n);
     WriteRaw(f, buf, len);
     WriteZeros(f, n + 1 - len);
@@ -304,8 +295,7 @@ void ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
     bool any = false; // an ordinary character of this line was read (stored or dropped)
     while (f.ErrorCode <= 0) {
         if ((f.Writing || f.Io.Pos == f.Io.End) && !Fill(f)) {
-            if (any && f.ErrorCode == RecShortRead)
-                ClearError(f); // a last line without line end
+            if (any && f.ErrorCode == RecShortRead) ClearError(f); // a last line without line end
             break;
         }
         const char* data = f.Io.Data.get();
@@ -313,27 +303,21 @@ void ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
         int end = f.Io.End;
         while (pos < end) {
             char c = data[pos];
-            if (c == 10 || c == 13 || c == 26)
-                break;
-            if (count <= n)
-                buf[count++] = c;
+            if (c == 10 || c == 13 || c == 26) break;
+            if (count <= n) buf[count++] = c;
             ++pos;
         }
         any = any || pos > f.Io.Pos;
         f.Io.Pos = pos;
         if (pos < end) {
             f.Io.Pos = pos + 1;
-            if (data[pos] == 13)
-                SwallowByte(f);
+            if (data[pos] == 13) SwallowByte(f);
             break;
         }
     }
-    if (n < 0)
-        return;
-    if (count <= n)
-        buf[count] = 0;
-    if (cutComments)
-        BufCutComment(buf, n);
+    if (n < 0) return;
+    if (count <= n) buf[count] = 0;
+    if (cutComments) BufCutComment(buf, n);
 }
 
 std::string ReadLineStr(RecordFile& f, bool cutComments) {
@@ -357,11 +341,9 @@ double ReadRealLine(RecordFile& f, bool cutComments) {
 void ReadRealPair(RecordFile& f, bool skipFirst, double& a, double& b) {
     TextBuf<79> line;
     ReadLine(f, line.c, line.Cap, false);
-    if (f.ErrorCode > 0)
-        return;
+    if (f.ErrorCode > 0) return;
     std::string token;
-    if (skipFirst)
-        NextNumberToken(line.c, line.Cap, token);
+    if (skipFirst) NextNumberToken(line.c, line.Cap, token);
     NextNumberToken(line.c, line.Cap, token);
     a = TextToReal(token);
     NextNumberToken(line.c, line.Cap, token);
@@ -373,14 +355,18 @@ void WriteLine(RecordFile& f, const char* buf, int n) {
     WriteLineEnd(f);
 }
 
-void WriteText(RecordFile& f, const char* buf, int n) { WriteView(f, BufView(buf, n)); }
+void WriteText(RecordFile& f, const char* buf, int n) {
+    WriteView(f, BufView(buf, n));
+}
 
 void WriteStrLine(RecordFile& f, std::string_view s) {
     WriteStr(f, s);
     WriteLineEnd(f);
 }
 
-void WriteStr(RecordFile& f, std::string_view s) { WriteView(f, Cut1023(s)); }
+void WriteStr(RecordFile& f, std::string_view s) {
+    WriteView(f, Cut1023(s));
+}
 
 void WriteIntLine(RecordFile& f, int value) {
     TextBuf<29> text;
@@ -394,13 +380,14 @@ void WriteRealLine(RecordFile& f, double value) {
     WriteLine(f, text);
 }
 
-void WriteBoolLine(RecordFile& f, bool value) { WriteStrLine(f, value ? "Y" : "N"); }
+void WriteBoolLine(RecordFile& f, bool value) {
+    WriteStrLine(f, value ? "Y" : "N");
+}
 
 // ---- Mode-dependent transfers ---------------------------------------------------------------------
 
 void SetFieldMode(RecordFile& f, bool on) {
-    if (f.Mode == 0)
-        return;
+    if (f.Mode == 0) return;
     if (f.Writing) {
         if (on) {
             f.Mode = 4;
@@ -427,8 +414,7 @@ void TransferInt(RecordFile& f, int& value) {
             WriteIntLine(f, value);
         } else {
             int read = ReadIntLine(f, true);
-            if (f.ErrorCode <= 0)
-                value = read;
+            if (f.ErrorCode <= 0) value = read;
         }
         break;
     case 3:
@@ -458,8 +444,7 @@ void TransferReal(RecordFile& f, double& value) {
             WriteRealLine(f, value);
         } else {
             double read = ReadRealLine(f, true);
-            if (f.ErrorCode <= 0)
-                value = read;
+            if (f.ErrorCode <= 0) value = read;
         }
         break;
     case 3:
@@ -488,21 +473,17 @@ constexpr long long MaxTextField = 1 << 24; // a bound far beyond any real field
 // A file name as a 12-byte field: no directory, and NAME.EXT.EXT loses its last extension.
 std::string_view ShortFileName(std::string_view text) {
     size_t sep = text.find_last_of(":\\");
-    if (sep != std::string_view::npos)
-        text.remove_prefix(sep + 1);
+    if (sep != std::string_view::npos) text.remove_prefix(sep + 1);
     size_t len = text.size();
-    if (len > 8 && text[len - 4] == '.' && text[len - 8] == '.')
-        text = text.substr(0, len - 4);
+    if (len > 8 && text[len - 4] == '.' && text[len - 8] == '.') text = text.substr(0, len - 4);
     return text;
 }
 
 void WriteTextField(RecordFile& f, const char* buf, int n, int spec, int length) {
     std::string_view text = BufView(buf, n);
     text = text.substr(0, text.size() < 1024 ? text.size() : 1024);
-    if (spec == -1)
-        text = ShortFileName(text);
-    if (spec < 0 && text.size() > static_cast<size_t>(length))
-        text = text.substr(text.size() - length);
+    if (spec == -1) text = ShortFileName(text);
+    if (spec < 0 && text.size() > static_cast<size_t>(length)) text = text.substr(text.size() - length);
     int shown = static_cast<int>(text.size()) < length ? static_cast<int>(text.size()) : length;
     WriteRaw(f, text.data(), shown);
     WriteZeros(f, length - shown);
@@ -513,11 +494,9 @@ void ReadTextField(RecordFile& f, char* buf, int n, int length) {
     int kept = length < 1024 ? length : 1024;
     ReadRaw(f, field, kept);
     ReadRaw(f, nullptr, length - kept);
-    if (f.ErrorCode > 0)
-        kept = 0;
+    if (f.ErrorCode > 0) kept = 0;
     field[kept] = 0;
-    if (n >= 0)
-        BufFromPChar(field, buf, n);
+    if (n >= 0) BufFromPChar(field, buf, n);
 }
 } // namespace
 
@@ -546,8 +525,7 @@ void TransferText(RecordFile& f, char* buf, int n, int lengthSpec) {
             buf[0] = 0;
         break;
     case 4:
-        if (f.ErrorCode <= 0)
-            AppendField(BufView(buf, n));
+        if (f.ErrorCode <= 0) AppendField(BufView(buf, n));
         break;
     }
 }

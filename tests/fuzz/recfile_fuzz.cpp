@@ -35,11 +35,9 @@ std::vector<std::string> ExpectedLines(const std::string& bytes) {
         bool ended = false;
         while (pos < bytes.size() && !ended) {
             char c = bytes[pos++];
-            if (c == 13 && pos < bytes.size())
-                ++pos;
+            if (c == 13 && pos < bytes.size()) ++pos;
             ended = c == 10 || c == 13 || c == 26;
-            if (!ended)
-                line += c;
+            if (!ended) line += c;
         }
         lines.push_back(line);
     }
@@ -104,8 +102,7 @@ void WriteBack(const std::string& bytes, unsigned step) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     ResetTextFormatSettings();
     int cap = data[0];
     std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);

@@ -7,116 +7,70 @@
 
 using testsupport::TempDir;
 
-TEST(CommandText, TailAfterProgramName) {
+TEST(CommandText, TailAndProgramDir) {
     struct Case {
         const char* line;
         const char* tail;
+        const char* dir; // ProgramDirOf the line as a program path; nullptr: not one
     } cases[] = {
-        {"\"C:\\Vexa Dos\\SetUp.EXE\"", ""},
-        {"\"C:\\Vexa Dos\\SetUp.EXE\" ASC", "ASC"},
-        {"\"C:\\Vexa Dos\\SetUp.EXE\"CMD", "CMD"},
-        {"\"C:\\Vexa Dos\\SetUp.EXE ASC", ""}, // no closing quote
-        {"C:\\VEXA\\SetUp.EXE CMD ", "CMD"},
-        {"C:\\VEXA\\SetUp.EXE   CMD  X  ", "CMD  X"},
-        {"SetUp.EXE", ""},
-        {"", ""},
+        {"\"C:\\Vexa Dos\\SetUp.EXE\"", "", "C:\\Vexa Dos"},
+        {"\"C:\\Vexa Dos\\SetUp.EXE\" ASC", "ASC", nullptr},
+        {"\"C:\\Vexa Dos\\SetUp.EXE\"CMD", "CMD", nullptr},
+        {"\"C:\\Vexa Dos\\SetUp.EXE ASC", "", ""}, // no closing quote
+        {"C:\\VEXA\\KORVO\\SetUp.EXE", "", "C:\\VEXA\\KORVO"},
+        {"C:\\VEXA\\SetUp.EXE CMD ", "CMD", nullptr},
+        {"C:\\VEXA\\SetUp.EXE   CMD  X  ", "CMD  X", nullptr},
+        {"SetUp.EXE", "", ""},
     };
     for (const Case& c : cases) {
         TextBuf<79> tail;
         CommandTailOf(c.line, tail.c, tail.Cap);
         EXPECT_EQ(tail.View(), c.tail) << c.line;
-    }
-    std::string longLine = "P " + std::string(1100, 'x'); // the command line is taken into 1024 characters
-    TextBuf<2000> tail;
-    CommandTailOf(longLine, tail.c, tail.Cap);
-    EXPECT_EQ(tail.Len(), 1022);
-}
-
-TEST(CommandText, ProgramDirOfPath) {
-    struct Case {
-        const char* path;
-        const char* dir;
-    } cases[] = {
-        {"C:\\VEXA\\KORVO\\SetUp.EXE", "C:\\VEXA\\KORVO"},
-        {"\"C:\\Vexa Dos\\SetUp.EXE\"", "C:\\Vexa Dos"},
-        {"\"C:\\Vexa Dos\\SetUp.EXE", ""},
-        {"SetUp.EXE", ""},
-        {"", ""},
-    };
-    for (const Case& c : cases) {
         PathBuf dir;
-        ProgramDirOf(c.path, dir.c, dir.Cap);
-        EXPECT_EQ(dir.View(), c.dir) << c.path;
+        ProgramDirOf(c.line, dir.c, dir.Cap);
+        if (c.dir) {
+            EXPECT_EQ(dir.View(), c.dir) << c.line;
+        }
     }
 }
 
-TEST(FsPrimitives, OpenReportsWindowsErrorNumbers) {
+namespace {
+FsError OpenError(const std::string& name, FileAccess access) {
+    FsError error = -5;
+    FileHandle h = OpenFile(name, access, ShareRead, error);
+    EXPECT_EQ(h == NoFile, error != FsOk) << name;
+    CloseFile(h);
+    return error;
+}
+} // namespace
+
+TEST(FsPrimitives, ReportWindowsErrorNumbers) {
     TempDir dir("fsprim");
     dir.Write("old.txt", "old content");
+    MakeDir(dir / "full");
+    dir.Write("full/f.txt", "f");
     struct Case {
-        std::string name;
-        FileAccess access;
-        FsError error;
-        const char* contentAfter; // nullptr: not checked
+        const char* what;
+        FsError got, want;
     } cases[] = {
-        {dir / "none.txt", FileAccess::Read, FsFileNotFound, nullptr},
-        {dir / "nodir/none.txt", FileAccess::Read, FsPathNotFound, nullptr},
-        {dir / "nodir/new.txt", FileAccess::Write, FsPathNotFound, nullptr},
-        {dir.Path(), FileAccess::Read, FsAccessDenied, nullptr},
-        {dir / "old.txt", FileAccess::Read, FsOk, "old content"},
-        {dir / "old.txt", FileAccess::ReadWrite, FsOk, "old content"},
-        {dir / "fresh.txt", FileAccess::ReadWrite, FsOk, ""},
-        {dir / "old.txt", FileAccess::Write, FsOk, ""}, // truncates
+        {"read missing file", OpenError(dir / "none.txt", FileAccess::Read), FsFileNotFound},
+        {"read in missing dir", OpenError(dir / "nodir/none.txt", FileAccess::Read), FsPathNotFound},
+        {"create in missing dir", OpenError(dir / "nodir/new.txt", FileAccess::Write), FsPathNotFound},
+        {"open a directory", OpenError(dir.Path(), FileAccess::Read), FsAccessDenied},
+        {"read-write keeps", OpenError(dir / "old.txt", FileAccess::ReadWrite), FsOk},
+        {"read-write creates", OpenError(dir / "new.txt", FileAccess::ReadWrite), FsOk},
+        {"close nothing", CloseFile(NoFile), FsInvalidHandle},
+        {"make under missing", MakeDir(dir / "a/b"), FsPathNotFound},
+        {"make existing", MakeDir(dir / "full"), FsAlreadyExists},
+        {"remove non-empty", RemoveDir(dir / "full"), FsDirNotEmpty},
+        {"delete a directory", DeleteOneFile(dir / "full"), FsAccessDenied},
+        {"delete missing", DeleteOneFile(dir / "none.txt"), FsFileNotFound},
     };
-    for (const Case& c : cases) {
-        FsError error = -5;
-        FileHandle h = OpenFile(c.name, c.access, ShareRead, error);
-        EXPECT_EQ(error, c.error) << c.name;
-        EXPECT_EQ(h == NoFile, c.error != FsOk) << c.name;
-        if (h != NoFile) {
-            EXPECT_EQ(CloseFile(h), FsOk);
-        }
-        if (c.contentAfter) {
-            EXPECT_EQ(dir.Read(c.name.substr(dir.Path().size() + 1)), c.contentAfter) << c.name;
-        }
-    }
-    EXPECT_EQ(CloseFile(NoFile), FsInvalidHandle);
-}
-
-TEST(FsPrimitives, BlocksReadShortOnlyAtTheEnd) {
-    TempDir dir("fsblock");
-    FsError error;
-    FileHandle h = OpenFile(dir / "b.bin", FileAccess::Write, ShareNone, error);
-    ASSERT_EQ(error, FsOk);
-    EXPECT_EQ(WriteBlock(h, "0123456789", 10, error), 10);
-    EXPECT_EQ(error, FsOk);
-    CloseFile(h);
-    h = OpenFile(dir / "b.bin", FileAccess::Read, ShareRead, error);
-    char buf[16] = {};
-    EXPECT_EQ(ReadBlock(h, buf, 6, error), 6);
-    EXPECT_EQ(ReadBlock(h, buf, 6, error), 4);
-    EXPECT_EQ(error, FsOk);
-    EXPECT_EQ(std::string(buf, 4), "6789");
-    EXPECT_EQ(ReadBlock(h, buf, 6, error), 0);
-    EXPECT_EQ(error, FsOk);
-    CloseFile(h);
-}
-
-TEST(FsPrimitives, DirectoriesAndDeletion) {
-    TempDir dir("fsdirs");
-    EXPECT_EQ(MakeDir(dir / "a/b"), FsPathNotFound);
-    EXPECT_EQ(MakeDir(dir / "a"), FsOk);
-    EXPECT_EQ(MakeDir(dir / "a"), FsAlreadyExists);
-    dir.Write("a/f.txt", "x");
-    EXPECT_EQ(RemoveDir(dir / "a"), FsDirNotEmpty);
-    EXPECT_TRUE(DirExists(dir / "a"));
-    EXPECT_FALSE(DirExists(dir / "a/f.txt"));
-    EXPECT_TRUE(FileExists(dir / "a/f.txt"));
-    EXPECT_FALSE(FileExists(dir / "a"));
-    EXPECT_EQ(DeleteOneFile(dir / "a/f.txt"), FsOk);
-    EXPECT_EQ(DeleteOneFile(dir / "a/f.txt"), FsFileNotFound);
-    EXPECT_EQ(DeleteOneFile(dir / "a"), FsAccessDenied);
-    EXPECT_EQ(RemoveDir(dir / "a"), FsOk);
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
+    EXPECT_EQ(dir.Read("old.txt"), "old content");
+    EXPECT_EQ(dir.Read("new.txt"), "");
+    EXPECT_TRUE(FileExists(dir / "full/f.txt"));
+    EXPECT_FALSE(DirExists(dir / "full/f.txt"));
 }
 
 TEST(FsForceDir, CreatesMissingLevelsAndEmptiesByMode) {

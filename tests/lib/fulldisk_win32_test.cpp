@@ -12,25 +12,17 @@ namespace {
 class FullDisk : public ::testing::Test {
   protected:
     void SetUp() override {
-        letter = testsupport::FreeDriveLetter();
-        if (!letter)
-            GTEST_SKIP() << "no free drive letter";
         mountDir = "/tmp/setup-fulldisk-" + std::to_string(GetCurrentProcessId());
-        link = "\"$WINEPREFIX/dosdevices/" + std::string(1, static_cast<char>(letter + 32)) + ":\"";
         int rc = testsupport::RunUnixShell("[ \"$(id -u)\" = 0 ] || exit 3\nmkdir -p " + mountDir +
-                                           " && mount -t tmpfs -o size=64k setupfull " + mountDir + " && ln -sfn " +
-                                           mountDir + " " + link);
-        if (rc != 0) {
-            TearDown();
-            GTEST_SKIP() << "cannot mount a small file system (needs root): " << rc;
-        }
+                                           " && mount -t tmpfs -o size=64k setupfull " + mountDir);
+        if (rc != 0) GTEST_SKIP() << "cannot mount a small file system (needs root): " << rc;
+        letter = testsupport::MapDriveLetter(mountDir);
+        ASSERT_NE(letter, 0);
         root = std::string(1, letter) + ":\\";
     }
     void TearDown() override {
-        if (!letter)
-            return;
-        testsupport::RunUnixShell("rm -f " + link + "; umount " + mountDir + " 2>/dev/null; rmdir " + mountDir);
-        letter = 0;
+        testsupport::UnmapDriveLetter(letter);
+        testsupport::RunUnixShell("umount " + mountDir + " 2>/dev/null; rmdir " + mountDir);
     }
     // Takes bytes of the disk's 16 pages with a file of its own.
     void Fill(int bytes) {
@@ -42,7 +34,7 @@ class FullDisk : public ::testing::Test {
         CloseFile(h);
     }
     char letter = 0;
-    std::string mountDir, link, root;
+    std::string mountDir, root;
 };
 
 } // namespace
@@ -67,22 +59,20 @@ TEST_F(FullDisk, RecordFileReportsTheFailureAtTheLatestAtClose) {
         bool failedBeforeClose; // the write-behind buffer flushed while writing
         int32_t closeError;
     } cases[] = {
-        {0, 30000, false, FsOk},     // fits
+        {0, 30000, false, FsOk},             // fits
         {10000, 60000, false, FsShortWrite}, // all in the buffer until Close
         {10000, 300000, true, FsShortWrite},
     };
     for (const Case& c : cases) {
         DeleteOneFile(root + "fill.bin");
         DeleteOneFile(root + "rec.txt");
-        if (c.fill)
-            Fill(c.fill);
+        if (c.fill) Fill(c.fill);
         RecordFile f;
         bool failed = true;
         CreateWrite(f, root + "rec.txt", failed);
         ASSERT_FALSE(failed);
         std::string line(98, 'r');
-        for (int i = 0; i < c.bytes / 100; ++i)
-            WriteStrLine(f, line);
+        for (int i = 0; i < c.bytes / 100; ++i) WriteStrLine(f, line);
         EXPECT_EQ(f.Failed, c.failedBeforeClose) << c.bytes;
         if (c.failedBeforeClose) {
             EXPECT_EQ(f.ErrorCode, FsShortWrite);

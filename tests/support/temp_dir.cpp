@@ -25,8 +25,8 @@ TempDir::TempDir(std::string_view name) {
 TempDir::~TempDir() {
     // Read-only files cannot be deleted on Windows: give every entry write permission first.
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
+    for (auto it = fs::recursive_directory_iterator(path_, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         std::error_code ignored;
         if (!it->is_symlink(ignored))
             fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
@@ -37,8 +37,7 @@ TempDir::~TempDir() {
 std::string TempDir::operator/(std::string_view rel) const {
     std::string result = path_ + Sep + std::string(rel);
     for (size_t i = path_.size() + 1; i < result.size(); ++i)
-        if (result[i] == '/')
-            result[i] = Sep;
+        if (result[i] == '/') result[i] = Sep;
     return result;
 }
 
@@ -50,8 +49,7 @@ void TempDir::Write(std::string_view rel, std::string_view bytes) const {
 
 std::string TempDir::Read(std::string_view rel) const {
     std::ifstream in(*this / rel, std::ios::binary);
-    if (!in)
-        return "<missing>";
+    if (!in) return "<missing>";
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();

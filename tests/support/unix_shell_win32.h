@@ -11,7 +11,9 @@ namespace testsupport {
 // not finish within timeoutMs or could not be started.
 int RunUnixShell(const std::string& script, int timeoutMs = 20000);
 
-// A drive letter (upper case) with no drive behind it, or 0 when all are taken.
-char FreeDriveLetter();
+// Links a free drive letter (from `from` on, upper case) to a Unix directory; the letter, or 0 when
+// none could be linked. Parallel tests cannot take the same letter: the link is made only if absent.
+char MapDriveLetter(const std::string& unixDir, char from = 'Q');
+void UnmapDriveLetter(char letter);
 
 } // namespace testsupport
