@@ -519,9 +519,10 @@ void TransferText(RecordFile& f, char* buf, int n, int lengthSpec) {
             ReadLine(f, buf, n, true);
         break;
     case 3:
+        if (n < 0) break;
         if (f.ErrorCode <= 0)
             NextField(buf, n);
-        else if (n >= 0)
+        else
             buf[0] = 0;
         break;
     case 4:
