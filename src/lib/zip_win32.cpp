@@ -62,10 +62,16 @@ bool LoadUnzip() {
 
 // ---- Callbacks: nothing is printed or asked; every existing file is replaced ----------------------
 
-int UNZIP_API Print(char*, unsigned long) { return 0; }
+int UNZIP_API Print(char*, unsigned long) {
+    return 0;
+}
 void UNZIP_API Sound() {}
-int UNZIP_API Replace(char*) { return 1; }
-int UNZIP_API Password(char*, int, const char*, const char*) { return 1; }
+int UNZIP_API Replace(char*) {
+    return 1;
+}
+int UNZIP_API Password(char*, int, const char*, const char*) {
+    return 1;
+}
 void UNZIP_API Message(unsigned long, unsigned long, unsigned, unsigned, unsigned, unsigned, unsigned,
                        unsigned, char, char*, char*, unsigned long, char) {}
 

@@ -77,7 +77,8 @@ TEST(ExtractZipProgress, WorkInfoWindowNamesEachMemberAsTheFileItBecomes) {
             EXPECT_EQ(seen.Avi, ui::CommonAvi::CopyFiles);
         }
         std::vector<std::string> members(seen.Texts.begin() + 1, seen.Texts.end());
-        for (const char* name : {"readme.txt", "docs\\deep\\er\\most.txt", "data\\empty.dat", "with blank.txt"})
+        for (const char* name :
+             {"readme.txt", "docs\\deep\\er\\most.txt", "data\\empty.dat", "with blank.txt"})
             EXPECT_NE(std::find(members.begin(), members.end(), target + "\\" + name), members.end()) << name;
         for (const std::string& m : members) EXPECT_EQ(m.find('/'), std::string::npos) << m;
     }
