@@ -36,5 +36,12 @@ test: build
 	@printf 'subdirs("native" "win32" "fuzz")\n' > build/CTestTestfile.cmake
 	ctest --test-dir build --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
+# Benchmarks, not timed tests: each adds its own target to bench.
+bench: bench-zip
+
+.PHONY: bench-zip
+bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
+	tools/bench/zip_bench.sh
+
 clean:
 	rm -rf build
