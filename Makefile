@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 
-.PHONY: test run deps configure build build-native build-win32 build-fuzz bench bench-convert clean
+.PHONY: test run deps configure build build-native build-win32 build-fuzz bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -36,12 +36,19 @@ test: build
 	@printf 'subdirs("native" "win32" "fuzz")\n' > build/CTestTestfile.cmake
 	ctest --test-dir build --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
-# Benchmarks, not tests: a release build without sanitizers; `make bench` runs every bench-* target.
+# Benchmarks, not timed tests: each adds its own target to bench.
+bench: bench-zip bench-convert
+
+.PHONY: bench-zip
+bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
+	tools/bench/zip_bench.sh
+
+# Conversion speed of vexaconv against numpy and plain to_chars/from_chars loops, in a release build
+# without sanitizers.
 build/bench/CMakeCache.txt: | deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DSETUP_SANITIZE=OFF
 
-bench: bench-convert
-
+.PHONY: bench-convert
 bench-convert: build/bench/CMakeCache.txt
 	cmake --build build/bench -j $(JOBS) --target vexaconv datagen convbench
 	/usr/bin/python3 tools/bench/convbench.py build/bench

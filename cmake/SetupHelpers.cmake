@@ -61,6 +61,20 @@ function(setup_test_filter file out)
   set(${out} "${filter}" PARENT_SCOPE)
 endfunction()
 
+# The shared X display of a test run: started before the first window test, stopped after the last.
+function(setup_add_display_fixture)
+  if(TEST display/start)
+    return()
+  endif()
+  set(state ${PROJECT_BINARY_DIR}/display.state)
+  add_test(NAME display/start COMMAND ${PROJECT_SOURCE_DIR}/cmake/display-fixture.sh start ${state})
+  add_test(NAME display/stop COMMAND ${PROJECT_SOURCE_DIR}/cmake/display-fixture.sh stop ${state}
+                                     ${SETUP_WINE_PREFIX})
+  set_tests_properties(display/start PROPERTIES FIXTURES_SETUP display LABELS gui)
+  set_tests_properties(display/stop PROPERTIES FIXTURES_CLEANUP display LABELS gui)
+  set(SETUP_DISPLAY_STATE ${state} PARENT_SCOPE)
+endfunction()
+
 # One test program from several files; one ctest entry per file.
 #   setup_add_tests(NAME exe LABEL label [DISPLAY] [TIMEOUT s] SOURCES files... [SUPPORT files...])
 function(setup_add_tests)
@@ -81,7 +95,9 @@ function(setup_add_tests)
     endif()
     file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${src})
     string(REGEX REPLACE "\\.cpp$" "" testname "${rel}")
-    if(T_DISPLAY)
+    if(SETUP_WINDOWS)
+      # Every Wine process of the prefix shares one wineserver and its desktop, so all Windows tests
+      # run on the run's shared display, not only the window tests.
       add_test(NAME ${testname}
                COMMAND ${PROJECT_SOURCE_DIR}/cmake/with-display.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
                        $<TARGET_FILE:${T_NAME}> --gtest_filter=${filter})
@@ -89,6 +105,13 @@ function(setup_add_tests)
       add_test(NAME ${testname} COMMAND ${T_NAME} --gtest_filter=${filter})
     endif()
     set_tests_properties(${testname} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT}
-                         ENVIRONMENT "SETUP_SCREENS=${SETUP_SCREENS};SETUP_SOURCE=${PROJECT_SOURCE_DIR};SETUP_BUILD=${PROJECT_BINARY_DIR}")
+                         ENVIRONMENT "SETUP_SCREENS=${SETUP_SCREENS};SETUP_SOURCE=${PROJECT_SOURCE_DIR};SETUP_BUILD=${PROJECT_BINARY_DIR};SETUP_DISPLAY_STATE=${SETUP_DISPLAY_STATE}")
+    if(SETUP_WINDOWS)
+      set_tests_properties(${testname} PROPERTIES FIXTURES_REQUIRED display)
+    endif()
+    if(T_DISPLAY)
+      # Window tests take turns: they would steal each other's focus and activation.
+      set_tests_properties(${testname} PROPERTIES RESOURCE_LOCK display)
+    endif()
   endforeach()
 endfunction()

@@ -1,0 +1,796 @@
+// Forms, the control base and the message loop helpers.
+#include "ui/form.h"
+
+#include "lib/prompter_win32.h"
+
+namespace ui {
+
+namespace {
+constexpr UINT WmRelease = WM_APP + 1; // posted by Release: destroy once the queue gets here
+constexpr const char* FormClass = "SetupForm";
+ModalHook modalHook;
+Form* mainForm = nullptr;
+ATOM formAtom = 0;
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+// Windows of this thread that a modal form disables while it runs.
+BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lParam) {
+    auto* list = reinterpret_cast<std::vector<HWND>*>(lParam);
+    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
+        list->push_back(hwnd);
+    return TRUE;
+}
+} // namespace
+
+// ---- Toolkit set-up -----------------------------------------------------------------------------
+
+void RegisterWindowClass(const char* name, WNDPROC proc, UINT style) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExA(Instance(), name, &wc))
+        return;
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    ATOM atom = RegisterClassExA(&wc);
+    if (std::string(name) == FormClass)
+        formAtom = atom;
+}
+
+void InitToolkit() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
+                                             ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS | ICC_UPDOWN_CLASS |
+                                             ICC_TREEVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    RegisterWindowClass(FormClass, &Form::Proc_, CS_DBLCLKS);
+}
+
+HFONT MakeFont(int height, bool bold, const char* face) {
+    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       face);
+}
+
+void SetModalHook(ModalHook hook) { modalHook = std::move(hook); }
+
+void SetMainForm(Form* form) {
+    mainForm = form;
+    SetOwnerWindow(form ? form->Handle() : nullptr);
+}
+
+Form* MainForm() { return mainForm; }
+
+bool TranslateDialogKey(MSG& msg) {
+    if (!msg.hwnd)
+        return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (!Form::FromHandle(root))
+        return false;
+    return IsDialogMessageA(root, &msg) != FALSE;
+}
+
+void ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the real loop
+            return;
+        }
+        if (!TranslateDialogKey(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateDialogKey(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+// ---- Control ------------------------------------------------------------------------------------
+
+Control::~Control() {
+    if (font_)
+        DeleteObject(font_);
+    if (hwnd_ && FromHandle(hwnd_) == this) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0); // no notification reaches a dying object
+        DestroyWindow(hwnd_);
+    }
+}
+
+Control* Control::FromHandle(HWND hwnd) {
+    if (!hwnd || !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD))
+        return nullptr;
+    return reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+void Control::Create(Form& form, HWND parent, const Row& row) {
+    form_ = &form;
+    id_ = form.NextId();
+    Tag = row.tag;
+    align_ = row.align;
+    WindowKind kind = Kind(row);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
+    if (!(row.options & opt::Hidden))
+        style |= WS_VISIBLE;
+    if (row.options & opt::Disabled)
+        style |= WS_DISABLED;
+    if (row.options & opt::NoTabStop)
+        style &= ~WS_TABSTOP;
+    // Radio buttons in a row form one group (arrow keys move inside it, a click unchecks the others).
+    HWND last = GetWindow(parent, GW_CHILD);
+    if (last)
+        last = GetWindow(last, GW_HWNDLAST);
+    Control* previous = FromHandle(last);
+    if (!IsRadio() || !previous || !previous->IsRadio())
+        style |= WS_GROUP;
+    else
+        style &= ~WS_TABSTOP;
+    hwnd_ = CreateWindowExA(kind.exStyle, kind.className, row.caption ? row.caption : "", style, row.left,
+                            row.top, row.width, row.height, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), Instance(), this);
+    if (!hwnd_)
+        return;
+    if (!GetWindowLongPtrA(hwnd_, GWLP_USERDATA))
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    bool bold = (row.options & opt::Bold) != 0;
+    if (row.fontHeight || bold || row.fontFace)
+        SetFont(row.fontHeight ? row.fontHeight : form.FontHeight(), bold, row.fontFace);
+    else
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font()), FALSE);
+    if (row.hint)
+        SetHint(row.hint);
+    Created(row);
+}
+
+void Control::Created(const Row&) {}
+void Control::Command(int, int) {}
+LRESULT Control::Notify(NMHDR*) { return 0; }
+HBRUSH Control::ControlColor(HDC) { return nullptr; }
+void Control::DrawItem(const DRAWITEMSTRUCT&) {}
+
+std::string Control::Caption() const {
+    if (!hwnd_)
+        return "";
+    int n = GetWindowTextLengthA(hwnd_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(hwnd_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return s;
+}
+
+void Control::SetCaption(const std::string& text) {
+    if (!hwnd_)
+        return;
+    SetWindowTextA(hwnd_, text.c_str());
+    if (autoSize_)
+        AutoSize();
+}
+
+bool Control::Visible() const { return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+
+void Control::SetVisible(bool visible) {
+    if (!hwnd_ || visible == Visible())
+        return;
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (align_ != Align::None && form_)
+        form_->Realign(GetParent(hwnd_));
+}
+
+bool Control::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+void Control::SetEnabled(bool enabled) {
+    if (hwnd_)
+        EnableWindow(hwnd_, enabled);
+}
+
+static RECT ParentRect(HWND hwnd) {
+    RECT r{};
+    if (!hwnd)
+        return r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int Control::Left() const { return ParentRect(hwnd_).left; }
+int Control::Top() const { return ParentRect(hwnd_).top; }
+int Control::Width() const {
+    RECT r = ParentRect(hwnd_);
+    return r.right - r.left;
+}
+int Control::Height() const {
+    RECT r = ParentRect(hwnd_);
+    return r.bottom - r.top;
+}
+
+void Control::SetBounds(int left, int top, int width, int height) {
+    if (hwnd_)
+        SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Control::SetAlign(Align align) {
+    align_ = align;
+    if (form_ && hwnd_)
+        form_->Realign(GetParent(hwnd_));
+}
+
+void Control::SetFocus() {
+    if (hwnd_)
+        ::SetFocus(hwnd_);
+}
+
+void Control::BringToFront() {
+    if (hwnd_)
+        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Control::SetFont(int height, bool bold, const char* face) {
+    if (!hwnd_)
+        return;
+    HFONT old = font_;
+    font_ = MakeFont(height, bold, face ? face : (form_ ? form_->FontFace() : "MS Sans Serif"));
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    if (old)
+        DeleteObject(old);
+    if (autoSize_)
+        AutoSize();
+}
+
+HFONT Control::Font() const {
+    return hwnd_ ? reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) : nullptr;
+}
+
+void Control::AutoSize() {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, Font());
+    std::string text = Caption();
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string Control::Hint() const {
+    if (!form_ || !hwnd_)
+        return "";
+    char text[512] = "";
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = form_->Handle();
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    ti.lpszText = text;
+    SendMessageA(form_->Tooltip(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+void Control::SetHint(const std::string& hint) {
+    if (!form_ || !hwnd_ || !form_->ShowHint())
+        return;
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE; // understood by every comctl32 version
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = form_->Handle();
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    ti.lpszText = const_cast<char*>(hint.c_str());
+    HWND tip = form_->Tooltip();
+    SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    if (!hint.empty())
+        SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_COMMAND: {
+        Control* c = Control::FromHandle(reinterpret_cast<HWND>(lParam));
+        if (!c)
+            return false;
+        c->Command(HIWORD(wParam), LOWORD(wParam));
+        result = 0;
+        return true;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        Control* c = Control::FromHandle(header->hwndFrom);
+        if (!c)
+            return false;
+        result = c->Notify(header);
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+        Control* c = Control::FromHandle(reinterpret_cast<HWND>(lParam));
+        HBRUSH brush = c ? c->ControlColor(reinterpret_cast<HDC>(wParam)) : nullptr;
+        if (!brush)
+            return false;
+        result = reinterpret_cast<LRESULT>(brush);
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        Control* c = Control::FromHandle(item->hwndItem);
+        if (!c)
+            return false;
+        c->DrawItem(*item);
+        result = TRUE;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---- Form ---------------------------------------------------------------------------------------
+
+Form::~Form() {
+    if (mainForm == this)
+        SetMainForm(nullptr);
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    if (font_)
+        DeleteObject(font_);
+}
+
+Form* Form::FromHandle(HWND hwnd) {
+    if (!hwnd || !formAtom || GetClassLongA(hwnd, GCW_ATOM) != formAtom)
+        return nullptr;
+    return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+void Form::Create(const FormSpec& spec) {
+    InitToolkit();
+    if (hwnd_)
+        return;
+    fontFace_ = spec.fontFace;
+    fontHeight_ = spec.fontHeight;
+    font_ = MakeFont(spec.fontHeight, false, spec.fontFace);
+    showHint_ = spec.showHint;
+    position_ = spec.position;
+    // No WS_CLIPCHILDREN: group boxes and frames do not paint their insides, the form's background does.
+    DWORD style = 0;
+    DWORD exStyle = WS_EX_CONTROLPARENT;
+    switch (spec.border) {
+    case Border::Single:
+        style |= WS_OVERLAPPED | WS_CAPTION;
+        break;
+    case Border::Dialog:
+        style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case Border::Sizeable:
+        style |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+        break;
+    case Border::None:
+        style |= WS_POPUP;
+        break;
+    }
+    if (spec.systemMenu && spec.border != Border::None)
+        style |= WS_SYSMENU;
+    if (spec.border != Border::Dialog && spec.border != Border::None) {
+        if (spec.minimize)
+            style |= WS_MINIMIZEBOX;
+        if (spec.maximize)
+            style |= WS_MAXIMIZEBOX;
+    }
+    RECT r{0, 0, spec.clientWidth, spec.clientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    HWND owner = mainForm && mainForm != this ? mainForm->Handle() : OwnerWindow();
+    CreateWindowExA(exStyle, FormClass, spec.caption, style, spec.left, spec.top, r.right - r.left,
+                    r.bottom - r.top, owner, nullptr, Instance(), this);
+}
+
+void Form::Build(std::initializer_list<Row> rows) {
+    for (const Row& row : rows)
+        Add(row);
+    Realign(nullptr);
+}
+
+void Form::Add(const Row& row) {
+    if (!hwnd_ || !row.control)
+        return;
+    HWND parent = row.parent && row.parent->Handle() ? row.parent->Handle() : hwnd_;
+    row.control->Create(*this, parent, row);
+    controls_.push_back(row.control);
+    if (row.align != Align::None)
+        Realign(parent);
+}
+
+LRESULT CALLBACK Form::Proc_(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Form* form;
+    if (msg == WM_NCCREATE) {
+        form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    } else {
+        form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!form)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        form->hwnd_ = nullptr;
+        form->tooltip_ = nullptr;
+        if (mainForm == form) {
+            SetMainForm(nullptr);
+            PostQuitMessage(0);
+        }
+        if (form->releasing_)
+            delete form;
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return form->WndProc(msg, wParam, lParam);
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ReflectToChild(msg, wParam, lParam, result))
+        return result;
+    switch (msg) {
+    case WM_COMMAND:
+        // Esc and Enter arrive from the dialog keys without a control.
+        if (lParam == 0 && (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)) {
+            if (Control* button = DialogButton(LOWORD(wParam) == IDCANCEL))
+                button->Click();
+            return 0;
+        }
+        break;
+    case DM_GETDEFID:
+        if (Control* button = DialogButton(false))
+            return MAKELONG(button->Id(), DC_HASDEFID);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus))
+                focusChild_ = focus;
+            return 0;
+        }
+        if (!HIWORD(wParam)) {
+            // A plain window forgets its focused control when deactivated; give it back.
+            HWND target = focusChild_ && IsWindow(focusChild_) && IsChild(hwnd_, focusChild_)
+                              ? focusChild_
+                              : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+            if (target)
+                ::SetFocus(target);
+            if (OnActivate)
+                OnActivate();
+        }
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED)
+            Realign(nullptr);
+        return 0;
+    case WmRelease:
+        DestroyWindow(hwnd_);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+Control* Form::DialogButton(bool cancel) const {
+    for (Control* c : controls_) {
+        if (!(cancel ? c->IsCancel() : c->IsDefault()))
+            continue;
+        if (IsWindowVisible(c->Handle()) && IsWindowEnabled(c->Handle()))
+            return c;
+    }
+    return nullptr;
+}
+
+std::string Form::Caption() const {
+    if (!hwnd_)
+        return "";
+    char text[512] = "";
+    GetWindowTextA(hwnd_, text, sizeof text);
+    return text;
+}
+
+void Form::SetCaption(const std::string& text) {
+    if (hwnd_)
+        SetWindowTextA(hwnd_, text.c_str());
+}
+
+static RECT WindowBounds(HWND hwnd) {
+    RECT r{};
+    if (hwnd)
+        GetWindowRect(hwnd, &r);
+    return r;
+}
+
+int Form::Left() const { return WindowBounds(hwnd_).left; }
+int Form::Top() const { return WindowBounds(hwnd_).top; }
+int Form::Width() const {
+    RECT r = WindowBounds(hwnd_);
+    return r.right - r.left;
+}
+int Form::Height() const {
+    RECT r = WindowBounds(hwnd_);
+    return r.bottom - r.top;
+}
+int Form::ClientWidth() const {
+    RECT r{};
+    if (hwnd_)
+        GetClientRect(hwnd_, &r);
+    return r.right;
+}
+int Form::ClientHeight() const {
+    RECT r{};
+    if (hwnd_)
+        GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+void Form::SetBounds(int left, int top, int width, int height) {
+    if (!hwnd_)
+        return;
+    positioned_ = true;
+    if (IsZoomed(hwnd_) || IsIconic(hwnd_)) {
+        // A maximized or minimized window keeps its normal placement aside: that is the one to set.
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(hwnd_, &wp);
+        wp.rcNormalPosition = {left, top, left + width, top + height};
+        if (!Visible())
+            wp.showCmd = SW_HIDE;
+        SetWindowPlacement(hwnd_, &wp);
+        return;
+    }
+    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetClientSize(int width, int height) {
+    if (!hwnd_)
+        return;
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), FALSE, GetWindowLongA(hwnd_, GWL_EXSTYLE));
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+WindowState Form::GetWindowState() const {
+    if (!hwnd_)
+        return WindowState::Normal;
+    if (!Visible())
+        return pendingState_;
+    if (IsZoomed(hwnd_))
+        return WindowState::Maximized;
+    return IsIconic(hwnd_) ? WindowState::Minimized : WindowState::Normal;
+}
+
+void Form::SetWindowState(WindowState state) {
+    pendingState_ = state;
+    if (!hwnd_ || !Visible())
+        return;
+    ShowWindow(hwnd_, state == WindowState::Maximized   ? SW_MAXIMIZE
+                      : state == WindowState::Minimized ? SW_MINIMIZE
+                                                        : SW_RESTORE);
+}
+
+void Form::SetBorderIcons(bool systemMenu, bool minimize, bool maximize) {
+    if (!hwnd_)
+        return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE) & ~(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    bool dialog = (GetWindowLongA(hwnd_, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0;
+    if (systemMenu)
+        style |= WS_SYSMENU;
+    if (minimize && !dialog)
+        style |= WS_MINIMIZEBOX;
+    if (maximize && !dialog)
+        style |= WS_MAXIMIZEBOX;
+    SetWindowLongA(hwnd_, GWL_STYLE, style);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void Form::SetIcon(HICON icon) {
+    if (!hwnd_)
+        return;
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Form::ApplyPosition() {
+    if (positioned_)
+        return;
+    positioned_ = true;
+    if (position_ == Position::ScreenCenter) {
+        int left = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
+        int top = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
+        SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form::Show() {
+    if (!hwnd_)
+        return;
+    ApplyPosition();
+    int command = pendingState_ == WindowState::Maximized   ? SW_SHOWMAXIMIZED
+                  : pendingState_ == WindowState::Minimized ? SW_SHOWMINIMIZED
+                                                            : SW_SHOWNORMAL;
+    if (!Visible())
+        ShowWindow(hwnd_, command);
+    SetForegroundWindow(hwnd_);
+    if (activeControl_ && activeControl_->Handle() && IsWindowVisible(activeControl_->Handle()))
+        activeControl_->SetFocus();
+    UpdateWindow(hwnd_);
+}
+
+void Form::Hide() {
+    if (!Visible())
+        return;
+    pendingState_ = GetWindowState();
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::SetActiveControl(Control& control) {
+    activeControl_ = &control;
+    focusChild_ = control.Handle();
+    if (Visible())
+        control.SetFocus();
+}
+
+bool Form::EndModalAllowed() {
+    CloseAction action = CloseAction::Hide;
+    if (OnClose)
+        OnClose(action);
+    if (action == CloseAction::None) {
+        modalResult_ = MrNone;
+        return false;
+    }
+    if (action == CloseAction::Free)
+        releaseAfterModal_ = true;
+    return true;
+}
+
+int Form::ShowModal() {
+    if (!hwnd_ || modal_)
+        return MrNone;
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+    HWND previous = GetActiveWindow();
+    for (HWND w : disabled)
+        if (w != hwnd_)
+            EnableWindow(w, FALSE);
+    modal_ = true;
+    modalResult_ = MrNone;
+    releaseAfterModal_ = false;
+    EnableWindow(hwnd_, TRUE);
+    Show();
+    if (ModalHook hook = modalHook)
+        hook(*this);
+    while (hwnd_) {
+        if (modalResult_ != MrNone && EndModalAllowed())
+            break;
+        MSG msg;
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            if (modalResult_ == MrNone)
+                modalResult_ = MrCancel;
+            break;
+        }
+        if (!TranslateDialogKey(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    // Enable the others before hiding, so that activation returns to the window below.
+    for (HWND w : disabled)
+        if (w != hwnd_ && IsWindow(w))
+            EnableWindow(w, TRUE);
+    if (previous && previous != hwnd_ && IsWindow(previous))
+        SetActiveWindow(previous);
+    Hide();
+    modal_ = false;
+    int result = modalResult_ == MrNone ? MrCancel : modalResult_;
+    if (releaseAfterModal_)
+        Release();
+    return result;
+}
+
+void Form::Close() {
+    if (!hwnd_)
+        return;
+    if (modal_) {
+        modalResult_ = MrCancel; // the modal loop asks OnClose
+        return;
+    }
+    CloseAction action = CloseAction::Hide;
+    if (OnClose)
+        OnClose(action);
+    if (action == CloseAction::None)
+        return;
+    if (mainForm == this) {
+        DestroyWindow(hwnd_); // the main form's end is the program's end
+        return;
+    }
+    if (action == CloseAction::Free)
+        Release();
+    else
+        Hide();
+}
+
+void Form::Release() {
+    releasing_ = true;
+    if (hwnd_)
+        PostMessageA(hwnd_, WmRelease, 0, 0);
+    else
+        delete this;
+}
+
+HWND Form::Tooltip() {
+    if (!tooltip_ && hwnd_) {
+        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   Instance(), nullptr);
+        SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    return tooltip_;
+}
+
+void Form::Realign(HWND container) {
+    if (!hwnd_)
+        return;
+    if (!container)
+        container = hwnd_;
+    RECT r;
+    GetClientRect(container, &r);
+    const Align order[] = {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client};
+    for (Align pass : order) {
+        for (Control* c : controls_) {
+            HWND h = c->Handle();
+            if (c->GetAlign() != pass || !h || GetParent(h) != container || !c->Visible())
+                continue;
+            int w = c->Width(), ht = c->Height();
+            switch (pass) {
+            case Align::Top:
+                MoveWindow(h, r.left, r.top, r.right - r.left, ht, TRUE);
+                r.top += ht;
+                break;
+            case Align::Bottom:
+                MoveWindow(h, r.left, r.bottom - ht, r.right - r.left, ht, TRUE);
+                r.bottom -= ht;
+                break;
+            case Align::Left:
+                MoveWindow(h, r.left, r.top, w, r.bottom - r.top, TRUE);
+                r.left += w;
+                break;
+            case Align::Right:
+                MoveWindow(h, r.right - w, r.top, w, r.bottom - r.top, TRUE);
+                r.right -= w;
+                break;
+            default:
+                MoveWindow(h, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+                break;
+            }
+        }
+    }
+}
+
+} // namespace ui

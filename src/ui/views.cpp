@@ -1,0 +1,505 @@
+// Tree view, tool bar, cool bar, drive and directory pickers, splitter.
+#include "ui/views.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace ui {
+
+// ---- TreeView -----------------------------------------------------------------------------------
+
+Control::WindowKind TreeView::Kind(const Row& row) const {
+    DWORD style = WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+    if (!(row.options & opt::ReadOnly))
+        style |= TVS_EDITLABELS;
+    return {WC_TREEVIEWA, style, WS_EX_CLIENTEDGE};
+}
+
+void TreeView::SetImages(HIMAGELIST images) {
+    if (hwnd_)
+        TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
+}
+
+void TreeView::SetIndent(int pixels) {
+    if (hwnd_)
+        TreeView_SetIndent(hwnd_, pixels);
+}
+
+TreeNode TreeView::AddChild(TreeNode parent, const std::string& text, int image, int selectedImage) {
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent ? parent : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = selectedImage < 0 ? image : selectedImage;
+    return reinterpret_cast<TreeNode>(SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void TreeView::DeleteChildren(TreeNode node) {
+    for (TreeNode child = FirstChild(node); child;) {
+        TreeNode next = NextSibling(child);
+        TreeView_DeleteItem(hwnd_, child);
+        child = next;
+    }
+}
+
+void TreeView::Clear() {
+    if (hwnd_)
+        TreeView_DeleteAllItems(hwnd_);
+}
+
+std::string TreeView::NodeText(TreeNode node) const {
+    char text[512] = "";
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+TreeNode TreeView::Parent(TreeNode node) const { return TreeView_GetParent(hwnd_, node); }
+TreeNode TreeView::FirstChild(TreeNode node) const {
+    return node ? TreeView_GetChild(hwnd_, node) : TreeView_GetRoot(hwnd_);
+}
+TreeNode TreeView::NextSibling(TreeNode node) const { return TreeView_GetNextSibling(hwnd_, node); }
+
+int TreeView::ChildCount(TreeNode node) const {
+    int n = 0;
+    for (TreeNode child = FirstChild(node); child; child = NextSibling(child))
+        ++n;
+    return n;
+}
+
+TreeNode TreeView::Selected() const { return hwnd_ ? TreeView_GetSelection(hwnd_) : nullptr; }
+void TreeView::Select(TreeNode node) { TreeView_SelectItem(hwnd_, node); }
+// The tree control reports only the first expansion it is told to make, and no collapse; the handlers
+// run here for the others, as they would for the user's click.
+void TreeView::Expand(TreeNode node) {
+    if ((TreeView_GetItemState(hwnd_, node, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) && !Expanded(node) && OnExpanding) {
+        bool allow = true;
+        OnExpanding(node, allow);
+        if (!allow)
+            return;
+    }
+    TreeView_Expand(hwnd_, node, TVE_EXPAND);
+}
+
+void TreeView::Collapse(TreeNode node) {
+    if (!Expanded(node))
+        return;
+    TreeView_Expand(hwnd_, node, TVE_COLLAPSE);
+    if (OnCollapsed)
+        OnCollapsed(node);
+}
+
+bool TreeView::Expanded(TreeNode node) const {
+    return (TreeView_GetItemState(hwnd_, node, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+int TreeView::NodeImage(TreeNode node) const {
+    TVITEMA item{};
+    item.mask = TVIF_IMAGE;
+    item.hItem = node;
+    SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+void TreeView::SetNodeImage(TreeNode node, int image, int selectedImage) {
+    TVITEMA item{};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = node;
+    item.iImage = image;
+    item.iSelectedImage = selectedImage;
+    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string TreeView::FullPath(TreeNode node, char separator) const {
+    std::string path;
+    for (; node; node = Parent(node))
+        path = path.empty() ? NodeText(node) : NodeText(node) + separator + path;
+    return path;
+}
+
+void TreeView::BeginUpdate() { SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0); }
+void TreeView::EndUpdate() {
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LRESULT TreeView::Notify(NMHDR* header) {
+    // A tree made with the ANSI entry points may still send the wide codes; both carry the same items.
+    auto* tree = reinterpret_cast<NMTREEVIEWA*>(header);
+    switch (header->code) {
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW: {
+        bool allow = true;
+        if (tree->action == TVE_EXPAND && OnExpanding)
+            OnExpanding(tree->itemNew.hItem, allow);
+        return allow ? FALSE : TRUE;
+    }
+    case TVN_ITEMEXPANDEDA:
+    case TVN_ITEMEXPANDEDW:
+        if (tree->action == TVE_COLLAPSE && OnCollapsed)
+            OnCollapsed(tree->itemNew.hItem);
+        return 0;
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+        if (AutoExpand && tree->itemNew.hItem)
+            Expand(tree->itemNew.hItem);
+        if (OnChange)
+            OnChange(tree->itemNew.hItem);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+// ---- ToolBar ------------------------------------------------------------------------------------
+
+bool ToolButton::Down() const {
+    return bar_ && SendMessageA(bar_->Handle(), TB_ISBUTTONCHECKED, static_cast<WPARAM>(id_), 0) != 0;
+}
+void ToolButton::SetDown(bool down) {
+    if (bar_)
+        SendMessageA(bar_->Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(id_), MAKELONG(down, 0));
+}
+bool ToolButton::Enabled() const {
+    return bar_ && SendMessageA(bar_->Handle(), TB_ISBUTTONENABLED, static_cast<WPARAM>(id_), 0) != 0;
+}
+void ToolButton::SetEnabled(bool enabled) {
+    if (bar_)
+        SendMessageA(bar_->Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id_), MAKELONG(enabled, 0));
+}
+
+Control::WindowKind ToolBar::Kind(const Row& row) const {
+    DWORD style = TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN;
+    if (row.options & opt::Flat)
+        style |= TBSTYLE_FLAT;
+    return {TOOLBARCLASSNAMEA, style, 0};
+}
+
+void ToolBar::Created(const Row&) {
+    SendMessageA(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(hwnd_, TB_SETMAXTEXTROWS, 0, 0); // no captions: the strings become the tool tips
+}
+
+void ToolBar::AddButtons(std::initializer_list<ButtonSpec> buttons) {
+    for (const ButtonSpec& spec : buttons) {
+        ToolButton& button = *spec.button;
+        button.bar_ = this;
+        button.id_ = form_->NextId();
+        button.caption_ = spec.caption ? spec.caption : "";
+        button.hint_ = spec.hint ? spec.hint : button.caption_;
+        TBBUTTON tb{};
+        tb.iBitmap = spec.image;
+        tb.idCommand = button.id_;
+        tb.fsState = TBSTATE_ENABLED;
+        tb.fsStyle = static_cast<BYTE>(BTNS_BUTTON | (spec.check ? BTNS_CHECK : 0));
+        tb.iString = reinterpret_cast<INT_PTR>(button.hint_.c_str());
+        SendMessageA(hwnd_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&tb));
+        buttons_.push_back(&button);
+    }
+}
+
+void ToolBar::SetImages(HIMAGELIST images) {
+    if (hwnd_)
+        SendMessageA(hwnd_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+}
+
+void ToolBar::SetButtonSize(int width, int height) {
+    if (!hwnd_)
+        return;
+    SendMessageA(hwnd_, TB_SETBUTTONSIZE, 0, MAKELONG(width, height));
+    SendMessageA(hwnd_, TB_AUTOSIZE, 0, 0);
+}
+
+void ToolBar::SetFlat(bool flat) {
+    if (!hwnd_)
+        return;
+    LRESULT style = SendMessageA(hwnd_, TB_GETSTYLE, 0, 0);
+    style = flat ? (style | TBSTYLE_FLAT) : (style & ~TBSTYLE_FLAT);
+    SendMessageA(hwnd_, TB_SETSTYLE, 0, style);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int ToolBar::ButtonCount() const {
+    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0)) : 0;
+}
+
+void ToolBar::Command(int, int id) {
+    for (ToolButton* button : buttons_)
+        if (button->id_ == id && button->OnClick)
+            button->OnClick();
+}
+
+// ---- CoolBar ------------------------------------------------------------------------------------
+
+Control::WindowKind CoolBar::Kind(const Row&) const {
+    return {REBARCLASSNAMEA, RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER | CCS_NOPARENTALIGN | WS_CLIPCHILDREN,
+            WS_EX_CONTROLPARENT};
+}
+
+void CoolBar::Created(const Row&) {
+    REBARINFO info{};
+    info.cbSize = sizeof info;
+    SendMessageA(hwnd_, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CoolBar::AddBand(const std::string& text, Control& child, int minHeight, int width) {
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_STYLE | RBBIM_TEXT | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+    band.fStyle = RBBS_CHILDEDGE;
+    band.lpText = const_cast<char*>(text.c_str());
+    band.hwndChild = child.Handle();
+    band.cxMinChild = 0;
+    band.cyMinChild = static_cast<UINT>(minHeight);
+    band.cx = static_cast<UINT>(width > 0 ? width : child.Width() + 40);
+    SendMessageA(hwnd_, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+int CoolBar::BandCount() const { return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, RB_GETBANDCOUNT, 0, 0)) : 0; }
+
+int CoolBar::BandMinHeight(int index) const {
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_CHILDSIZE;
+    SendMessageA(hwnd_, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+    return static_cast<int>(band.cyMinChild);
+}
+
+void CoolBar::SetBandMinHeight(int index, int height) {
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_CHILDSIZE;
+    SendMessageA(hwnd_, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+    band.cyMinChild = static_cast<UINT>(height);
+    SendMessageA(hwnd_, RB_SETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+}
+
+LRESULT CoolBar::Notify(NMHDR* header) {
+    if (header->code == RBN_HEIGHTCHANGE && form_)
+        form_->Realign(GetParent(hwnd_)); // the aligned controls below follow its new height
+    return 0;
+}
+
+// ---- DriveComboBox ------------------------------------------------------------------------------
+
+void DriveComboBox::Created(const Row& row) {
+    ComboBox::Created(row);
+    Refresh();
+}
+
+void DriveComboBox::Refresh() {
+    char current = Drive();
+    Clear();
+    DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(drives & (1u << i)))
+            continue;
+        char root[4] = {static_cast<char>('A' + i), ':', '\\', 0};
+        std::string text = {static_cast<char>('a' + i), ':'};
+        UINT type = GetDriveTypeA(root);
+        char label[MAX_PATH] = "";
+        // Removable drives are not probed: a floppy drive without a disk would keep the user waiting.
+        if (type != DRIVE_REMOVABLE && GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr,
+                                                             nullptr, 0) &&
+            label[0])
+            text += std::string(" [") + label + "]";
+        AddItem(text);
+    }
+    SetDrive(current ? current : 'C');
+}
+
+char DriveComboBox::Drive() const {
+    std::string text = Item(ItemIndex());
+    return text.empty() ? 0 : static_cast<char>(toupper(static_cast<unsigned char>(text[0])));
+}
+
+void DriveComboBox::SetDrive(char letter) {
+    char lower = static_cast<char>(tolower(static_cast<unsigned char>(letter)));
+    for (int i = 0; i < Count(); ++i)
+        if (Item(i)[0] == lower)
+            SetItemIndex(i);
+}
+
+void DriveComboBox::Command(int code, int id) {
+    if (code == CBN_SELCHANGE && DirList) {
+        char drive = Drive();
+        if (drive && DirList->Drive() != drive)
+            DirList->SetDirectory(std::string(1, drive) + ":\\");
+    }
+    ComboBox::Command(code, id);
+}
+
+// ---- DirectoryListBox ---------------------------------------------------------------------------
+
+Control::WindowKind DirectoryListBox::Kind(const Row&) const {
+    return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+            WS_EX_CLIENTEDGE};
+}
+
+void DirectoryListBox::Created(const Row&) { SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, 18); }
+
+namespace {
+constexpr LPARAM SubdirFlag = 0x10000; // item data: level, flagged for the rows below the open path
+} // namespace
+
+int DirectoryListBox::OpenCount() const {
+    int n = 0;
+    while (n < Count() && SendMessageA(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(n), 0) == n)
+        ++n;
+    return n;
+}
+
+std::string DirectoryListBox::ItemPath(int index) const {
+    int open = OpenCount();
+    if (index < 0 || index >= Count() || open == 0)
+        return "";
+    std::string path = Item(0); // "C:\"
+    int last = index < open ? index : open - 1;
+    for (int i = 1; i <= last; ++i)
+        path += (i > 1 ? "\\" : "") + Item(i);
+    if (index >= open)
+        path += (open > 1 ? "\\" : "") + Item(index);
+    return path;
+}
+
+std::string DirectoryListBox::Directory() const { return ItemPath(OpenCount() - 1); }
+
+char DirectoryListBox::Drive() const {
+    std::string dir = Directory();
+    return dir.empty() ? 0 : static_cast<char>(toupper(static_cast<unsigned char>(dir[0])));
+}
+
+void DirectoryListBox::SetDirectory(const std::string& path) {
+    if (!hwnd_ || path.size() < 2 || path[1] != ':')
+        return;
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    Clear();
+    std::string root = {static_cast<char>(toupper(static_cast<unsigned char>(path[0]))), ':', '\\'};
+    auto add = [this](const std::string& text, LPARAM level) {
+        LRESULT i = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(i), level);
+    };
+    add(root, 0);
+    int level = 0;
+    size_t start = 3;
+    while (start < path.size()) {
+        size_t end = path.find('\\', start);
+        std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!part.empty())
+            add(part, ++level);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    std::vector<std::string> subdirs;
+    WIN32_FIND_DATAA found;
+    std::string dir = Directory();
+    HANDLE search = FindFirstFileA((dir + (dir.back() == '\\' ? "*.*" : "\\*.*")).c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
+                subdirs.push_back(name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::sort(subdirs.begin(), subdirs.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+    for (const std::string& name : subdirs)
+        add(name, (level + 1) | SubdirFlag);
+    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(level), 0);
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (OnChange)
+        OnChange();
+}
+
+void DirectoryListBox::Command(int code, int id) {
+    if (code == LBN_DBLCLK) {
+        std::string path = ItemPath(ItemIndex());
+        if (!path.empty())
+            SetDirectory(path);
+        return;
+    }
+    ListBox::Command(code, id);
+}
+
+void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1))
+        return;
+    static HIMAGELIST images = MakeImageList({Glyph::DriveFixed, Glyph::FolderOpen, Glyph::FolderClosed});
+    bool open = !(item.itemData & SubdirFlag);
+    int level = static_cast<int>(item.itemData & 0xFFFF);
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+    int x = r.left + 2 + level * 8;
+    ImageList_Draw(images, level == 0 ? 0 : open ? 1 : 2, dc, x, r.top + 1, ILD_NORMAL);
+    std::string text = Item(static_cast<int>(item.itemID));
+    RECT t{x + 19, r.top, r.right, r.bottom};
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    t.right = std::min<LONG>(t.left + size.cx + 4, r.right);
+    FillRect(dc, &t, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    t.left += 2;
+    DrawTextA(dc, text.c_str(), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &t);
+}
+
+// ---- Splitter -----------------------------------------------------------------------------------
+
+Control::WindowKind Splitter::Kind(const Row&) const {
+    RegisterWindowClass("SetupSplitter", Proc);
+    return {"SetupSplitter", 0, 0};
+}
+
+void Splitter::Created(const Row&) {
+    if (align_ == Align::None)
+        align_ = Align::Left;
+    for (Control* c : form_->Controls())
+        if (c != this && c->GetAlign() == Align::Left && GetParent(c->Handle()) == GetParent(hwnd_))
+            target_ = c; // the last one before the splitter
+}
+
+LRESULT CALLBACK Splitter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = static_cast<Splitter*>(FromHandle(hwnd));
+    if (!self || !self->target_)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    int x = static_cast<short>(LOWORD(lParam));
+    switch (msg) {
+    case WM_SETCURSOR:
+        SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        SetCapture(hwnd);
+        self->grab_ = x;
+        return 0;
+    case WM_MOUSEMOVE:
+        if (GetCapture() == hwnd) {
+            int width = std::max(20, self->target_->Width() + x - self->grab_);
+            self->target_->SetBounds(self->target_->Left(), self->target_->Top(), width, self->target_->Height());
+            self->form_->Realign(GetParent(hwnd));
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        ReleaseCapture();
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+} // namespace ui

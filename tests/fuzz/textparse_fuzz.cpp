@@ -1,0 +1,120 @@
+// Number text and tokenizers under arbitrary input. The first bytes choose a value and the
+// formatting arguments; the whole input is also parsed and tokenized as text. Checks: formatted
+// reals read back within half a unit of their last digit, parsed numbers format and read back to
+// themselves, tokenizer loops end, and nothing touches memory outside its buffer (buffers are
+// allocated at their exact size, so the sanitizer sees any overrun).
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "lib/strnum.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+// A heap buffer of exactly n+1 bytes holding the text (cut to fit, NUL after when shorter).
+struct ExactBuffer {
+    ExactBuffer(std::string_view text, int n) : n(n), bytes(new char[static_cast<size_t>(n + 1)]) {
+        size_t len = std::min(text.size(), static_cast<size_t>(n + 1));
+        std::memcpy(bytes.get(), text.data(), len);
+        if (len < static_cast<size_t>(n + 1)) bytes[len] = 0;
+    }
+    int n;
+    std::unique_ptr<char[]> bytes;
+    char* data() { return bytes.get(); }
+};
+
+double Clamped(double x) {
+    if (std::isnan(x) || x == 0) return 0;
+    double m = std::fmin(std::fmax(std::fabs(x), 1e-99), 1e99);
+    return x < 0 ? -m : m;
+}
+
+void RoundTripReal(double x, int places, int width) {
+    TextBuf<63> text;
+    RealToText(width, -places, text.c, text.Cap, x);
+    bool ok = false;
+    double back = TextToRealOk(text.View(), ok);
+    Check(ok);
+    double want = Clamped(x);
+    double unit = want == 0 ? 0 : std::pow(10.0, std::floor(std::log10(std::fabs(want))) - places);
+    Check(std::fabs(back - want) <= 0.5 * unit * (1 + 1e-9) + std::fabs(want) * 1e-15);
+}
+
+void ParseAndReformat(std::string_view s) {
+    bool ok = false;
+    int i = TextToIntOk(s, ok);
+    if (ok) {
+        TextBuf<15> plain;
+        IntToPlainText(i, plain.c, plain.Cap);
+        bool again = false;
+        Check(TextToIntOk(plain.View(), again) == i && again);
+        TextBuf<15> hex;
+        IntToHexText(i, 4, hex.c, hex.Cap);
+        Check(TextToIntOk(hex.View(), again) == i && again);
+    } else {
+        Check(i == 0);
+    }
+    double r = TextToRealOk(s, ok);
+    Check(std::isfinite(r));
+    if (ok && std::fabs(r) >= 1e-99 && std::fabs(r) <= 1e99) RoundTripReal(r, 17, 0);
+    if (!ok) Check(r == 0);
+}
+
+void Tokenize(std::string_view s, int n) {
+    ExactBuffer numbers(s, n);
+    std::string token;
+    for (int guard = 0;; ++guard) {
+        Check(guard <= n + 1);
+        int before = BufLen(numbers.data(), n);
+        NextNumberToken(numbers.data(), n, token);
+        if (token.empty()) break;
+        Check(BufLen(numbers.data(), n) < before);
+        TextToReal(token);
+    }
+    ExactBuffer ints(s, n);
+    for (int guard = 0; BufLen(ints.data(), n) > 0; ++guard) {
+        Check(guard <= n + 1);
+        TokenToInt(ints.data(), n);
+    }
+    ExactBuffer line(s, n), field(s, n / 2), rest(s, n / 3 + 1);
+    BufNextToken(n % 2 == 0, n % 3 == 0, line.data(), n, field.data(), n / 2, rest.data(), n / 3 + 1);
+    BufNextToken(true, true, line.data(), n, field.data(), n / 2, line.data(), n);
+    for (int guard = 0; BufLen(line.data(), n) > 0; ++guard) {
+        Check(guard <= n + 1);
+        BufSplitAt(';', line.data(), n, field.data(), n / 2);
+    }
+    ExactBuffer comment(s, n);
+    BufCutComment(comment.data(), n);
+    Check(BufLen(comment.data(), n) <= BufLen(ExactBuffer(s, n).data(), n));
+    int pos = 1;
+    for (int guard = 0; pos > 0; ++guard) {
+        Check(static_cast<size_t>(guard) <= s.size());
+        NextLine(s, pos);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 11) return 0;
+    double x;
+    std::memcpy(&x, data, sizeof x);
+    int places = data[8] % 17 + 1;
+    int width = data[9] % 30;
+    int n = data[10] % 80;
+    RoundTripReal(x, places, width);
+    TextBuf<63> fixed;
+    RealToText(width, data[9] % 7, fixed.c, fixed.Cap, x);
+    std::string_view text(reinterpret_cast<const char*>(data) + 11, size - 11);
+    ParseAndReformat(text);
+    Tokenize(text, n);
+    return 0;
+}

@@ -1,0 +1,158 @@
+// Window kinds and geometry on real windows: kinds, release, placement records, maximized windows.
+#include <gtest/gtest.h>
+
+#include "lib/forms_win32.h"
+#include "support/screens_win32.h"
+#include "ui/controls.h"
+
+namespace {
+
+class TDialPlace : public ui::Form {
+  public:
+    ui::Button Button1;
+    TDialPlace() {
+        Create({.caption = "Place", .clientWidth = 300, .clientHeight = 200, .border = ui::Border::Sizeable,
+                .left = 40, .top = 30});
+        Build({{.control = &Button1, .left = 8, .top = 8, .width = 75, .height = 25, .caption = "OK"}});
+    }
+};
+
+struct Bounds {
+    int left, top, width, height;
+    bool operator==(const Bounds&) const = default;
+};
+
+FormGeometry Geo(int left, int top, int width, int height, int32_t flags, int clientWidth = 0, int clientHeight = 0) {
+    FormGeometry g{};
+    g.Left = left;
+    g.Top = top;
+    g.Width = width;
+    g.Height = height;
+    g.ClientWidth = clientWidth;
+    g.ClientHeight = clientHeight;
+    g.Flags = flags;
+    return g;
+}
+
+Bounds BoundsOfForm(const ui::Form& form) {
+    Bounds b{};
+    BoundsOf(form, b.left, b.top, b.width, b.height);
+    return b;
+}
+
+TEST(KindForms, KindRulesRecentCreationAndRelease) {
+    ResetFormFrame();
+    TDialPlace* explorer = nullptr;
+    CreateKindForm(KindBrowExp, explorer);
+    ASSERT_NE(explorer, nullptr);
+    HWND hwnd = explorer->Handle();
+    EXPECT_EQ(explorer->Tag, 42);
+    EXPECT_FALSE(explorer->Scaled);
+    EXPECT_FALSE(GetWindowLongA(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU);
+    EXPECT_EQ(FormFrame().Recent, explorer);
+    EXPECT_EQ(FormFrame().RecentKind, 42);
+
+    TDialPlace* scratch = nullptr;
+    CreateKindForm(KindUnrecorded, scratch);
+    EXPECT_EQ(FormFrame().Recent, explorer); // kind 99 is not recorded
+    TDialPlace* plain = nullptr;
+    CreateKindForm(70, plain);
+    EXPECT_TRUE(plain->Scaled);
+    EXPECT_TRUE(GetWindowLongA(plain->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX);
+    EXPECT_EQ(FormFrame().RecentKind, 70);
+
+    ReleaseForm(explorer);
+    EXPECT_EQ(explorer, nullptr);
+    EXPECT_TRUE(IsWindow(hwnd)); // destroyed only once the queue reaches it
+    testsupport::PumpMessages(50);
+    EXPECT_FALSE(IsWindow(hwnd));
+    ReleaseForm(plain);
+    EXPECT_EQ(FormFrame().Recent, nullptr);
+    ReleaseForm(scratch);
+    testsupport::PumpMessages(20);
+}
+
+TEST(Placement, PlaceFormByFlags) {
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    TDialPlace form;
+    int w = form.Width(), h = form.Height();
+    struct Case {
+        FormGeometry g;
+        Bounds expected;
+    } cases[] = {
+        {Geo(0, 0, 0, 0, 0), {(sw - w) / 2, CentreTop(h, sh), w, h}},
+        {Geo(5, 6, 0, 0, GeoTopLeft), {0, 0, w, h}},
+        {Geo(10, 20, 999, 999, GeoHasPlacement | GeoPositionOnly), {10, 20, w, h}},
+        {Geo(10, 20, 400, 250, GeoHasPlacement, 392, 223), {10, 20, 400, 250}},
+        {Geo(70, 80, 0, 0, GeoHasPlacement), {70, 80, w, h}},
+    };
+    for (const Case& c : cases) {
+        form.SetBounds(70, 80, w, h);
+        PlaceForm(form, c.g);
+        EXPECT_EQ(BoundsOfForm(form), c.expected) << "flags " << c.g.Flags;
+    }
+    form.SetBounds(0, 0, w, 2000); // taller than the screen: the top stays at 0
+    PlaceForm(form, FormGeometry{});
+    EXPECT_EQ(form.Top(), 0);
+}
+
+TEST(Placement, MaximizedWindowReopensMaximizedWithItsNormalPlace) {
+    FormGeometry g{};
+    {
+        TDialPlace first;
+        first.Show();
+        first.SetBounds(50, 60, 420, 320);
+        SaveGeometry(first, g);
+        EXPECT_EQ(g.Flags, GeoHasPlacement);
+        EXPECT_EQ(g.SavedWidth, 420);
+        first.SetWindowState(ui::WindowState::Maximized);
+        testsupport::PumpMessages(100);
+        SaveGeometry(first, g);
+        EXPECT_EQ(g.Flags, GeoHasPlacement | GeoMaximized);
+        EXPECT_GT(g.Width, 420);
+        EXPECT_EQ(g.SavedLeft, 50);
+        EXPECT_EQ(g.SavedHeight, 320);
+    }
+    TDialPlace second;
+    PlaceForm(second, g);
+    second.Show();
+    testsupport::PumpMessages(100);
+    EXPECT_EQ(second.GetWindowState(), ui::WindowState::Maximized);
+    second.SetWindowState(ui::WindowState::Normal);
+    testsupport::PumpMessages(100);
+    EXPECT_EQ(BoundsOfForm(second), (Bounds{50, 60, 420, 320}));
+
+    TDialPlace copy;
+    CopyPlacement(&second, copy);
+    EXPECT_EQ(BoundsOfForm(copy), (Bounds{50, 60, 420, 320}));
+    CopyPlacement(nullptr, copy); // no source: nothing changes
+    EXPECT_EQ(BoundsOfForm(copy), (Bounds{50, 60, 420, 320}));
+}
+
+TEST(Placement, ApplyWithoutWidthOnlySetsTheState) {
+    TDialPlace form;
+    form.Show();
+    Bounds before = BoundsOfForm(form);
+    ApplyGeometry(form, Geo(1, 2, 0, 5, GeoHasPlacement | GeoMaximized));
+    testsupport::PumpMessages(50);
+    EXPECT_EQ(form.GetWindowState(), ui::WindowState::Maximized);
+    form.SetWindowState(ui::WindowState::Normal);
+    testsupport::PumpMessages(50);
+    EXPECT_EQ(BoundsOfForm(form), before);
+}
+
+TEST(Placement, EnableAndShowControlArrays) {
+    TDialPlace form;
+    ui::Button extra;
+    form.Add({.control = &extra, .left = 90, .top = 8, .width = 75, .height = 25, .caption = "More"});
+    EnableControls(false, {&form.Button1, &extra, nullptr});
+    EXPECT_FALSE(form.Button1.Enabled());
+    EXPECT_FALSE(extra.Enabled());
+    ShowControls(false, {&form.Button1, &extra});
+    EXPECT_FALSE(form.Button1.Visible());
+    ShowControls(true, {&extra});
+    EXPECT_TRUE(extra.Visible());
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// The input controls on real windows: typed characters (real WM_CHAR) through TStrEdit's filter, the
+// numbering of TModeBox, and every transfer in both directions.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "lib/inputs_win32.h"
+#include "support/screens_win32.h"
+
+namespace {
+
+class TDialInputs : public ui::Form {
+  public:
+    TStrEdit StrEdit1;
+    TModeBox ModeBoxO0{"dummy", "one", "all", "block"};
+    TModeBox ModeBoxShort{"a", "b", "", "c"};
+    ui::RadioGroup RadioGroupC{{"Full ASCII --> Binary", "Binary --> Full ASCII", "Binary --> Col ASCII"}};
+    ui::CheckBox CheckBoxO;
+    ui::RadioButton RadioD0, RadioD1, RadioD2;
+    TDialInputs() {
+        Create({.caption = "Inputs", .clientWidth = 420, .clientHeight = 220});
+        Build({
+            {.control = &StrEdit1, .left = 8, .top = 8, .width = 200, .height = 21},
+            {.control = &ModeBoxO0, .left = 8, .top = 40, .width = 120, .height = 21},
+            {.control = &ModeBoxShort, .left = 140, .top = 40, .width = 120, .height = 21},
+            {.control = &RadioGroupC, .left = 8, .top = 72, .width = 200, .height = 90, .caption = " Convert mode "},
+            {.control = &CheckBoxO, .left = 220, .top = 72, .width = 150, .height = 17, .caption = "Numerate lines"},
+            {.control = &RadioD0, .left = 220, .top = 100, .width = 150, .height = 17, .caption = "only data ext."},
+            {.control = &RadioD1, .left = 220, .top = 120, .width = 150, .height = 17, .caption = "TXT"},
+            {.control = &RadioD2, .left = 220, .top = 140, .width = 150, .height = 17, .caption = "input"},
+        });
+    }
+};
+
+void Type(HWND edit, const std::string& keys) {
+    for (char c : keys)
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+TEST(StrEditTyping, KindsFilterTypedCharactersOnly) {
+    TDialInputs dialog;
+    dialog.Show();
+    struct Case {
+        int kind;
+        const char* keys;
+        const char* text;
+    } cases[] = {
+        {0, "a*b", "a*b"}, {1, "abc", "ABC"}, {10, "C:\\x*y?", "C:\\xy"}, {11, "a:b\\c", "abc"},
+        {12, "d:\\a.b@c", "d\\abc"}, {13, "vexa.exe", "VEXAEXE"}, {14, "a$b", "AB"},
+    };
+    for (const Case& c : cases) {
+        dialog.StrEdit1.InputKind = c.kind;
+        dialog.StrEdit1.SetText("");
+        Type(dialog.StrEdit1.Handle(), c.keys);
+        EXPECT_EQ(dialog.StrEdit1.Text(), c.text) << "kind " << c.kind;
+    }
+    dialog.StrEdit1.InputKind = 10;
+    dialog.StrEdit1.SetText("set*by?program");
+    EXPECT_EQ(dialog.StrEdit1.Text(), "set*by?program");
+}
+
+TEST(StrEditTransfer, LengthRulesKindsAndReadBack) {
+    TDialInputs dialog;
+    struct Case {
+        int rule;
+        int n;
+        int maxLength;
+    } rules[] = {{LengthCapacity, 175, 175}, {LengthFull, 2, 3}, {12, 79, 12}, {LengthKeep, 239, 12}};
+    for (const Case& c : rules) {
+        char buf[240] = "text";
+        EditTransfer(dialog.StrEdit1, true, buf, -1, c.rule, c.n);
+        EXPECT_EQ(dialog.StrEdit1.MaxLength(), c.maxLength) << "rule " << c.rule;
+    }
+    char path[176] = "C:\\DATA\\";
+    EditTransfer(dialog.StrEdit1, true, path, InputDirPath, LengthCapacity, 175);
+    EXPECT_EQ(dialog.StrEdit1.Text(), "C:\\DATA\\");
+    EXPECT_EQ(dialog.StrEdit1.InputKind, InputDirPath);
+    std::memset(path, 'x', sizeof path);
+    EditTransfer(dialog.StrEdit1, false, path, -1, LengthCapacity, 175);
+    EXPECT_STREQ(path, "C:\\DATA");
+
+    // Read back into a small buffer: cut at its capacity, nothing written past it.
+    char small[6] = {'#', '#', '#', '#', '#', '#'};
+    dialog.StrEdit1.InputKind = InputText;
+    dialog.StrEdit1.SetText("abcdefgh");
+    EditTransfer(dialog.StrEdit1, false, small, -1, LengthKeep, 3);
+    EXPECT_EQ(std::string(small, 4), "abcd");
+    EXPECT_EQ(small[4], '#');
+}
+
+TEST(ModeBoxNumber, RangeMaskAndDesignedItems) {
+    TDialInputs dialog;
+    int number = 0;
+    dialog.ModeBoxO0.SetNumber(2); // before the designed items are taken: nothing happens
+    EXPECT_EQ(dialog.ModeBoxO0.Count(), 4);
+    EXPECT_EQ(dialog.ModeBoxO0.ItemIndex(), -1);
+
+    ModeBoxTransfer(dialog.ModeBoxO0, true, number, 0, 3, 1);
+    EXPECT_EQ(dialog.ModeBoxO0.Count(), 3);
+    EXPECT_EQ(dialog.ModeBoxO0.Item(dialog.ModeBoxO0.ItemIndex()), "one");
+    ModeBoxTransfer(dialog.ModeBoxO0, false, number, 0, 3, 1);
+    EXPECT_EQ(number, 1);
+
+    number = 1;
+    ModeBoxTransfer(dialog.ModeBoxO0, true, number, 1u << 2, 3, 0);
+    EXPECT_EQ(dialog.ModeBoxO0.Count(), 3);
+    dialog.ModeBoxO0.SetItemIndex(2);
+    ModeBoxTransfer(dialog.ModeBoxO0, false, number, 0, 0, 0);
+    EXPECT_EQ(number, 3);
+    EXPECT_EQ(dialog.ModeBoxO0.Item(2), "block");
+
+    number = 9; // past every visible number: the last one
+    ModeBoxTransfer(dialog.ModeBoxO0, true, number, 0, 2, 0);
+    EXPECT_EQ(dialog.ModeBoxO0.Text(), "all");
+
+    number = 0;
+    ModeBoxTransfer(dialog.ModeBoxShort, true, number, 0, 29, 0);
+    EXPECT_EQ(dialog.ModeBoxShort.ItemCount(), 2); // taken up to the first empty item
+    EXPECT_EQ(dialog.ModeBoxShort.Count(), 2);
+}
+
+TEST(Transfers, RadioGroupAndCheckBoxBothWays) {
+    TDialInputs dialog;
+    int mode = 3;
+    RadioGroupTransfer(true, 1, mode, dialog.RadioGroupC);
+    EXPECT_EQ(dialog.RadioGroupC.ItemIndex(), 2);
+    SendMessageA(dialog.RadioGroupC.Button(0).Handle(), BM_CLICK, 0, 0);
+    RadioGroupTransfer(false, 1, mode, dialog.RadioGroupC);
+    EXPECT_EQ(mode, 1);
+    EXPECT_FALSE(dialog.RadioGroupC.Button(2).Checked());
+
+    struct Case {
+        bool value;
+        bool enabled;
+        bool onlyWhenEnabled;
+        bool checked;
+    } cases[] = {{true, true, true, true}, {true, false, true, false}, {true, false, false, true},
+                 {false, true, false, false}};
+    for (const Case& c : cases) {
+        dialog.CheckBoxO.SetEnabled(c.enabled);
+        bool value = c.value;
+        CheckBoxTransfer(true, c.onlyWhenEnabled, value, dialog.CheckBoxO);
+        EXPECT_EQ(dialog.CheckBoxO.Checked(), c.checked);
+    }
+    dialog.CheckBoxO.SetEnabled(true);
+    SendMessageA(dialog.CheckBoxO.Handle(), BM_CLICK, 0, 0); // the user's click: unchecked -> checked
+    bool numbered = false;
+    CheckBoxTransfer(false, true, numbered, dialog.CheckBoxO);
+    EXPECT_TRUE(numbered);
+}
+
+TEST(Transfers, RadioButtonsPreferUsableButtons) {
+    TDialInputs dialog;
+    ui::RadioButton* buttons[] = {&dialog.RadioD0, &dialog.RadioD1, &dialog.RadioD2};
+    struct Case {
+        int wanted;
+        unsigned hidden;   // bit per button
+        unsigned disabled; // bit per button
+        int checkedBefore; // -1 none
+        int chosen;
+    } cases[] = {
+        {1, 0, 0, 2, 1}, {1, 0, 2, 2, 2}, {1, 2, 0, -1, 0}, {1, 0, 7, 2, 2},
+        {1, 0, 7, -1, 1}, {7, 0, 7, -1, 0}, {2, 1, 1, 0, 2},
+    };
+    for (const Case& c : cases) {
+        for (int i = 0; i < 3; ++i) {
+            buttons[i]->SetVisible(!(c.hidden & (1u << i)));
+            buttons[i]->SetEnabled(!(c.disabled & (1u << i)));
+            buttons[i]->SetChecked(i == c.checkedBefore);
+        }
+        int value = c.wanted + 10;
+        RadioButtonsTransfer(true, 10, value, 3, buttons);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(buttons[i]->Checked(), i == c.chosen) << "wanted " << c.wanted << " button " << i;
+        value = -5;
+        RadioButtonsTransfer(false, 10, value, 3, buttons);
+        EXPECT_EQ(value, 10 + c.chosen);
+    }
+    bool findByFile = true;
+    for (ui::RadioButton* b : buttons) {
+        b->SetVisible(true);
+        b->SetEnabled(true);
+    }
+    RadioBoolTransfer(true, findByFile, dialog.RadioD0, dialog.RadioD1);
+    EXPECT_TRUE(dialog.RadioD1.Checked());
+    EXPECT_FALSE(dialog.RadioD0.Checked());
+    SendMessageA(dialog.RadioD0.Handle(), BM_CLICK, 0, 0);
+    RadioBoolTransfer(false, findByFile, dialog.RadioD0, dialog.RadioD1);
+    EXPECT_FALSE(findByFile);
+}
+
+} // namespace

@@ -1,0 +1,173 @@
+// Starting programs (the stand-ins of VEXA's programs, which log how they were started), shell links
+// read back through the shell-link object, the shell's special folders, and the Windows version tests
+// under Wine's own version emulation.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lib/proc_win32.h"
+#include "support/standins_win32.h"
+
+using testsupport::ReadStandinLog;
+using testsupport::ScopedEnv;
+using testsupport::ScratchDir;
+
+namespace {
+
+class RunProgramTest : public testing::Test {
+  protected:
+    ScratchDir dir{"proc_run"};
+    std::string log = dir / "standin.log";
+    ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
+    ScopedEnv sleepEnv{"VEXA_STANDIN_SLEEP", ""};
+};
+
+TEST_F(RunProgramTest, StartsTheProgramWithItsCommandLineAndDirectory) {
+    // A decoy where Windows looks first when a path with a blank is not quoted.
+    ASSERT_TRUE(CopyFileA((testsupport::StandinDir() + "\\SetUpNT.EXE").c_str(),
+                          (dir / "Program.exe").c_str(), FALSE));
+    std::string blank = dir / "Program Files\\Vexa";
+    struct Case {
+        std::string program, lies, workDir, args, logLine; // stand-in name TAB working dir TAB command line
+    } cases[] = {
+        {"PCICONF", dir / "Install", dir / "Install", "02B8",
+         "PCICONF\t" + dir / "Install\t" + dir / "Install\\PCICONF.EXE 02B8"},
+        {dir / "Other\\VEXA", dir / "Other", dir / "Prg", "sim",
+         "VEXA\t" + dir / "Prg\t" + dir / "Other\\VEXA.EXE sim"},
+        {"Install", blank, blank, "SET", "Install\t" + blank + "\t\"" + blank + "\\Install.EXE\" SET"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        testsupport::MakeDirs(c.workDir);
+        testsupport::MakeDirs(c.lies);
+        ASSERT_TRUE(testsupport::CopyStandin(c.logLine.substr(0, c.logLine.find('\t')), c.lies));
+        DeleteFileA(log.c_str());
+        RunProgram(c.program, c.workDir, c.args, true);
+        EXPECT_EQ(testsupport::ReadTextLines(log), std::vector<std::string>{c.logLine});
+    }
+}
+
+TEST_F(RunProgramTest, WaitsOnlyWhenAsked) {
+    ASSERT_TRUE(testsupport::CopyStandin("SetUpNT", dir.Path()));
+    ScopedEnv sleep{"VEXA_STANDIN_SLEEP", "1500"};
+    RunProgram("SetUpNT", dir.Path(), "", true);
+    EXPECT_EQ(ReadStandinLog(log).size(), 1u) << "returned before the program ended";
+    RunProgram("SetUpNT", dir.Path(), "", false);
+    EXPECT_EQ(ReadStandinLog(log).size(), 1u) << "waited although not asked to";
+    for (int i = 0; i < 200 && ReadStandinLog(log).size() < 2; i++) Sleep(50);
+    EXPECT_EQ(ReadStandinLog(log).size(), 2u) << "the program started without waiting never ended";
+}
+
+// What the shell itself reads from a link file: "target|arguments|description|icon file,icon index".
+std::string ReadLink(const std::string& file) {
+    IShellLinkA* link = nullptr;
+    IPersistFile* persist = nullptr;
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+    char text[4][MAX_PATH] = {};
+    int icon = -1;
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                         reinterpret_cast<void**>(&link))) &&
+              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+              SUCCEEDED(persist->Load(wide, STGM_READ)) &&
+              SUCCEEDED(link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+              SUCCEEDED(link->GetArguments(text[1], MAX_PATH)) &&
+              SUCCEEDED(link->GetDescription(text[2], MAX_PATH)) &&
+              SUCCEEDED(link->GetIconLocation(text[3], MAX_PATH, &icon));
+    if (persist) persist->Release();
+    if (link) link->Release();
+    if (!ok) return "not readable";
+    return std::string(text[0]) + "|" + text[1] + "|" + text[2] + "|" + text[3] + "," + std::to_string(icon);
+}
+
+TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
+    ASSERT_TRUE(InitComForProcess());
+    ScratchDir dir{"proc_links"};
+    std::string prg = dir / "Prg", win = dir / "Win", icon = win + "\\Vexa.ICO";
+    testsupport::MakeDirs(prg);
+    testsupport::MakeDirs(win);
+    ASSERT_TRUE(testsupport::CopyStandin("VEXA", prg) && testsupport::CopyStandin("Install", win));
+    ASSERT_TRUE(testsupport::WriteTextLines(icon, {"icon"}));
+    bool ok = false;
+    struct Case {
+        std::function<void()> make;
+        const char* linkFile;
+        std::string expected;
+    } cases[] = {
+        {[&] { MakeProgramLink("VEXA", "Vexa simulation", prg, dir.Path(), "SIM", icon, 1, ok); },
+         "Vexa simulation.LNK", prg + "\\VEXA.EXE|SIM||" + icon + ",0"},
+        {[&] { MakeProgramLink("Install", "", win, dir.Path(), "CMD", icon, 3, ok); }, "Install.LNK",
+         win + "\\Install.EXE|CMD||" + icon + ",2"},
+        {[&] { MakePlainLink("Install", "SetUp", win, ok, dir.Path()); }, "SetUp.LNK",
+         win + "\\Install.EXE|||,0"},
+        // An existing link is replaced, not merged: the old arguments and icon are gone.
+        {[&] { CreateShellLink(prg + "\\VEXA.EXE", dir / "Vexa simulation.LNK", "Measure", "", "", 0, ok); },
+         "Vexa simulation.LNK", prg + "\\VEXA.EXE||Measure|,0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.linkFile);
+        ok = false;
+        c.make();
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(ReadLink(dir / c.linkFile), c.expected);
+    }
+    MakePlainLink("VEXA", "", prg, ok, dir / "NoSuchFolder");
+    EXPECT_FALSE(ok) << "a link that could not be saved was reported as made";
+}
+
+// ---- Special folders -----------------------------------------------------------------------------
+
+TEST(SpecialFolderTest, FileSystemFoldersGivePathsOthersFail) {
+    ASSERT_TRUE(InitComForProcess());
+    for (int folder : {CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_DRIVES, 0x7E}) {
+        SCOPED_TRACE(folder);
+        char expected[MAX_PATH] = "unchanged";
+        bool exists = SUCCEEDED(SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, expected));
+        if (!exists) strcpy(expected, "unchanged");
+        PathBuf path;
+        path.Set("unchanged");
+        bool ok = !exists;
+        SpecialFolder(folder, path, ok);
+        EXPECT_EQ(ok, exists);
+        EXPECT_EQ(exists, folder == CSIDL_PROGRAMS || folder == CSIDL_DESKTOPDIRECTORY);
+        EXPECT_EQ(path.Str(), expected);
+    }
+}
+
+// ---- Windows version under Wine's emulation ------------------------------------------------------
+
+// Runs the probe program under one emulated Windows version (Wine's per-program AppDefaults key, which
+// affects only programs of that file name) and gives back what it wrote.
+std::string ProbeUnder(const char* version) {
+    ScratchDir dir{"proc_winver"};
+    const char* key = "Software\\Wine\\AppDefaults\\winver_probe.exe";
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
+        return "no registry";
+    RegSetValueExA(k, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                   static_cast<DWORD>(strlen(version) + 1));
+    RegCloseKey(k);
+    RunProgram(testsupport::TestProgramDir() + "\\winver_probe", dir.Path(), dir / "answer.txt", true);
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    auto lines = testsupport::ReadTextLines(dir / "answer.txt");
+    return lines.empty() ? "no answer" : lines[0];
+}
+
+TEST(WindowsVersionTest, FamilyTestsUnderEmulatedVersions) {
+    const char* cases[][2] = {
+        {"win95", "NT 0 95 1 platform 1 4.0"},  {"win98", "NT 0 95 0 platform 1 4.10"},
+        {"winme", "NT 0 95 0 platform 1 4.90"}, {"nt40", "NT 1 95 0 platform 2 4.0"},
+        {"win2k", "NT 1 95 0 platform 2 5.0"},
+    };
+    for (auto& c : cases) EXPECT_EQ(ProbeUnder(c[0]), c[1]) << c[0];
+}
+
+} // namespace

@@ -1,0 +1,421 @@
+#include "lib/strnum.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cfloat>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <tuple>
+
+#include "support/guarded_buffer.h"
+
+using testsupport::GuardedBuffer;
+using testsupport::RandomArgs;
+
+namespace {
+
+template <int N> TextBuf<N> Buf(std::string_view s) {
+    TextBuf<N> b;
+    b.Set(s);
+    return b;
+}
+
+std::string Real(int width, int decimals, double x, int n = 63) {
+    GuardedBuffer out(n, std::string());
+    RealToText(width, decimals, out.data(), out.n(), x);
+    EXPECT_TRUE(out.Intact());
+    return std::string(BufView(out.data(), out.n()));
+}
+
+} // namespace
+
+// ---- Buffers --------------------------------------------------------------------------------------
+
+TEST(TextBuffer, FullBufferHasNoTerminatorAndIsNeverReadPastItsEnd) {
+    GuardedBuffer b(29, std::string(30, 'x'));
+    EXPECT_EQ(BufLen(b.data(), b.n()), 30);
+    EXPECT_EQ(BufLen(b.data(), -1), 0);
+    EXPECT_EQ(Buf<5>("abcdefgh").Str(), "abcdef");
+}
+
+TEST(TextBuffer, OperationsCutAtTheTargetAndMayReadTheirOwnText) {
+    using Op = void (*)(char*, int);
+    const std::tuple<Op, int, const char*, const char*> cases[] = {
+        {[](char* b, int n) { BufCopyZ("123456789", 8, b, n); }, 3, "", "123"},
+        {[](char* b, int n) { BufPutAt(b, n, "XYZ", -2); }, 5, "abcdef", "Zbcdef"},
+        {[](char* b, int n) { BufSub(b, n, 2, 30, b, n); }, 9, "abcdef", "cdef"},
+        {[](char* b, int n) { BufDelete(b, n, 4, 99); }, 9, "abcdef", "abcd"},
+        {[](char* b, int n) { BufAssign(BufView(b, n).substr(2), b, n); }, 9, "abcdef", "cdef"},
+        {[](char* b, int n) { BufConcat2("<", BufView(b, n), b, n); }, 9, "abc", "<abc"},
+        {[](char* b, int n) { BufConcat3("ab", "cd", "ef", b, n); }, 3, "", "abcd"},
+        {[](char* b, int n) { BufPadLeft(50, '.', b, n); }, 3, "ab", "..ab"},
+        {[](char* b, int n) { BufTrimRightCtl(b, n); }, 9, "ab \t\r\n", "ab"},
+        {[](char* b, int n) { BufTrim(4, b, n); }, 9, "  a  b  ", "a b"},
+        {[](char* b, int n) { BufTrim(2, b, n); }, 9, "  a  b  ", "  a  b"}};
+    for (auto [op, n, start, want] : cases) {
+        GuardedBuffer b(n, start);
+        op(b.data(), b.n());
+        EXPECT_EQ(BufView(b.data(), b.n()), want) << start;
+        EXPECT_TRUE(b.Intact());
+    }
+}
+
+TEST(TextBuffer, Searching) {
+    auto path = Buf<20>("C:\\A\\B.TXT");
+    EXPECT_EQ(BufFindChar(-1, true, '\\', path.c, path.Cap), 4);
+    EXPECT_EQ(BufFindChar(10, false, 'T', path.c, path.Cap), NotFound);
+    const std::tuple<int, bool, bool, const char*, int> finds[] = {{2, false, false, "ab", 4},
+                                                                   {0, true, false, "ab", 7},
+                                                                   {6, true, false, "ab", 4},
+                                                                   {0, false, true, "AB", 1},
+                                                                   {8, false, false, "ab", -2}};
+    for (auto [start, back, fold, sub, want] : finds)
+        EXPECT_EQ(StrFind(start, back, fold, sub, "abxabxab"), want) << sub << " from " << start;
+    EXPECT_EQ(BufCompareText("ABC", Buf<9>("abc").c, 9), 0);
+    EXPECT_NE(BufCompareText("\xC4", Buf<9>("\xE4").c, 9), 0); // only a..z fold
+}
+
+// ---- Tokens, fields, comments, lines --------------------------------------------------------------
+
+TEST(Tokenizer, NextTokenSplitsAtDelimiters) {
+    const std::tuple<bool, bool, const char*, const char*, const char*> cases[] = {
+        {true, false, "  12 34 56", "12", "34 56"},
+        {false, false, "  12 34 56", "  12", "34 56"},
+        {true, false, "12,34;56", "12,34", "56"},
+        {true, true, "12,34;56", "12", "34;56"},
+        {true, false, " ; / ", "", ""}};
+    for (auto [exact, comma, text, wantToken, wantRest] : cases) {
+        GuardedBuffer src(40, text), token(40, "junk"), rest(40, "junk");
+        BufNextToken(exact, comma, src.data(), src.n(), token.data(), token.n(), rest.data(), rest.n());
+        EXPECT_EQ(BufView(token.data(), token.n()), wantToken) << text;
+        EXPECT_EQ(BufView(rest.data(), rest.n()), wantRest) << text;
+    }
+}
+
+TEST(Tokenizer, NumbersOfALineComeOneByOne) {
+    auto line = Buf<127>(" 1.5E+00, 2.5e-1;-3 \t/ 4,5;7 ;");
+    std::vector<std::string> tokens;
+    std::string token;
+    for (NextNumberToken(line.c, line.Cap, token); !token.empty(); NextNumberToken(line.c, line.Cap, token))
+        tokens.push_back(token);
+    EXPECT_EQ(tokens, (std::vector<std::string>{"1.5E+00", "2.5e-1", "-3", "4", "5", "7"}));
+
+    auto placement = Buf<127>("44, 0, 1 -200 300;640/480,\r\n");
+    std::vector<int> seven;
+    for (int i = 0; i < 7; ++i) seven.push_back(TokenToInt(placement.c, placement.Cap));
+    EXPECT_EQ(seven, (std::vector<int>{44, 0, 1, -200, 300, 640, 480}));
+    EXPECT_TRUE(placement.Empty());
+    auto columns = Buf<79>("3 x 5");
+    EXPECT_EQ(TokenToInt(columns.c, columns.Cap), 3);
+    EXPECT_EQ(TokenToInt(columns.c, columns.Cap), 0); // not a number: ends a column list
+}
+
+TEST(Tokenizer, FieldsCommentsAndLines) {
+    const std::tuple<const char*, const char*, const char*> fields[] = {
+        {"12;34;56", "12", "34;56"}, {";5;6", "", ""}, {"abcdef", "abcd", ""}};
+    for (auto [text, wantField, wantRest] : fields) {
+        GuardedBuffer b(20, text), field(3, "junk");
+        BufSplitAt(';', b.data(), b.n(), field.data(), field.n());
+        EXPECT_EQ(BufView(field.data(), field.n()), wantField) << text;
+        EXPECT_EQ(BufView(b.data(), b.n()), wantRest) << text;
+    }
+    const std::pair<const char*, const char*> comments[] = {
+        {"1.5 2.5 *note", "1.5 2.5"}, {"a*b", "a"}, {"a*b*c", "a*b"}, {"a*b *c*d", "a*b"}};
+    for (auto [text, want] : comments) {
+        auto b = Buf<40>(text);
+        BufCutComment(b.c, b.Cap);
+        EXPECT_EQ(b.Str(), want) << text;
+    }
+    const std::pair<const char*, std::vector<std::string>> texts[] = {
+        {"a\r\n\r\nbc", {"a", "", "bc"}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}}};
+    for (const auto& [text, lines] : texts) {
+        std::vector<std::string> got;
+        for (int pos = 1; pos > 0;) got.push_back(NextLine(text, pos));
+        EXPECT_EQ(got, lines) << text;
+    }
+}
+
+// ---- Integers -------------------------------------------------------------------------------------
+
+TEST(IntegerText, Forms) {
+    EXPECT_EQ(IntToStrW(7, -4), "7   ");
+    EXPECT_EQ(IntToStrZ(7, 3), "007");
+    EXPECT_EQ(IntToStrZ(-7, 3), "-07");
+    const std::tuple<int, int, int, const char*> cases[] = {
+        {-42, 6, 29, "   -42"}, {123456789, 3, 29, "123456789"}, {5, -1, 3, "   5"}, {5, 10, 3, "    "}};
+    for (auto [value, width, n, want] : cases) {
+        GuardedBuffer b(n, std::string());
+        IntToText(value, width, b.data(), b.n());
+        EXPECT_EQ(BufView(b.data(), b.n()), want) << value << " width " << width;
+    }
+    const std::tuple<int, int, const char*> hex[] = {
+        {255, 2, "$00FF"}, {-1, 4, "$FFFFFFFF"}, {INT_MIN, 2, "$80000000"}, {-2, 6, "$0000FFFFFFFE"}};
+    for (auto [value, bytes, want] : hex) {
+        TextBuf<29> b;
+        IntToHexText(value, bytes, b.c, b.Cap);
+        EXPECT_EQ(b.Str(), want);
+        EXPECT_EQ(TextToInt(b.View()), value) << want;
+    }
+}
+
+TEST(IntegerText, Parsing) {
+    const std::tuple<const char*, int, bool> cases[] = {
+        {"  -42", -42, true},     {"$ff", 255, true},
+        {"-$10", -16, true},      {"-2147483648", INT_MIN, true},
+        {"2147483648", 0, false}, {"99999999999999999999", 0, false},
+        {"$100000000", 0, false}, {"", 0, false},
+        {"-", 0, false},          {"$", 0, false},
+        {"42 ", 0, false},        {"4.0", 0, false}};
+    for (auto [text, value, valid] : cases) {
+        bool ok = !valid;
+        EXPECT_EQ(TextToIntOk(text, ok), value) << '"' << text << '"';
+        EXPECT_EQ(ok, valid) << '"' << text << '"';
+    }
+    EXPECT_EQ(DigitsToInt("Version 1.2.3"), 123);
+}
+
+// ---- Reals ----------------------------------------------------------------------------------------
+
+TEST(RealText, WorkedResults) {
+    const std::tuple<int, int, double, const char*> cases[] = {{11, -4, 1234.5678, " 1.2346E+03"},
+                                                               {11, -4, -0.001, "-1.0000E-03"},
+                                                               {11, -4, -0.0, " 0.0000E+00"},
+                                                               {0, -3, 0.5, "5.000E-01"},
+                                                               {0, 2, -0.5, "-0.50"},
+                                                               {0, -3, 1e200, "1.000E+99"},
+                                                               {0, -3, -1e-300, "-1.000E-99"},
+                                                               {10, -3, 1e99, " 1.000E+99"},
+                                                               {0, -1, 9.96, "1.0E+01"},
+                                                               {8, 2, 3.14159, "    3.14"},
+                                                               {3, 2, 123.456, "123.46"},
+                                                               {0, 3, 1e-99, "0.000"},
+                                                               {0, -40, 1.0 / 3, "3.33333333333333315E-01"}};
+    for (auto [width, decimals, x, want] : cases)
+        EXPECT_EQ(Real(width, decimals, x), want) << x << " w" << width << " d" << decimals;
+}
+
+TEST(RealText, ExactHalvesRoundAwayFromZero) {
+    const std::tuple<int, double, const char*> cases[] = {{0, 0.5, "1"},
+                                                          {0, 2.5, "3"},
+                                                          {0, -2.5, "-3"},
+                                                          {1, 1.25, "1.3"},
+                                                          {0, 9.5, "10"},
+                                                          {1, 0.15, "0.1"},
+                                                          {2, 1.005, "1.00"},
+                                                          {-1, 0.125, "1.3E-01"},
+                                                          {-1, 99.5, "1.0E+02"},
+                                                          {-3, 1.0625, "1.063E+00"},
+                                                          {-1, -1.25e16, "-1.3E+16"},
+                                                          {-2, 0.125, "1.25E-01"}};
+    for (auto [decimals, x, want] : cases) EXPECT_EQ(Real(0, decimals, x), want) << x << " d" << decimals;
+}
+
+TEST(RealText, OddValuesAndSmallBuffers) {
+    EXPECT_EQ(Real(0, -3, -std::numeric_limits<double>::infinity()), "-1.000E+99");
+    EXPECT_EQ(Real(11, -4, std::nan("")), " 0.0000E+00");
+    EXPECT_EQ(Real(0, 1000, 1.0, 1023), "1." + std::string(400, '0')); // more places than any double has
+    EXPECT_EQ(Real(11, -4, 1234.5678, 4), " 1.23");
+    EXPECT_EQ(Real(15, -4, 1234.5678, 9), "     1.234");
+    GuardedBuffer none(-1, std::string());
+    RealToText(11, -4, none.data(), none.n(), 1.0);
+    EXPECT_TRUE(none.Intact());
+}
+
+TEST(RealText, StandardFormFollowsTheSettings) {
+    ResetTextFormatSettings();
+    EXPECT_EQ(std::string(TextFormatSettings.LineEnd, 2), "\r\n");
+    EXPECT_EQ(RealToTextStd(-1234.5678).Str(), "-1.235E+03");
+    TextFormatSettings.Decimals = -12;
+    EXPECT_EQ(RealToTextStd(0.1).Str(), " 1.000000000000E-01");
+    ResetTextFormatSettings();
+}
+
+TEST(RealText, Parsing) {
+    const std::tuple<const char*, double, bool> cases[] = {{"  -2.5E-3", -2.5e-3, true},
+                                                           {"+.5", 0.5, true},
+                                                           {"5.", 5, true},
+                                                           {"1e-400", 0, true},
+                                                           {"1e400", 0, false},
+                                                           {".", 0, false},
+                                                           {"1e+", 0, false},
+                                                           {"1.5 ", 0, false},
+                                                           {"1,5", 0, false},
+                                                           {"inf", 0, false},
+                                                           {"0x1p3", 0, false},
+                                                           {"1.2.3", 0, false}};
+    for (auto [text, value, valid] : cases) {
+        bool ok = !valid;
+        EXPECT_EQ(TextToRealOk(text, ok), value) << '"' << text << '"';
+        EXPECT_EQ(ok, valid) << '"' << text << '"';
+    }
+    EXPECT_EQ(TextToReal("2.2250738585072014e-308"), DBL_MIN);
+}
+
+namespace {
+
+// Expected texts from first principles: the exact decimal expansion of the double (800 places hold
+// every double from 1e-99 up), cut after the wanted digits and raised when the next digit is 5 or
+// more, which is rounding to nearest with exact halves away from zero.
+std::string Rounded(double x, int significant, int& pointAt) {
+    char text[1200];
+    auto r = std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::fixed, 800);
+    std::string digits(text, r.ptr);
+    pointAt = static_cast<int>(digits.find('.'));
+    digits.erase(static_cast<size_t>(pointAt), 1);
+    size_t first = significant > 0 ? digits.find_first_not_of('0') : 0;
+    size_t count = static_cast<size_t>(significant > 0 ? significant : pointAt - significant);
+    pointAt -= static_cast<int>(first);
+    std::string kept = digits.substr(first, count);
+    if (digits[first + count] >= '5') {
+        size_t i = count;
+        while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
+        if (i > 0) {
+            ++kept[i - 1];
+        } else {
+            kept.insert(kept.begin(), '1');
+            ++pointAt;
+        }
+    }
+    return kept;
+}
+
+std::string ReferenceExponentForm(double x, int places) {
+    int pointAt = 0;
+    std::string kept = Rounded(x, places + 1, pointAt);
+    char tail[16];
+    std::snprintf(tail, sizeof tail, "E%c%02d", pointAt < 1 ? '-' : '+', std::abs(pointAt - 1));
+    return (x < 0 ? "-" : "") + kept.substr(0, 1) + "." + kept.substr(1, static_cast<size_t>(places)) + tail;
+}
+
+std::string ReferenceFixedForm(double x, int decimals) {
+    int pointAt = 0;
+    std::string kept = Rounded(x, -decimals, pointAt);
+    size_t lead = std::min(kept.find_first_not_of('0'), static_cast<size_t>(pointAt - 1));
+    std::string text = kept.substr(lead, static_cast<size_t>(pointAt) - lead);
+    if (decimals > 0) text += "." + kept.substr(static_cast<size_t>(pointAt));
+    return (x < 0 ? "-" : "") + text;
+}
+
+double RandomValue(std::mt19937_64& rng) {
+    switch (rng() % 4) {
+    case 0: // few bits: exact halves are frequent
+        return std::ldexp(static_cast<double>(rng() % 4096 + 1), -static_cast<int>(rng() % 40));
+    case 1: // an integer: an exact half when it ends in 5
+        return static_cast<double>(rng() % 100000000000ull);
+    default:
+        return std::uniform_real_distribution<double>(1, 10)(rng) *
+               std::pow(10.0, static_cast<int>(rng() % 198) - 99);
+    }
+}
+
+} // namespace
+
+TEST(RealText, RandomValuesMatchExactRoundingAndReadBack) {
+    std::mt19937_64 rng(20240611);
+    for (int i = 0; i < 4000; ++i) {
+        double x = RandomValue(rng) * (rng() & 1 ? -1 : 1);
+        if (std::fabs(x) < 1e-99 || std::fabs(x) > 1e99) continue;
+        int places = static_cast<int>(rng() % 17) + 1;
+        std::string text = Real(0, -places, x);
+        ASSERT_EQ(text, ReferenceExponentForm(x, places)) << std::hexfloat << x << " places " << places;
+        bool ok = false;
+        double back = TextToRealOk(text, ok);
+        ASSERT_TRUE(ok) << text;
+        double unitInLast = std::pow(10.0, std::floor(std::log10(std::fabs(back))) - places);
+        EXPECT_LE(std::fabs(back - x), 0.5 * unitInLast * (1 + 1e-9) + std::fabs(x) * 1e-15) << text;
+        int decimals = static_cast<int>(rng() % 7);
+        if (std::fabs(x) < 1e12) {
+            ASSERT_EQ(Real(0, decimals, x), ReferenceFixedForm(x, decimals)) << x;
+        }
+    }
+}
+
+// ---- Small helpers --------------------------------------------------------------------------------
+
+TEST(NumberHelpers, EdgesOfTheirRanges) {
+    EXPECT_EQ(std::string({DigitChar(10), DigitChar(200), DigitChar(201)}), "A\xFF\xFF");
+    EXPECT_EQ((std::vector<int>{CharDigit('a'), CharDigit(':'), CharDigit(' '), CharDigit('\xFF')}),
+              (std::vector<int>{10, 254, 255, 200}));
+    const std::pair<int, const char*> delimiters[] = {
+        {31, "  "}, {17, "\";\""}, {29, " & "}, {30, "\r\n"}, {0, " "}};
+    for (auto [code, text] : delimiters) EXPECT_EQ(DelimiterText(code), text) << code;
+    EXPECT_EQ(IntClamp(5, 4, 2), 4); // never below low
+    EXPECT_TRUE(TensInList(-39, {-3, 7}));
+    const std::pair<double, int64_t> rounds[] = {
+        {-0.5, -1}, {2.5, 3}, {0.49999999999999994, 0}, {4503599627370497.0, 4503599627370497}};
+    for (auto [x, want] : rounds) EXPECT_EQ(RoundHalfAway(x), want) << x;
+    EXPECT_EQ(ClampToSingle(-1e39), -3.4e38f);
+    EXPECT_EQ(ClampToSingle(1e-46), 0.0f);
+}
+
+// ---- Any arguments --------------------------------------------------------------------------------
+
+TEST(TextBufferSafety, EveryOperationStaysInsideItsBuffers) {
+    testsupport::ThrowRandomArguments(
+        {
+            {"BufLen", [](RandomArgs& r) { BufLen(r.a, r.an); }},
+            {"BufCut", [](RandomArgs& r) { BufCut(r.Flag(), r.Num(), r.a, r.an); }},
+            {"BufCopy", [](RandomArgs& r) { BufCopy(r.a, r.an, r.b, r.bn); }},
+            {"BufCopyZ", [](RandomArgs& r) { BufCopyZ(r.a, r.an, r.b, r.bn); }},
+            {"BufFromPChar", [](RandomArgs& r) { BufFromPChar(r.Text().c_str(), r.a, r.an); }},
+            {"BufPutAt", [](RandomArgs& r) { BufPutAt(r.a, r.an, r.Text(), r.Num()); }},
+            {"BufSub", [](RandomArgs& r) { BufSub(r.a, r.an, r.Num(), r.Num(), r.b, r.bn); }},
+            {"BufSub in place", [](RandomArgs& r) { BufSub(r.a, r.an, r.Num(), r.Num(), r.a, r.an); }},
+            {"BufDelete", [](RandomArgs& r) { BufDelete(r.a, r.an, r.Num(), r.Num()); }},
+            {"BufAssign", [](RandomArgs& r) { BufAssign(r.Text(), r.a, r.an); }},
+            {"BufAssign own tail",
+             [](RandomArgs& r) {
+                 std::string_view own = BufView(r.a, r.an);
+                 BufAssign(own.substr(std::min<size_t>(own.size(), r.rng() % 3)), r.a, r.an);
+             }},
+            {"BufConcat2", [](RandomArgs& r) { BufConcat2(r.Text(), BufView(r.a, r.an), r.a, r.an); }},
+            {"BufConcat3",
+             [](RandomArgs& r) { BufConcat3(BufView(r.b, r.bn), r.Text(), BufView(r.a, r.an), r.a, r.an); }},
+            {"BufAppend",
+             [](RandomArgs& r) {
+                 int pos = r.Num();
+                 BufAppend(r.Text(), r.a, pos, r.an);
+             }},
+            {"BufCharAt", [](RandomArgs& r) { BufCharAt(r.Num(), r.a, r.an); }},
+            {"BufReplaceChar",
+             [](RandomArgs& r) { BufReplaceChar(static_cast<char>(r.rng()), 0, r.a, r.an); }},
+            {"BufRemoveBlanks", [](RandomArgs& r) { BufRemoveBlanks(r.a, r.an); }},
+            {"BufTrim", [](RandomArgs& r) { BufTrim(r.Num() % 6, r.a, r.an); }},
+            {"BufTrimRightCtl", [](RandomArgs& r) { BufTrimRightCtl(r.a, r.an); }},
+            {"BufPadLeft", [](RandomArgs& r) { BufPadLeft(r.Num(), '.', r.a, r.an); }},
+            {"BufPadRight", [](RandomArgs& r) { BufPadRight(r.Num(), '.', r.a, r.an); }},
+            {"BufFindChar", [](RandomArgs& r) { BufFindChar(r.Num(), r.Flag(), ' ', r.a, r.an); }},
+            {"StrContains", [](RandomArgs& r) { StrContains(r.Text().substr(0, 2), r.a, r.an); }},
+            {"BufCompare", [](RandomArgs& r) { BufCompare(r.Text(), r.a, r.an); }},
+            {"BufCompareText", [](RandomArgs& r) { BufCompareText(r.Text(), r.a, r.an); }},
+            {"BufNextToken",
+             [](RandomArgs& r) { BufNextToken(r.Flag(), r.Flag(), r.a, r.an, r.b, r.bn, r.c, r.cn); }},
+            {"BufNextToken rest in place",
+             [](RandomArgs& r) { BufNextToken(true, true, r.a, r.an, r.b, r.bn, r.a, r.an); }},
+            {"BufNextToken token in place",
+             [](RandomArgs& r) { BufNextToken(false, false, r.a, r.an, r.a, r.an, r.b, r.bn); }},
+            {"BufSplitAt", [](RandomArgs& r) { BufSplitAt(r.Flag() ? ';' : ' ', r.a, r.an, r.b, r.bn); }},
+            {"BufCutComment", [](RandomArgs& r) { BufCutComment(r.a, r.an); }},
+            {"IntToText", [](RandomArgs& r) { IntToText(r.Num(), r.Num(), r.a, r.an); }},
+            {"IntToPlainText", [](RandomArgs& r) { IntToPlainText(r.Num(), r.a, r.an); }},
+            {"IntToHexText", [](RandomArgs& r) { IntToHexText(r.Num(), r.Num(), r.a, r.an); }},
+            {"RealToText",
+             [](RandomArgs& r) {
+                 double x = std::bit_cast<double>(static_cast<uint64_t>(r.rng()) << 32 | r.rng());
+                 RealToText(r.Num(), r.Num() % 40 - 20, r.a, r.an, x);
+             }},
+            {"SubToInt", [](RandomArgs& r) { SubToInt(r.a, r.an, r.Num(), r.Num()); }},
+            {"NextNumberToken",
+             [](RandomArgs& r) {
+                 std::string token;
+                 NextNumberToken(r.a, r.an, token);
+             }},
+            {"TokenToInt", [](RandomArgs& r) { TokenToInt(r.a, r.an); }},
+        },
+        7, 4000);
+}

@@ -1,0 +1,59 @@
+// The work-info window: heights, places and animation per kind, text updates and release.
+#include <gtest/gtest.h>
+
+#include "lib/workinfo_win32.h"
+#include "support/screens_win32.h"
+
+namespace {
+
+TEST(WorkInfoWindow, LayoutPerKind) {
+    struct Case {
+        int kind;
+        bool progress;
+        int height;
+        int labelTop;
+        bool animation;
+    } cases[] = {
+        {0, false, 102, 46, false}, {0, true, 142, 46, false}, {1, false, 152, 96, true}, {1, true, 192, 96, true},
+        {13, false, 152, 96, true}, {20, false, 102, 46, false}, {7, false, 152, 96, true},
+    };
+    for (const Case& c : cases) {
+        ShowWorkInfo("Unpack", c.kind, c.progress);
+        TFormWorkInfo& w = *WorkInfo().Window;
+        EXPECT_EQ(w.Height(), c.height) << "kind " << c.kind;
+        EXPECT_EQ(w.Width(), TFormWorkInfo::FormWidth);
+        EXPECT_EQ(w.Label1.Top(), c.labelTop) << "kind " << c.kind;
+        EXPECT_EQ(w.Label1.Left(), 19);
+        EXPECT_EQ(w.ProgressBar.Visible(), c.progress);
+        EXPECT_EQ(w.ProgressBar.Top(), c.labelTop + 32);
+        EXPECT_EQ(w.Animate.Visible(), c.animation) << "kind " << c.kind;
+        EXPECT_EQ(w.Animate.Active(), c.animation);
+        EXPECT_EQ(w.Caption(), "Unpack");
+    }
+    // Kind 7 kept the animation chosen last (13: find file).
+    EXPECT_EQ(WorkInfo().Window->Animate.GetCommonAvi(), ui::CommonAvi::FindFile);
+    HideWorkInfo();
+}
+
+TEST(WorkInfoWindow, TextAndRelease) {
+    SetWorkText("nobody sees this"); // not shown: nothing happens
+    EXPECT_EQ(WorkInfo().Window, nullptr);
+    ShowWorkInfo("Unpack VEXA_1.ZIP", 1, false);
+    TFormWorkInfo* first = WorkInfo().Window;
+    ShowWorkInfo("Unpack VEXA_2.ZIP", 1, false); // shown again: the same window
+    EXPECT_EQ(WorkInfo().Window, first);
+    SetWorkText("C:\\Vexa_Dos\\KORVO\\Prg\\VEXA.EXE");
+    EXPECT_EQ(first->Label1.Caption(), "C:\\Vexa_Dos\\KORVO\\Prg\\VEXA.EXE");
+    EXPECT_TRUE(first->Visible());
+    testsupport::PumpMessages(300);
+    testsupport::SaveScreenshot(first->Handle(), "workinfo_copy");
+    HWND hwnd = first->Handle();
+    HideWorkInfo();
+    EXPECT_FALSE(WorkInfo().Shown);
+    EXPECT_EQ(WorkInfo().Window, nullptr);
+    testsupport::PumpMessages(50);
+    EXPECT_FALSE(IsWindow(hwnd));
+    HideWorkInfo(); // twice: nothing
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+// One window holding every control kind of the toolkit, photographed for review (build/screens).
+#include <gtest/gtest.h>
+
+#include "lib/inputs_win32.h"
+#include "support/screens_win32.h"
+#include "ui/animate.h"
+#include "ui/views.h"
+
+namespace {
+
+class TFormGallery : public ui::Form {
+  public:
+    ui::CoolBar CoolBar;
+    ui::Edit Edit1;
+    ui::ToolBar ToolBar1;
+    ui::ToolButton SpeedSearch, SpeedSubDir, SpeedNetwork, SpeedFind, SpeedNewDir, SpeedOkay, SpeedCancel;
+    ui::StatusBar StatusBar;
+    ui::GroupBox GroupBox1;
+    ui::GlyphButton BtnConf{ui::Glyph::Setup}, BtnWin{ui::Glyph::Windows};
+    ui::GroupBox GroupBoxO;
+    ui::CheckBox CheckBoxO;
+    ui::Label LabelO0;
+    TModeBox ModeBoxO0{"dummy", "one", "all", "block"};
+    ui::Label LabelO3;
+    ui::SpinEdit SpinEditO3{1, 12};
+    ui::RadioButton RadioD0, RadioD1;
+    ui::RadioGroup RadioGroupC{{"Full ASCII --> Binary", "Binary --> Full ASCII", "Binary --> Col ASCII"}};
+    ui::Label Label0, LabelWrap;
+    TStrEdit StrEditS1;
+    ui::ComboBox ComboBoxO1;
+    ui::Memo Memo0;
+    ui::ListBox FileBox;
+    ui::TreeView TreeView1;
+    ui::DriveComboBox DriveComboBox1;
+    ui::DirectoryListBox DirectoryListBox1;
+    ui::Panel Panel0;
+    ui::Bevel Bevel1;
+    ui::ProgressBar ProgressBar;
+    ui::Animate Animate;
+    ui::GlyphButton BtnOk{ui::ButtonKind::Ok}, BtnCancel{ui::ButtonKind::Cancel}, BtnInfo{ui::ButtonKind::Help},
+        BtnClose{ui::ButtonKind::Close}, BtnRun{ui::Glyph::Run};
+    ui::Button BtnList;
+    ui::Timer Timer1{500};
+    ui::FileOpenDialog OpenDialog;
+    HIMAGELIST Images = ui::MakeImageList({ui::Glyph::Search, ui::Glyph::SubDirs, ui::Glyph::Network, ui::Glyph::Find,
+                                           ui::Glyph::NewFolder, ui::Glyph::Ok, ui::Glyph::Cancel});
+    HIMAGELIST TreeImages = ui::MakeImageList({ui::Glyph::FolderClosed, ui::Glyph::DriveFixed, ui::Glyph::DriveCd,
+                                               ui::Glyph::DriveNet, ui::Glyph::DriveRemovable, ui::Glyph::FolderOpen});
+
+    ~TFormGallery() override {
+        ImageList_Destroy(Images);
+        ImageList_Destroy(TreeImages);
+    }
+
+    TFormGallery() {
+        Create({.caption = "Gallery of controls", .clientWidth = 700, .clientHeight = 500,
+                .border = ui::Border::Sizeable, .left = 20, .top = 20});
+        Build({
+            {.control = &CoolBar, .align = ui::Align::Top},
+            {.control = &Edit1, .parent = &CoolBar, .width = 90, .height = 21, .caption = "*.*"},
+            {.control = &ToolBar1, .parent = &CoolBar, .width = 230, .height = 30, .options = ui::opt::Flat},
+            {.control = &StatusBar},
+            {.control = &GroupBox1, .left = 8, .top = 44, .width = 137, .height = 177, .caption = " SetUp "},
+            {.control = &BtnConf, .parent = &GroupBox1, .left = 16, .top = 32, .width = 105, .height = 57,
+             .caption = "VEXA", .hint = "SetUp VEXA configuration (VxSet)"},
+            {.control = &BtnWin, .parent = &GroupBox1, .left = 16, .top = 104, .width = 105, .height = 57,
+             .caption = "Windows", .options = ui::opt::Disabled},
+            {.control = &GroupBoxO, .left = 152, .top = 44, .width = 210, .height = 177, .caption = " Options "},
+            {.control = &CheckBoxO, .parent = &GroupBoxO, .left = 10, .top = 20, .width = 150, .height = 17,
+             .caption = "Numerate lines"},
+            {.control = &LabelO0, .parent = &GroupBoxO, .left = 10, .top = 48, .caption = "Data cols per line"},
+            {.control = &ModeBoxO0, .parent = &GroupBoxO, .left = 130, .top = 44, .width = 70, .height = 21},
+            {.control = &LabelO3, .parent = &GroupBoxO, .left = 10, .top = 78, .caption = "Numbers behind '.'"},
+            {.control = &SpinEditO3, .parent = &GroupBoxO, .left = 130, .top = 74, .width = 50, .height = 21},
+            {.control = &RadioD0, .parent = &GroupBoxO, .left = 10, .top = 110, .width = 120, .height = 17,
+             .caption = "only data ext."},
+            {.control = &RadioD1, .parent = &GroupBoxO, .left = 10, .top = 132, .width = 120, .height = 17,
+             .caption = "TXT"},
+            {.control = &RadioGroupC, .left = 370, .top = 44, .width = 170, .height = 90, .caption = " Convert mode "},
+            {.control = &Label0, .left = 370, .top = 142, .caption = "Windows installation", .fontHeight = -20},
+            {.control = &LabelWrap, .left = 370, .top = 170, .width = 170, .height = 50,
+             .caption = "Please delete/modify the old or appended lines!", .options = ui::opt::WordWrap | ui::opt::Bold},
+            {.control = &StrEditS1, .left = 548, .top = 44, .width = 140, .height = 21, .caption = "C:\\Vexa_Dos"},
+            {.control = &ComboBoxO1, .left = 548, .top = 72, .width = 140, .height = 21, .options = ui::opt::Editable},
+            {.control = &Memo0, .left = 8, .top = 230, .width = 250, .height = 100,
+             .options = ui::opt::ReadOnly | ui::opt::VScroll},
+            {.control = &FileBox, .left = 266, .top = 230, .width = 110, .height = 100,
+             .options = ui::opt::MultiSelect},
+            {.control = &TreeView1, .left = 384, .top = 230, .width = 150, .height = 150, .options = ui::opt::ReadOnly},
+            {.control = &DriveComboBox1, .left = 542, .top = 100, .width = 146, .height = 21},
+            {.control = &DirectoryListBox1, .left = 542, .top = 128, .width = 146, .height = 100},
+            {.control = &Panel0, .left = 8, .top = 338, .width = 250, .height = 22, .caption = "C:\\Vexa_Dos\\KORVO",
+             .options = ui::opt::Bold | ui::opt::Lowered},
+            {.control = &Bevel1, .left = 266, .top = 338, .width = 110, .height = 42},
+            {.control = &ProgressBar, .left = 8, .top = 366, .width = 250, .height = 16},
+            {.control = &Animate, .left = 8, .top = 388, .width = 48, .height = 45},
+            {.control = &BtnOk, .left = 542, .top = 236, .width = 85, .height = 33, .options = ui::opt::Default},
+            {.control = &BtnCancel, .left = 542, .top = 276, .width = 85, .height = 33},
+            {.control = &BtnInfo, .left = 542, .top = 316, .width = 85, .height = 33, .caption = "Config"},
+            {.control = &BtnClose, .left = 542, .top = 356, .width = 85, .height = 33},
+            {.control = &BtnRun, .left = 290, .top = 392, .width = 85, .height = 33, .caption = "Run"},
+            {.control = &BtnList, .left = 384, .top = 392, .width = 85, .height = 25, .caption = "Refresh list"},
+        });
+        ToolBar1.SetImages(Images);
+        ToolBar1.AddButtons({{&SpeedSearch, "Search", "Search files", 0, true},
+                             {&SpeedSubDir, "SubDir", "With sub directories", 1, true},
+                             {&SpeedNetwork, "Network", "Network", 2},
+                             {&SpeedFind, "Find", "Find path", 3},
+                             {&SpeedNewDir, "NewDir", "Create directory", 4},
+                             {&SpeedOkay, "OK", "Okay, apply path/file", 5},
+                             {&SpeedCancel, "Cancel", "Cancel", 6}});
+        ToolBar1.SetButtonSize(31, 30);
+        CoolBar.AddBand("Mask", Edit1, 21, 150);
+        CoolBar.AddBand("", ToolBar1, 30);
+        SpeedSearch.SetDown(true);
+        StatusBar.SetSimpleText("Bytes 1024 / 4096");
+        int number = 2;
+        ModeBoxTransfer(ModeBoxO0, true, number, 0, 3, 1);
+        SpinEditO3.SetValue(4);
+        CheckBoxO.SetChecked(true);
+        RadioD1.SetChecked(true);
+        RadioGroupC.SetItemIndex(1);
+        for (const char* item : {"blanc", "comma", "semicolon", "tab (Excel)"})
+            ComboBoxO1.AddItem(item);
+        ComboBoxO1.SetItemIndex(1);
+        for (const char* line : {"This program install the VEXA program from disk/CD and",
+                                 "prepare it for running in a DOS box of  Windows 95/98/NT. ",
+                                 "Dont install in the DOS configuration program a  ramdisk."})
+            Memo0.AddLine(line);
+        for (const char* name : {"MEAS.K01", "MEAS.K02", "RUN1.Y01", "RUN2.P01"})
+            FileBox.AddItem(name);
+        FileBox.SetSelected(1, true);
+        FileBox.SetSelected(2, true);
+        TreeView1.SetImages(TreeImages);
+        TreeView1.SetIndent(19);
+        ui::TreeNode c = TreeView1.AddChild(nullptr, "C:", 1);
+        ui::TreeNode vexa = TreeView1.AddChild(c, "Vexa_Dos", 5);
+        TreeView1.AddChild(vexa, "KORVO", 0);
+        TreeView1.AddChild(c, "windows", 0);
+        TreeView1.AddChild(nullptr, "D:", 2);
+        TreeView1.AddChild(nullptr, "\\\\SRV\\SHARE", 3);
+        TreeView1.AddChild(nullptr, "A:", 4);
+        TreeView1.Expand(c);
+        TreeView1.Expand(vexa);
+        DriveComboBox1.DirList = &DirectoryListBox1;
+        DirectoryListBox1.SetDirectory("C:\\windows");
+        ProgressBar.SetPosition(60);
+        Animate.Color = RGB(255, 255, 255);
+        Animate.SetCommonAvi(ui::CommonAvi::CopyFiles);
+        Animate.StopFrame = 8;
+        Animate.Stop();
+        Timer1.SetEnabled(false);
+        OpenDialog.Filter = "DAT files (*.DAT)|*.DAT|All files (*.*)|*.*";
+    }
+};
+
+TEST(Gallery, EveryControlKindInOneWindow) {
+    TFormGallery gallery;
+    gallery.Show();
+    testsupport::PumpMessages(300);
+    EXPECT_TRUE(gallery.Visible());
+    EXPECT_EQ(gallery.ToolBar1.ButtonCount(), 7);
+    EXPECT_EQ(gallery.ModeBoxO0.Text(), "all");
+    EXPECT_EQ(gallery.BtnConf.Hint(), "SetUp VEXA configuration (VxSet)");
+    EXPECT_EQ(gallery.BtnCancel.Caption(), "Cancel");
+    EXPECT_TRUE(gallery.BtnCancel.IsCancel());
+    EXPECT_EQ(gallery.BtnInfo.Caption(), "Config");
+    EXPECT_GT(gallery.Label0.Width(), gallery.LabelO0.Width());
+    EXPECT_FALSE(testsupport::SaveScreenshot(gallery.Handle(), "gallery").empty());
+}
+
+} // namespace
