@@ -45,5 +45,12 @@ test: build
 run: build-native build-win32
 	tools/demo/run.sh $(ARGS)
 
+# Benchmarks, not timed tests: each adds its own target to bench.
+bench: bench-zip
+
+.PHONY: bench-zip
+bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
+	tools/bench/zip_bench.sh
+
 clean:
 	rm -rf build

@@ -8,11 +8,16 @@ exec 9>"$prefix.lock"
 flock 9
 [ -f "$prefix/.ready" ] && exit 0
 rm -rf "$prefix"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY
 wineboot -i >/dev/null 2>&1
 wineserver -w
 [ -f "$prefix/system.reg" ] || { echo "make-wineprefix: wineboot failed for $prefix" >&2; exit 1; }
+# The user's shell folders (Desktop, Documents, ...) are links to the host's home folder: make them
+# folders of the prefix, so shortcuts and files the program puts there stay inside the build.
+for link in "$prefix"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+done
 # Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption buttons): Debian's wine does not
 # find them in /usr/share/wine/fonts by itself, so the prefix's Fonts folder gets copies.
 cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true

@@ -76,7 +76,7 @@ int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error);
 // [both] Bytes written; fewer than count gives FsShortWrite unless the system reported its own error.
 int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error);
 
-FsError DeleteOneFile(std::string_view name);                  // [both]
+FsError DeleteOneFile(std::string_view name);                          // [both]
 FsError CopyOneFile(std::string_view source, std::string_view target); // an existing target is overwritten
 // CopyOneFile of JoinFile(sourceDir, name) to JoinFile(targetDir, name).
 FsError CopyNamedFile(std::string_view name, std::string_view sourceDir, std::string_view targetDir);
@@ -107,11 +107,13 @@ FsError FindNextMatch(char* name, int n);
 // True when at least one plain file matches (hidden and system files do not count).
 bool AnyMatch(std::string_view dir, std::string_view mask);
 
-template <int N> FsError FindFirstMatch(std::string_view dir, std::string_view mask, bool includeHidden,
-                                        TextBuf<N>& name) {
+template <int N>
+FsError FindFirstMatch(std::string_view dir, std::string_view mask, bool includeHidden, TextBuf<N>& name) {
     return FindFirstMatch(dir, mask, includeHidden, name.c, N);
 }
-template <int N> FsError FindNextMatch(TextBuf<N>& name) { return FindNextMatch(name.c, N); }
+template <int N> FsError FindNextMatch(TextBuf<N>& name) {
+    return FindNextMatch(name.c, N);
+}
 
 // ---- Composite operations -------------------------------------------------------------------------
 
@@ -148,8 +150,18 @@ int32_t FileDosStamp(std::string_view name);
 void ProgramDirOf(std::string_view programPath, char* out, int n);
 void CommandTailOf(std::string_view commandLine, char* out, int n);
 
-template <int N> void ProgramDir(TextBuf<N>& out) { ProgramDir(out.c, N); }
-template <int N> void CommandTail(TextBuf<N>& out) { CommandTail(out.c, N); }
-template <int N> void WindowsDir(TextBuf<N>& out) { WindowsDir(out.c, N); }
-template <int N> void SystemDir(TextBuf<N>& out) { SystemDir(out.c, N); }
-template <int N> void DriversDir(TextBuf<N>& out) { DriversDir(out.c, N); }
+template <int N> void ProgramDir(TextBuf<N>& out) {
+    ProgramDir(out.c, N);
+}
+template <int N> void CommandTail(TextBuf<N>& out) {
+    CommandTail(out.c, N);
+}
+template <int N> void WindowsDir(TextBuf<N>& out) {
+    WindowsDir(out.c, N);
+}
+template <int N> void SystemDir(TextBuf<N>& out) {
+    SystemDir(out.c, N);
+}
+template <int N> void DriversDir(TextBuf<N>& out) {
+    DriversDir(out.c, N);
+}

@@ -33,10 +33,10 @@ int AskYesNoCancel(std::string_view caption, const MsgLines& lines, int iconKind
 // 100 or more the second button as default; the tens digit of the rest the icon kind. True for OK
 // alone, or for OK, Yes or Retry pressed.
 bool AskCoded(std::string_view caption, const MsgLines& lines, int code);
-void ShowStop(std::string_view caption, const MsgLines& lines);  // OK, stop icon
-void ShowFileError(std::string_view text, int error);            // "File error <error>"
-void ShowFileMissing(std::string_view text);                     // "File not exist"
-void ShowDirMissing(std::string_view text);                      // "Directory not exist"
+void ShowStop(std::string_view caption, const MsgLines& lines); // OK, stop icon
+void ShowFileError(std::string_view text, int error);           // "File error <error>"
+void ShowFileMissing(std::string_view text);                    // "File not exist"
+void ShowDirMissing(std::string_view text);                     // "Directory not exist"
 bool AskCreateDir(std::string_view path); // "Path not exist. Create new directory?" OK, Cancel
 
 // ---- Time and dates -------------------------------------------------------------------------------

@@ -63,7 +63,9 @@ void CreateWrite(RecordFile& f, std::string_view name, bool& failed);
 // Writes what is pending and closes. ErrorCode is the system's result, except that a write failure
 // of the file (pending data that did not fit included) is kept and reported.
 void Close(RecordFile& f, bool& failed);
-inline bool Failed(const RecordFile& f) { return f.Failed; }
+inline bool Failed(const RecordFile& f) {
+    return f.Failed;
+}
 
 // Raw transfers; a short transfer sets ErrorCode 13 (reading) or 1 (writing).
 void ReadBytes(RecordFile& f, void* buffer, int n);
@@ -73,14 +75,14 @@ void SkipLines(RecordFile& f, int n);
 
 // ---- Binary transfers (little-endian) -------------------------------------------------------------
 
-void ReadInt(RecordFile& f, int& value);   // 2 bytes, sign-extended
-void ReadWord(RecordFile& f, int& value);  // 2 bytes, unsigned
-void ReadBool(RecordFile& f, bool& value); // 2 bytes, true only for 1
-void ReadReal(RecordFile& f, double& value); // 4-byte single, widened
-void ReadFixedText(RecordFile& f, char* buf, int n); // n+1 bytes as the buffer; empty when failed
-void WriteInt(RecordFile& f, int value);   // the low 16 bits
-void WriteBool(RecordFile& f, bool value); // integer 1 or 0
-void WriteReal(RecordFile& f, double value); // ClampToSingle, then 4 bytes
+void ReadInt(RecordFile& f, int& value);                    // 2 bytes, sign-extended
+void ReadWord(RecordFile& f, int& value);                   // 2 bytes, unsigned
+void ReadBool(RecordFile& f, bool& value);                  // 2 bytes, true only for 1
+void ReadReal(RecordFile& f, double& value);                // 4-byte single, widened
+void ReadFixedText(RecordFile& f, char* buf, int n);        // n+1 bytes as the buffer; empty when failed
+void WriteInt(RecordFile& f, int value);                    // the low 16 bits
+void WriteBool(RecordFile& f, bool value);                  // integer 1 or 0
+void WriteReal(RecordFile& f, double value);                // ClampToSingle, then 4 bytes
 void WriteFixedText(RecordFile& f, const char* buf, int n); // the characters, zeros up to n+1 bytes
 
 // ---- Text transfers -------------------------------------------------------------------------------
@@ -91,8 +93,8 @@ void WriteFixedText(RecordFile& f, const char* buf, int n); // the characters, z
 // at the start of a line it sets Failed. With cutComments a "*" comment is cut (BufCutComment).
 void ReadLine(RecordFile& f, char* buf, int n, bool cutComments);
 std::string ReadLineStr(RecordFile& f, bool cutComments); // up to 1023 characters
-int ReadIntLine(RecordFile& f, bool cutComments);       // TextToInt of the line (capacity 127)
-double ReadRealLine(RecordFile& f, bool cutComments);   // TextToReal of the line (capacity 127)
+int ReadIntLine(RecordFile& f, bool cutComments);         // TextToInt of the line (capacity 127)
+double ReadRealLine(RecordFile& f, bool cutComments);     // TextToReal of the line (capacity 127)
 // Two numbers from one line (capacity 79), the first token dropped when skipFirst.
 void ReadRealPair(RecordFile& f, bool skipFirst, double& a, double& b);
 
@@ -107,8 +109,12 @@ void WriteBoolLine(RecordFile& f, bool value);         // "Y" or "N"
 template <int N> void ReadLine(RecordFile& f, TextBuf<N>& buf, bool cutComments) {
     ReadLine(f, buf.c, N, cutComments);
 }
-template <int N> void WriteLine(RecordFile& f, const TextBuf<N>& buf) { WriteLine(f, buf.c, N); }
-template <int N> void WriteText(RecordFile& f, const TextBuf<N>& buf) { WriteText(f, buf.c, N); }
+template <int N> void WriteLine(RecordFile& f, const TextBuf<N>& buf) {
+    WriteLine(f, buf.c, N);
+}
+template <int N> void WriteText(RecordFile& f, const TextBuf<N>& buf) {
+    WriteText(f, buf.c, N);
+}
 
 // ---- Mode-dependent transfers ---------------------------------------------------------------------
 

@@ -1,0 +1,532 @@
+// Record files over the file primitives, with a read-ahead / write-behind buffer that callers never
+// see: each transfer sets ErrorCode and Failed as a direct system call would have.
+#include "lib/recfile.h"
+
+#include <cmath>
+#include <cstring>
+
+using recfile_detail::BufferSize;
+
+TextBuf<127> FieldLine;
+
+void ResetFieldLine() {
+    FieldLine = TextBuf<127>();
+}
+
+namespace {
+
+void SetError(RecordFile& f, int32_t code) {
+    f.ErrorCode = code;
+    if (code > 0) f.Failed = true;
+}
+
+void ClearError(RecordFile& f) {
+    f.ErrorCode = 0;
+    f.Failed = false;
+}
+
+void Start(RecordFile& f, std::string_view name, FileAccess access, bool writing, bool& failed) {
+    if (f.Handle != NoFile) {
+        bool ignored;
+        Close(f, ignored);
+    }
+    if (!f.Io.Data) f.Io.Data = std::make_unique<char[]>(BufferSize);
+    f.Io.Pos = f.Io.End = 0;
+    f.Name.Set(name);
+    FsError error;
+    f.Handle = OpenFile(name, access, ShareRead, error);
+    f.Mode = 0;
+    f.Writing = writing;
+    f.ErrorCode = error;
+    f.Failed = error > 0;
+    failed = f.Failed;
+}
+
+// Writes what is pending; a failure becomes the file's error.
+void Flush(RecordFile& f) {
+    int pending = f.Io.Pos;
+    f.Io.Pos = 0;
+    if (pending <= 0 || f.ErrorCode > 0) return;
+    FsError error;
+    WriteBlock(f.Handle, f.Io.Data.get(), pending, error);
+    if (error != FsOk) SetError(f, error);
+}
+
+// Refills the empty read buffer; false at the end of the file (ErrorCode 13) or on an error.
+bool Fill(RecordFile& f) {
+    if (f.Handle == NoFile) {
+        SetError(f, FsInvalidHandle);
+        return false;
+    }
+    if (f.Writing) { // the handle was opened for writing only; what was written before still counts
+        Flush(f);
+        if (f.ErrorCode <= 0) SetError(f, FsAccessDenied);
+        return false;
+    }
+    f.Io.Pos = f.Io.End = 0;
+    FsError error;
+    int got = ReadBlock(f.Handle, f.Io.Data.get(), BufferSize, error);
+    if (got > 0) {
+        f.Io.End = got;
+        return true;
+    }
+    SetError(f, error != FsOk ? error : RecShortRead);
+    return false;
+}
+
+// Reads n bytes into dst (nullptr: discards them).
+void ReadRaw(RecordFile& f, char* dst, int n) {
+    if (f.ErrorCode > 0) return;
+    while (n > 0) {
+        int avail = f.Writing ? 0 : f.Io.End - f.Io.Pos; // a writer's buffer holds pending output
+        if (avail == 0) {
+            if (dst && n >= BufferSize && f.Handle != NoFile && !f.Writing) {
+                FsError error;
+                int got = ReadBlock(f.Handle, dst, n, error); // large reads skip the copy
+                if (got < n) SetError(f, error != FsOk ? error : RecShortRead);
+                return;
+            }
+            if (!Fill(f)) return;
+            avail = f.Io.End;
+        }
+        int take = avail < n ? avail : n;
+        if (dst) {
+            std::memcpy(dst, f.Io.Data.get() + f.Io.Pos, take);
+            dst += take;
+        }
+        f.Io.Pos += take;
+        n -= take;
+    }
+}
+
+// True when the n bytes arrived; the caller's variable is then set.
+bool ReadExact(RecordFile& f, void* dst, int n) {
+    if (f.ErrorCode > 0) return false;
+    ReadRaw(f, static_cast<char*>(dst), n);
+    return f.ErrorCode <= 0;
+}
+
+void WriteRaw(RecordFile& f, const char* src, int n) {
+    if (f.ErrorCode > 0 || n <= 0) return;
+    if (f.Handle == NoFile) {
+        SetError(f, FsInvalidHandle);
+        return;
+    }
+    if (!f.Writing) { // the handle was opened for reading only
+        SetError(f, FsAccessDenied);
+        return;
+    }
+    while (n > 0) {
+        if (f.Io.Pos == 0 && n >= BufferSize) {
+            FsError error;
+            WriteBlock(f.Handle, src, n, error);
+            if (error != FsOk) SetError(f, error);
+            return;
+        }
+        int take = BufferSize - f.Io.Pos < n ? BufferSize - f.Io.Pos : n;
+        std::memcpy(f.Io.Data.get() + f.Io.Pos, src, take);
+        f.Io.Pos += take;
+        src += take;
+        n -= take;
+        if (f.Io.Pos == BufferSize) {
+            Flush(f);
+            if (f.ErrorCode > 0) return;
+        }
+    }
+}
+
+void WriteZeros(RecordFile& f, int n) {
+    static const char zeros[256] = {};
+    while (n > 0 && f.ErrorCode <= 0) {
+        int take = n < 256 ? n : 256;
+        WriteRaw(f, zeros, take);
+        n -= take;
+    }
+}
+
+void WriteView(RecordFile& f, std::string_view s) {
+    WriteRaw(f, s.data(), static_cast<int>(s.size()));
+}
+
+void WriteLineEnd(RecordFile& f) {
+    WriteRaw(f, TextFormatSettings.LineEnd, 2);
+}
+
+// After a CR the next byte is taken as its LF, whatever it is; the end of the file there is no error.
+void SwallowByte(RecordFile& f) {
+    if (f.Io.Pos < f.Io.End)
+        ++f.Io.Pos;
+    else if (!Fill(f)) {
+        if (f.ErrorCode == RecShortRead) ClearError(f);
+    } else {
+        ++f.Io.Pos;
+    }
+}
+
+void AppendField(std::string_view text) {
+    char* line = FieldLine.c;
+    int len = FieldLine.Len();
+    if (len > 0 && len <= 127) line[len++] = ';';
+    for (char c : text) {
+        if (len > 127) break;
+        line[len++] = c;
+    }
+    if (len <= 127) line[len] = 0;
+}
+
+void NextField(char* field, int n) {
+    BufSplitAt(';', FieldLine.c, 127, field, n);
+}
+
+std::string_view Cut1023(std::string_view s) {
+    return s.substr(0, s.size() < 1023 ? s.size() : 1023);
+}
+
+} // namespace
+
+RecordFile::~RecordFile() {
+    if (Handle != NoFile) {
+        if (Writing) Flush(*this);
+        CloseFile(Handle);
+    }
+}
+
+// ---- Opening and state ----------------------------------------------------------------------------
+
+void OpenRead(RecordFile& f, std::string_view name, bool& failed) {
+    Start(f, name, FileAccess::Read, false, failed);
+}
+
+void CreateWrite(RecordFile& f, std::string_view name, bool& failed) {
+    Start(f, name, FileAccess::Write, true, failed);
+}
+
+void Close(RecordFile& f, bool& failed) {
+    if (f.Writing) Flush(f);
+    int32_t writeError = f.Writing ? f.ErrorCode : 0; // a failed write is reported, not forgotten
+    FsError error = CloseFile(f.Handle);
+    f.Handle = NoFile;
+    f.Io.Pos = f.Io.End = 0;
+    f.ErrorCode = writeError > 0 ? writeError : error;
+    f.Failed = f.ErrorCode > 0;
+    failed = f.Failed;
+}
+
+void ReadBytes(RecordFile& f, void* buffer, int n) {
+    ReadRaw(f, static_cast<char*>(buffer), n);
+}
+
+void WriteBytes(RecordFile& f, const void* buffer, int n) {
+    WriteRaw(f, static_cast<const char*>(buffer), n);
+}
+
+void SkipBytes(RecordFile& f, int n) {
+    ReadRaw(f, nullptr, n);
+}
+
+void SkipLines(RecordFile& f, int n) {
+    char scratch[1];
+    for (int i = 0; i < n && f.ErrorCode <= 0; ++i) ReadLine(f, scratch, 0, false);
+}
+
+// ---- Binary transfers -----------------------------------------------------------------------------
+
+void ReadInt(RecordFile& f, int& value) {
+    unsigned char b[2];
+    if (ReadExact(f, b, 2)) value = static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
+}
+
+void ReadWord(RecordFile& f, int& value) {
+    unsigned char b[2];
+    if (ReadExact(f, b, 2)) value = b[0] | (b[1] << 8);
+}
+
+void ReadBool(RecordFile& f, bool& value) {
+    int raw = 0;
+    if (f.ErrorCode > 0) return;
+    ReadInt(f, raw);
+    if (f.ErrorCode <= 0) value = raw == 1;
+}
+
+void ReadReal(RecordFile& f, double& value) {
+    unsigned char b[4];
+    if (!ReadExact(f, b, 4)) return;
+    uint32_t bits = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    float single;
+    std::memcpy(&single, &bits, 4);
+    value = single;
+}
+
+void ReadFixedText(RecordFile& f, char* buf, int n) {
+    if (n < 0) return;
+    ReadRaw(f, buf, n + 1);
+    if (f.ErrorCode > 0) buf[0] = 0;
+}
+
+void WriteInt(RecordFile& f, int value) {
+    char b[2] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF)};
+    WriteRaw(f, b, 2);
+}
+
+void WriteBool(RecordFile& f, bool value) {
+    WriteInt(f, value ? 1 : 0);
+}
+
+void WriteReal(RecordFile& f, double value) {
+    float single = ClampToSingle(value);
+    uint32_t bits;
+    std::memcpy(&bits, &single, 4);
+    char b[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
+                 static_cast<char>((bits >> 16) & 0xFF), static_cast<char>(bits >> 24)};
+    WriteRaw(f, b, 4);
+}
+
+void WriteFixedText(RecordFile& f, const char* buf, int n) {
+    if (n < 0) return;
+    int len = BufLen(buf, n);
+    WriteRaw(f, buf, len);
+    WriteZeros(f, n + 1 - len);
+}
+
+// ---- Text transfers -------------------------------------------------------------------------------
+
+void ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
+    int count = 0;
+    bool any = false; // an ordinary character of this line was read (stored or dropped)
+    while (f.ErrorCode <= 0) {
+        if ((f.Writing || f.Io.Pos == f.Io.End) && !Fill(f)) {
+            if (any && f.ErrorCode == RecShortRead) ClearError(f); // a last line without line end
+            break;
+        }
+        const char* data = f.Io.Data.get();
+        int pos = f.Io.Pos;
+        int end = f.Io.End;
+        while (pos < end) {
+            char c = data[pos];
+            if (c == 10 || c == 13 || c == 26) break;
+            if (count <= n) buf[count++] = c;
+            ++pos;
+        }
+        any = any || pos > f.Io.Pos;
+        f.Io.Pos = pos;
+        if (pos < end) {
+            f.Io.Pos = pos + 1;
+            if (data[pos] == 13) SwallowByte(f);
+            break;
+        }
+    }
+    if (n < 0) return;
+    if (count <= n) buf[count] = 0;
+    if (cutComments) BufCutComment(buf, n);
+}
+
+std::string ReadLineStr(RecordFile& f, bool cutComments) {
+    TextBuf<1022> line; // 1023 characters
+    ReadLine(f, line.c, line.Cap, cutComments);
+    return line.Str();
+}
+
+int ReadIntLine(RecordFile& f, bool cutComments) {
+    TextBuf<127> line;
+    ReadLine(f, line.c, line.Cap, cutComments);
+    return TextToInt(line.View());
+}
+
+double ReadRealLine(RecordFile& f, bool cutComments) {
+    TextBuf<127> line;
+    ReadLine(f, line.c, line.Cap, cutComments);
+    return TextToReal(line.View());
+}
+
+void ReadRealPair(RecordFile& f, bool skipFirst, double& a, double& b) {
+    TextBuf<79> line;
+    ReadLine(f, line.c, line.Cap, false);
+    if (f.ErrorCode > 0) return;
+    std::string token;
+    if (skipFirst) NextNumberToken(line.c, line.Cap, token);
+    NextNumberToken(line.c, line.Cap, token);
+    a = TextToReal(token);
+    NextNumberToken(line.c, line.Cap, token);
+    b = TextToReal(token);
+}
+
+void WriteLine(RecordFile& f, const char* buf, int n) {
+    WriteText(f, buf, n);
+    WriteLineEnd(f);
+}
+
+void WriteText(RecordFile& f, const char* buf, int n) {
+    WriteView(f, BufView(buf, n));
+}
+
+void WriteStrLine(RecordFile& f, std::string_view s) {
+    WriteStr(f, s);
+    WriteLineEnd(f);
+}
+
+void WriteStr(RecordFile& f, std::string_view s) {
+    WriteView(f, Cut1023(s));
+}
+
+void WriteIntLine(RecordFile& f, int value) {
+    TextBuf<29> text;
+    IntToText(value, 6, text.c, text.Cap);
+    WriteLine(f, text);
+}
+
+void WriteRealLine(RecordFile& f, double value) {
+    TextBuf<29> text;
+    RealToText(11, -4, text.c, text.Cap, value);
+    WriteLine(f, text);
+}
+
+void WriteBoolLine(RecordFile& f, bool value) {
+    WriteStrLine(f, value ? "Y" : "N");
+}
+
+// ---- Mode-dependent transfers ---------------------------------------------------------------------
+
+void SetFieldMode(RecordFile& f, bool on) {
+    if (f.Mode == 0) return;
+    if (f.Writing) {
+        if (on) {
+            f.Mode = 4;
+            FieldLine.Clear();
+        } else {
+            f.Mode = 1;
+            WriteLine(f, FieldLine);
+        }
+    } else if (on) {
+        f.Mode = 3;
+        ReadLine(f, FieldLine, true);
+    } else {
+        f.Mode = 1;
+    }
+}
+
+void TransferInt(RecordFile& f, int& value) {
+    switch (f.Mode) {
+    case 0:
+        f.Writing ? WriteInt(f, value) : ReadInt(f, value);
+        break;
+    case 1:
+        if (f.Writing) {
+            WriteIntLine(f, value);
+        } else {
+            int read = ReadIntLine(f, true);
+            if (f.ErrorCode <= 0) value = read;
+        }
+        break;
+    case 3:
+        if (f.ErrorCode <= 0) {
+            TextBuf<127> field;
+            NextField(field.c, field.Cap);
+            value = TextToInt(field.View());
+        }
+        break;
+    case 4:
+        if (f.ErrorCode <= 0) {
+            TextBuf<29> text;
+            IntToPlainText(value, text.c, text.Cap);
+            AppendField(text.View());
+        }
+        break;
+    }
+}
+
+void TransferReal(RecordFile& f, double& value) {
+    switch (f.Mode) {
+    case 0:
+        f.Writing ? WriteReal(f, value) : ReadReal(f, value);
+        break;
+    case 1:
+        if (f.Writing) {
+            WriteRealLine(f, value);
+        } else {
+            double read = ReadRealLine(f, true);
+            if (f.ErrorCode <= 0) value = read;
+        }
+        break;
+    case 3:
+        if (f.ErrorCode <= 0) {
+            TextBuf<127> field;
+            NextField(field.c, field.Cap);
+            value = TextToReal(field.View());
+        }
+        break;
+    case 4:
+        if (f.ErrorCode <= 0) {
+            TextBuf<29> text;
+            if (std::fabs(value) > 1e-30)
+                RealToText(0, -3, text.c, text.Cap, value);
+            else
+                text.Set("0.0");
+            AppendField(text.View());
+        }
+        break;
+    }
+}
+
+namespace {
+constexpr long long MaxTextField = 1 << 24; // a bound far beyond any real field
+
+// A file name as a 12-byte field: no directory, and NAME.EXT.EXT loses its last extension.
+std::string_view ShortFileName(std::string_view text) {
+    size_t sep = text.find_last_of(":\\");
+    if (sep != std::string_view::npos) text.remove_prefix(sep + 1);
+    size_t len = text.size();
+    if (len > 8 && text[len - 4] == '.' && text[len - 8] == '.') text = text.substr(0, len - 4);
+    return text;
+}
+
+void WriteTextField(RecordFile& f, const char* buf, int n, int spec, int length) {
+    std::string_view text = BufView(buf, n);
+    text = text.substr(0, text.size() < 1024 ? text.size() : 1024);
+    if (spec == -1) text = ShortFileName(text);
+    if (spec < 0 && text.size() > static_cast<size_t>(length)) text = text.substr(text.size() - length);
+    int shown = static_cast<int>(text.size()) < length ? static_cast<int>(text.size()) : length;
+    WriteRaw(f, text.data(), shown);
+    WriteZeros(f, length - shown);
+}
+
+void ReadTextField(RecordFile& f, char* buf, int n, int length) {
+    char field[1025];
+    int kept = length < 1024 ? length : 1024;
+    ReadRaw(f, field, kept);
+    ReadRaw(f, nullptr, length - kept);
+    if (f.ErrorCode > 0) kept = 0;
+    field[kept] = 0;
+    if (n >= 0) BufFromPChar(field, buf, n);
+}
+} // namespace
+
+void TransferText(RecordFile& f, char* buf, int n, int lengthSpec) {
+    switch (f.Mode) {
+    case 0: {
+        long long spec = lengthSpec;
+        long long length = spec == -1 ? 12 : spec == 0 ? n + 1LL : (spec < 0 ? -spec : spec);
+        length = length < 0 ? 0 : length > MaxTextField ? MaxTextField : length;
+        if (f.Writing)
+            WriteTextField(f, buf, n, lengthSpec, static_cast<int>(length));
+        else
+            ReadTextField(f, buf, n, static_cast<int>(length));
+        break;
+    }
+    case 1:
+        if (f.Writing)
+            WriteLine(f, buf, n);
+        else
+            ReadLine(f, buf, n, true);
+        break;
+    case 3:
+        if (n < 0) break;
+        if (f.ErrorCode <= 0)
+            NextField(buf, n);
+        else
+            buf[0] = 0;
+        break;
+    case 4:
+        if (f.ErrorCode <= 0) AppendField(BufView(buf, n));
+        break;
+    }
+}

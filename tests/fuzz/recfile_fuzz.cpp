@@ -1,0 +1,114 @@
+// Record files reading arbitrary bytes: lines against the line rules (never past the buffer, always
+// to an end), ";" field transfers, and buffered writes that give back exactly what went in.
+// The first input byte picks the line capacity; the rest is the file.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "lib/recfile.h"
+
+namespace {
+
+const std::string& FileName() {
+    static const std::string name = "/tmp/recfile_fuzz_" + std::to_string(getpid()) + ".dat";
+    return name;
+}
+
+void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "recfile_fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+// The lines the rules give for the bytes: LF, CR (swallowing one more byte) and 26 end a line; the
+// end of the file ends a line that has characters and is the end otherwise.
+std::vector<std::string> ExpectedLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::string line;
+        bool ended = false;
+        while (pos < bytes.size() && !ended) {
+            char c = bytes[pos++];
+            if (c == 13 && pos < bytes.size()) ++pos;
+            ended = c == 10 || c == 13 || c == 26;
+            if (!ended) line += c;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void CheckLines(const std::string& bytes, int cap) {
+    RecordFile f;
+    bool failed;
+    OpenRead(f, FileName(), failed);
+    Check(!failed, "open");
+    std::vector<char> buf(cap + 2);
+    for (const std::string& line : ExpectedLines(bytes)) {
+        std::memset(buf.data(), '#', buf.size());
+        ReadLine(f, buf.data(), cap, false);
+        Check(!f.Failed, "early end");
+        size_t stored = line.size() < static_cast<size_t>(cap) + 1 ? line.size() : cap + 1;
+        Check(std::memcmp(buf.data(), line.data(), stored) == 0, "line content");
+        Check(stored == static_cast<size_t>(cap) + 1 || buf[stored] == 0, "terminator");
+        Check(buf[cap + 1] == '#', "wrote past the capacity");
+    }
+    ReadLine(f, buf.data(), cap, false);
+    Check(f.Failed && f.ErrorCode == RecShortRead && buf[0] == 0, "end not reported");
+}
+
+void ReadFields() {
+    RecordFile f;
+    bool failed;
+    OpenRead(f, FileName(), failed);
+    f.Mode = 1;
+    for (int lines = 0; !f.Failed && lines < 100000; ++lines) {
+        SetFieldMode(f, true);
+        for (int fields = 0; !FieldLine.Empty(); ++fields) {
+            Check(fields <= 128, "field line never empties");
+            int i = 0;
+            double x = 0;
+            char text[8];
+            TransferInt(f, i);
+            TransferReal(f, x);
+            TransferText(f, text, 7, 0);
+        }
+        SetFieldMode(f, false);
+    }
+}
+
+void WriteBack(const std::string& bytes, unsigned step) {
+    RecordFile f;
+    bool failed;
+    CreateWrite(f, FileName(), failed);
+    for (size_t pos = 0; pos < bytes.size(); pos += step)
+        WriteBytes(f, bytes.data() + pos, static_cast<int>(std::min<size_t>(step, bytes.size() - pos)));
+    Close(f, failed);
+    Check(!failed, "close after writing");
+    OpenRead(f, FileName(), failed);
+    std::string back(bytes.size(), 0);
+    ReadBytes(f, back.data(), static_cast<int>(back.size()));
+    Check(back == bytes && !f.Failed, "written bytes differ");
+    SkipBytes(f, 1);
+    Check(f.ErrorCode == RecShortRead, "no end after the written bytes");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    ResetTextFormatSettings();
+    int cap = data[0];
+    std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    WriteBack(bytes, cap + 1);
+    CheckLines(bytes, cap);
+    ReadFields();
+    std::remove(FileName().c_str());
+    return 0;
+}

@@ -1,0 +1,96 @@
+// File primitives both builds share (same Windows error numbers) and the command-line text rules.
+#include <gtest/gtest.h>
+
+#include "lib/fs.h"
+#include "lib/paths.h"
+#include "support/temp_dir.h"
+
+using testsupport::TempDir;
+
+TEST(CommandText, TailAndProgramDir) {
+    struct Case {
+        const char* line;
+        const char* tail;
+        const char* dir; // ProgramDirOf the line as a program path; nullptr: not one
+    } cases[] = {
+        {"\"C:\\Vexa Dos\\SetUp.EXE\"", "", "C:\\Vexa Dos"},
+        {"\"C:\\Vexa Dos\\SetUp.EXE\" ASC", "ASC", nullptr},
+        {"\"C:\\Vexa Dos\\SetUp.EXE\"CMD", "CMD", nullptr},
+        {"\"C:\\Vexa Dos\\SetUp.EXE ASC", "", ""}, // no closing quote
+        {"C:\\VEXA\\KORVO\\SetUp.EXE", "", "C:\\VEXA\\KORVO"},
+        {"C:\\VEXA\\SetUp.EXE CMD ", "CMD", nullptr},
+        {"C:\\VEXA\\SetUp.EXE   CMD  X  ", "CMD  X", nullptr},
+        {"SetUp.EXE", "", ""},
+    };
+    for (const Case& c : cases) {
+        TextBuf<79> tail;
+        CommandTailOf(c.line, tail.c, tail.Cap);
+        EXPECT_EQ(tail.View(), c.tail) << c.line;
+        PathBuf dir;
+        ProgramDirOf(c.line, dir.c, dir.Cap);
+        if (c.dir) {
+            EXPECT_EQ(dir.View(), c.dir) << c.line;
+        }
+    }
+}
+
+namespace {
+FsError OpenError(const std::string& name, FileAccess access) {
+    FsError error = -5;
+    FileHandle h = OpenFile(name, access, ShareRead, error);
+    EXPECT_EQ(h == NoFile, error != FsOk) << name;
+    CloseFile(h);
+    return error;
+}
+} // namespace
+
+TEST(FsPrimitives, ReportWindowsErrorNumbers) {
+    TempDir dir("fsprim");
+    dir.Write("old.txt", "old content");
+    MakeDir(dir / "full");
+    dir.Write("full/f.txt", "f");
+    struct Case {
+        const char* what;
+        FsError got, want;
+    } cases[] = {
+        {"read missing file", OpenError(dir / "none.txt", FileAccess::Read), FsFileNotFound},
+        {"read in missing dir", OpenError(dir / "nodir/none.txt", FileAccess::Read), FsPathNotFound},
+        {"create in missing dir", OpenError(dir / "nodir/new.txt", FileAccess::Write), FsPathNotFound},
+        {"open a directory", OpenError(dir.Path(), FileAccess::Read), FsAccessDenied},
+        {"read-write keeps", OpenError(dir / "old.txt", FileAccess::ReadWrite), FsOk},
+        {"read-write creates", OpenError(dir / "new.txt", FileAccess::ReadWrite), FsOk},
+        {"close nothing", CloseFile(NoFile), FsInvalidHandle},
+        {"make under missing", MakeDir(dir / "a/b"), FsPathNotFound},
+        {"make existing", MakeDir(dir / "full"), FsAlreadyExists},
+        {"remove non-empty", RemoveDir(dir / "full"), FsDirNotEmpty},
+        {"delete a directory", DeleteOneFile(dir / "full"), FsAccessDenied},
+        {"delete missing", DeleteOneFile(dir / "none.txt"), FsFileNotFound},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
+    EXPECT_EQ(dir.Read("old.txt"), "old content");
+    EXPECT_EQ(dir.Read("new.txt"), "");
+    EXPECT_TRUE(FileExists(dir / "full/f.txt"));
+    EXPECT_FALSE(DirExists(dir / "full/f.txt"));
+}
+
+TEST(FsForceDir, CreatesMissingLevelsAndEmptiesByMode) {
+    TempDir dir("fsforce");
+    EXPECT_EQ(ForceDir(dir / "x/y/z", 0), FsOk);
+    EXPECT_TRUE(DirExists(dir / "x/y/z"));
+    // A trailing separator names the same directory: made by the walk, still a success.
+    EXPECT_EQ(ForceDir(dir / "p/q/", 0), FsOk);
+    EXPECT_TRUE(DirExists(dir / "p/q"));
+
+    struct Case {
+        int mode;
+        bool fileStays, subdirStays;
+    } cases[] = {{0, true, true}, {1, false, true}, {2, false, false}};
+    for (const Case& c : cases) {
+        dir.Write("x/f.txt", "f");
+        ForceDir(dir / "x/y/z", 0);
+        EXPECT_EQ(ForceDir(dir / "x", c.mode), FsOk);
+        EXPECT_TRUE(DirExists(dir / "x")) << c.mode;
+        EXPECT_EQ(FileExists(dir / "x/f.txt"), c.fileStays) << c.mode;
+        EXPECT_EQ(DirExists(dir / "x/y"), c.subdirStays) << c.mode;
+    }
+}

@@ -1,0 +1,247 @@
+// File-system operations against real files of the private Wine prefix.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "lib/fs.h"
+#include "lib/msg.h"
+#include "lib/paths.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+#include "support/unix_shell_win32.h"
+
+using testsupport::ScriptedPrompter;
+using testsupport::TempDir;
+
+namespace {
+
+void SetAttr(const std::string& path, DWORD attributes) {
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes));
+}
+
+std::vector<std::string> Matches(const std::string& dir, const char* mask, bool includeHidden) {
+    std::vector<std::string> names;
+    TextBuf<259> name;
+    for (FsError e = FindFirstMatch(dir, mask, includeHidden, name); e == FsOk; e = FindNextMatch(name))
+        names.push_back(name.Str());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The Unix path, for shell scripts, of a path on C:.
+std::string UnixOf(const std::string& path) {
+    std::string unix = "\"$WINEPREFIX/drive_c/" + path.substr(3) + "\"";
+    std::replace(unix.begin(), unix.end(), '\\', '/');
+    return unix;
+}
+
+// A file of the folder, with attributes: plain, read-only, hidden and system, and a directory.
+void MakeMixedFiles(const TempDir& dir) {
+    for (const char* name : {"plain.txt", "ro.txt", "hid.txt", "sys.txt"}) dir.Write(name, name);
+    CreateDirectoryA((dir / "dir.txt").c_str(), nullptr);
+    SetAttr(dir / "ro.txt", FILE_ATTRIBUTE_READONLY);
+    SetAttr(dir / "hid.txt", FILE_ATTRIBUTE_HIDDEN);
+    SetAttr(dir / "sys.txt", FILE_ATTRIBUTE_SYSTEM);
+}
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST(FsMaskOps, CopyTakesHiddenAndSystemFilesDeleteLeavesThem) {
+    TempDir dir("fsmask");
+    MakeMixedFiles(dir);
+    EXPECT_EQ(Matches(dir.Path(), "*.txt", false), (Names{"plain.txt", "ro.txt"}));
+    EXPECT_EQ(Matches(dir.Path(), "*.txt", true), (Names{"hid.txt", "plain.txt", "ro.txt", "sys.txt"}));
+    EXPECT_TRUE(AnyMatch(dir.Path(), "ro.*"));
+    EXPECT_FALSE(AnyMatch(dir.Path(), "hid.*"));
+    TextBuf<259> name;
+    EXPECT_EQ(FindFirstMatch(dir / "missing", "*.*", false, name), FsPathNotFound);
+
+    ClearReadOnlyOnCopy = true; // a new target takes the source's attributes, less read-only
+    Names told;
+    bool cancelled = true;
+    CopyMatching(
+        dir.Path(), "*.txt", dir / "dir.txt", [&](std::string_view n) { told.emplace_back(n); }, cancelled);
+    ResetFsState();
+    EXPECT_FALSE(cancelled);
+    std::sort(told.begin(), told.end());
+    EXPECT_EQ(told, (Names{"hid.txt", "plain.txt", "ro.txt", "sys.txt"}));
+    EXPECT_EQ(dir.Read("dir.txt/sys.txt"), "sys.txt");
+    EXPECT_EQ(GetFileAttributesA((dir / "dir.txt/ro.txt").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+
+    SetAttr(dir / "ro.txt", FILE_ATTRIBUTE_NORMAL);
+    DeleteMatching(dir.Path(), "*.*", false);
+    EXPECT_EQ(Matches(dir.Path(), "*.*", true), (Names{"hid.txt", "sys.txt"}));
+    EXPECT_TRUE(DirExists(dir / "dir.txt"));
+}
+
+TEST(FsMaskOps, DeleteAsksForEachFile) {
+    TempDir dir("fsdelask");
+    for (const char* name : {"a.dat", "b.dat", "c.dat"}) dir.Write(name, "x");
+    ScriptedPrompter prompter;
+    prompter.Answer(ui::IdNo).Answer(ui::IdYes).Answer(ui::IdCancel);
+    DeleteMatching(dir.Path(), "*.dat", true);
+    ASSERT_EQ(prompter.Boxes.size(), 3u);
+    EXPECT_EQ(prompter.Boxes[0].Caption, "Delete file");
+    EXPECT_EQ(prompter.Boxes[0].Flags, ui::BtnYesNoCancel | ui::IconQuestion);
+    EXPECT_EQ(prompter.Boxes[1].Text.substr(0, dir.Path().size() + 1), dir.Path() + "\\");
+    EXPECT_FALSE(FileExists(prompter.Boxes[1].Text));
+    EXPECT_TRUE(FileExists(prompter.Boxes[0].Text));
+    EXPECT_TRUE(FileExists(prompter.Boxes[2].Text));
+    // The search was closed at Cancel: a new one starts cleanly.
+    EXPECT_EQ(Matches(dir.Path(), "*.dat", false).size(), 2u);
+}
+
+TEST(FsMaskOps, CopyErrorsAskAbortRetryIgnore) {
+    TempDir dir("fscopyerr");
+    CreateDirectoryA((dir / "src").c_str(), nullptr);
+    for (const char* name : {"a.dat", "b.dat", "c.dat"}) dir.Write("src/" + std::string(name), name);
+    CreateDirectoryA((dir / "dst").c_str(), nullptr);
+    // b.dat in the target is held open without sharing, so copying over it fails for real.
+    dir.Write("dst/b.dat", "locked");
+    HANDLE lock =
+        CreateFileA((dir / "dst/b.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+
+    struct Case {
+        std::vector<int> answers;
+        bool cancelled;
+        size_t boxes;
+    } cases[] = {
+        {{ui::IdIgnore}, false, 1},
+        {{ui::IdRetry, ui::IdRetry, ui::IdIgnore}, false, 3},
+        {{ui::IdAbort}, true, 1},
+    };
+    for (const Case& c : cases) {
+        DeleteOneFile(dir / "dst/a.dat");
+        DeleteOneFile(dir / "dst/c.dat");
+        ScriptedPrompter prompter;
+        for (int answer : c.answers) prompter.Answer(answer);
+        bool cancelled = !c.cancelled;
+        CopyMatching(dir / "src", "*.dat", dir / "dst", nullptr, cancelled);
+        EXPECT_EQ(cancelled, c.cancelled);
+        ASSERT_EQ(prompter.Boxes.size(), c.boxes);
+        const testsupport::Box& box = prompter.Boxes[0];
+        EXPECT_EQ(box.Caption, "File copy error " + std::to_string(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(box.Text, (dir / "src/b.dat") + "\r\n" + (dir / "dst/b.dat"));
+        EXPECT_EQ(box.Flags, ui::BtnAbortRetryIgnore | ui::IconStop);
+        if (!c.cancelled) { // the copy went on past the failing file
+            EXPECT_TRUE(FileExists(dir / "dst/a.dat") && FileExists(dir / "dst/c.dat"));
+        }
+    }
+
+    CloseHandle(lock);
+}
+
+TEST(FsTree, CollectsChildrenBeforeParentsAndClears) {
+    TempDir dir("fstree");
+    for (const char* file : {"top.txt", "a/a.txt", "a/b/b.txt", "a/b/c/c.txt", "a/d/d.txt", "e/e.txt"}) {
+        std::string path = dir / file;
+        ForceDir(path.substr(0, path.rfind('\\')), 0);
+        dir.Write(file, file);
+    }
+    std::string list;
+    CollectSubdirs(dir.Path(), list);
+    std::vector<std::string> lines;
+    for (size_t pos = 0, end; (end = list.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+        lines.push_back(list.substr(pos, end - pos));
+    ASSERT_EQ(lines.size(), 5u);
+    for (size_t i = 0; i < lines.size(); ++i)
+        for (size_t j = 0; j < i; ++j) // nothing above a line is its parent
+            EXPECT_NE(lines[i].rfind(lines[j] + "\\", 0), 0u) << lines[j] << " before " << lines[i];
+    EXPECT_FALSE(FileExists(dir / "a/b/c/c.txt"));
+
+    dir.Write("a/b/c/c.txt", "c");
+    dir.Write("e/hidden.txt", "h");
+    SetAttr(dir / "e/hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+    ClearTree(dir.Path(), true, true);
+    EXPECT_FALSE(DirExists(dir / "a"));            // emptied and removed
+    EXPECT_TRUE(FileExists(dir / "e/hidden.txt")); // hidden files stay, and so do their folders
+    EXPECT_TRUE(DirExists(dir.Path()));
+}
+
+TEST(FsTree, DestructiveOperationsLeaveDriveRootsAlone) {
+    // A drive letter of our own whose root holds files, so a failure cannot hurt C:.
+    std::string unixDir = "/tmp/setup-root-" + std::to_string(GetCurrentProcessId());
+    ASSERT_EQ(testsupport::RunUnixShell("mkdir -p " + unixDir + "/sub && echo x >" + unixDir +
+                                        "/keep.txt && echo x >" + unixDir + "/sub/keep.txt"),
+              0);
+    char letter = testsupport::MapDriveLetter(unixDir, 'S');
+    ASSERT_NE(letter, 0);
+    std::string root = std::string(1, letter) + ":\\";
+    for (std::string text : {root, root.substr(0, 2), root + ".", root + "sub\\.."}) {
+        DeleteMatching(text, "*.*", false);
+        ClearTree(text, true, true);
+        ForceDir(text, 2);
+        std::string list;
+        CollectSubdirs(text, list);
+        EXPECT_TRUE(FileExists(root + "keep.txt")) << text;
+        EXPECT_TRUE(FileExists(root + "sub\\keep.txt")) << text;
+    }
+    testsupport::UnmapDriveLetter(letter);
+    testsupport::RunUnixShell("rm -rf " + unixDir);
+}
+
+TEST(FsTree, WalkSkipsLinksAndPathsThatDoNotFit) {
+    TempDir dir("fswalk");
+    // A folder outside the tree, reached through a link inside it (a reparse point to Windows).
+    std::string outside = "/tmp/setup-outside-" + std::to_string(GetCurrentProcessId());
+    ASSERT_EQ(testsupport::RunUnixShell("mkdir -p " + outside + " && echo x >" + outside +
+                                        "/keep.txt && ln -s " + outside + " " + UnixOf(dir / "link")),
+              0);
+    ASSERT_TRUE(GetFileAttributesA((dir / "link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    // A folder of exactly 176 characters with a sub-folder: cut to the path buffer, the sub-folder's
+    // path names its parent again, a walk that followed it would never end.
+    std::string deep = dir.Path();
+    while (174 - deep.size() > 22) deep += "\\" + std::string(20, 'D');
+    deep += "\\" + std::string(174 - deep.size() - 1, 'E') + "\\X\\Y";
+    ASSERT_EQ(deep.size(), 178u);
+    ASSERT_EQ(ForceDir(deep, 0), FsOk);
+    dir.Write("top.txt", "t");
+    std::string deepFile = deep + "\\deep.txt";
+    HANDLE h = CreateFileA(deepFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+
+    ClearTree(dir.Path(), true, false); // returns: no endless walk
+    EXPECT_FALSE(FileExists(dir / "top.txt"));
+    EXPECT_TRUE(FileExists(deepFile));
+    EXPECT_EQ(testsupport::RunUnixShell("test -f " + outside + "/keep.txt; found=$?; rm -rf " + outside +
+                                        "; exit $found"),
+              0)
+        << "the walk followed the link";
+    DeleteOneFile(deepFile);
+}
+
+TEST(FsSystem, DirectoriesCommandLineAndStamps) {
+    PathBuf system, drivers, program;
+    SystemDir(system);
+    DriversDir(drivers);
+    ProgramDir(program);
+    EXPECT_EQ(drivers.Str(), system.Str() + "\\DRIVERS");
+    EXPECT_TRUE(FileExists(program.Str() + "\\lib_tests.exe")) << program.Str();
+    EXPECT_EQ(ChangeDir(program.Str() + "\\missing"), FsChangeDirFailed);
+
+    TextBuf<1023> tail;
+    CommandTail(tail);
+    EXPECT_EQ(tail.Str().rfind(__argc > 1 ? __argv[1] : "", 0), 0u) << tail.Str();
+    EXPECT_EQ(tail.Empty(), __argc == 1);
+
+    TempDir dir("fsstamp");
+    EXPECT_EQ(FileDosStamp(dir / "missing.txt"), -1);
+    dir.Write("v.68k", "x");
+    SYSTEMTIME when = {2001, 7, 0, 14, 13, 45, 10, 0};
+    FILETIME local, utc;
+    SystemTimeToFileTime(&when, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    HANDLE h = CreateFileA((dir / "v.68k").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+    int32_t stamp = FileDosStamp(dir / "v.68k");
+    EXPECT_EQ(stamp, static_cast<int32_t>(((21u << 9 | 7u << 5 | 14u) << 16) | (13u << 11 | 45u << 5 | 5u)));
+    EXPECT_EQ(IsoToDotted(DateOfDosStamp(stamp)), "14.07.2001");
+}

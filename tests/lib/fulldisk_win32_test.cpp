@@ -1,0 +1,90 @@
+// A full disk under Wine: a drive letter on a 64 KiB tmpfs, mounted for each test (needs root).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "lib/fs.h"
+#include "lib/recfile.h"
+#include "support/unix_shell_win32.h"
+
+namespace {
+
+class FullDisk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        mountDir = "/tmp/setup-fulldisk-" + std::to_string(GetCurrentProcessId());
+        int rc = testsupport::RunUnixShell("[ \"$(id -u)\" = 0 ] || exit 3\nmkdir -p " + mountDir +
+                                           " && mount -t tmpfs -o size=64k setupfull " + mountDir);
+        if (rc != 0) GTEST_SKIP() << "cannot mount a small file system (needs root): " << rc;
+        letter = testsupport::MapDriveLetter(mountDir);
+        ASSERT_NE(letter, 0);
+        root = std::string(1, letter) + ":\\";
+    }
+    void TearDown() override {
+        testsupport::UnmapDriveLetter(letter);
+        testsupport::RunUnixShell("umount " + mountDir + " 2>/dev/null; rmdir " + mountDir);
+    }
+    // Takes bytes of the disk's 16 pages with a file of its own.
+    void Fill(int bytes) {
+        FsError error;
+        FileHandle h = OpenFile(root + "fill.bin", FileAccess::Write, ShareNone, error);
+        ASSERT_EQ(error, FsOk);
+        std::string data(bytes, 'f');
+        EXPECT_EQ(WriteBlock(h, data.data(), bytes, error), bytes);
+        CloseFile(h);
+    }
+    char letter = 0;
+    std::string mountDir, root;
+};
+
+} // namespace
+
+TEST_F(FullDisk, WriteBlockReportsAShortWrite) {
+    Fill(10000);
+    FsError error;
+    FileHandle h = OpenFile(root + "x.bin", FileAccess::Write, ShareNone, error);
+    ASSERT_EQ(error, FsOk);
+    std::string data(65536, 'x');
+    int written = WriteBlock(h, data.data(), 65536, error);
+    EXPECT_LT(written, 65536);
+    EXPECT_EQ(error, FsShortWrite);
+    EXPECT_EQ(WriteBlock(h, data.data(), 100, error), 0);
+    EXPECT_EQ(error, ERROR_DISK_FULL); // nothing written at all: the system's own code
+    CloseFile(h);
+}
+
+TEST_F(FullDisk, RecordFileReportsTheFailureAtTheLatestAtClose) {
+    struct Case {
+        int fill, bytes;
+        bool failedBeforeClose; // the write-behind buffer flushed while writing
+        int32_t closeError;
+    } cases[] = {
+        {0, 30000, false, FsOk},             // fits
+        {10000, 60000, false, FsShortWrite}, // all in the buffer until Close
+        {10000, 300000, true, FsShortWrite},
+    };
+    for (const Case& c : cases) {
+        DeleteOneFile(root + "fill.bin");
+        DeleteOneFile(root + "rec.txt");
+        if (c.fill) Fill(c.fill);
+        RecordFile f;
+        bool failed = true;
+        CreateWrite(f, root + "rec.txt", failed);
+        ASSERT_FALSE(failed);
+        std::string line(98, 'r');
+        for (int i = 0; i < c.bytes / 100; ++i) WriteStrLine(f, line);
+        EXPECT_EQ(f.Failed, c.failedBeforeClose) << c.bytes;
+        if (c.failedBeforeClose) {
+            EXPECT_EQ(f.ErrorCode, FsShortWrite);
+        }
+        Close(f, failed);
+        EXPECT_EQ(failed, c.closeError != FsOk) << c.bytes;
+        EXPECT_EQ(f.ErrorCode, c.closeError) << c.bytes;
+        EXPECT_EQ(f.Failed, failed);
+        if (c.closeError == FsOk) {
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            ASSERT_TRUE(GetFileAttributesExA((root + "rec.txt").c_str(), GetFileExInfoStandard, &data));
+            EXPECT_EQ(data.nFileSizeLow, static_cast<DWORD>(c.bytes));
+        }
+    }
+}

@@ -1,0 +1,118 @@
+// Message boxes as the prompter sees them, and the date texts.
+#include <gtest/gtest.h>
+
+#include "lib/msg.h"
+#include "lib/prompter.h"
+#include "support/scripted_prompter.h"
+
+using testsupport::ScriptedPrompter;
+using namespace ui;
+
+TEST(MsgBoxes, AskCodedReadsItsDecimalCode) {
+    struct Case {
+        int code;
+        unsigned flags; // buttons | icon | default button
+        int pressed;
+        bool result;
+    } cases[] = {
+        {0, BtnOk | IconQuestion, IdOk, true},
+        {20, BtnOk | IconStop, IdOk, true},
+        {31, BtnOkCancel | IconInformation, IdOk, true},
+        {31, BtnOkCancel | IconInformation, IdCancel, false},
+        {3, BtnRetryCancel | IconQuestion, IdRetry, true},
+        {3, BtnRetryCancel | IconQuestion, IdCancel, false},
+        {112, BtnYesNo | IconWarning | DefButton2, IdNo, false},
+        {112, BtnYesNo | IconWarning | DefButton2, IdYes, true},
+        {47, BtnOk, IdOk, true}, // unknown digit: OK; tens digit 4: no icon
+        {121, BtnOkCancel | IconStop | DefButton2, IdOk, true},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompter prompter;
+        prompter.Answer(c.pressed);
+        EXPECT_EQ(AskCoded("Caption", {"one", "two"}, c.code), c.result) << c.code;
+        ASSERT_EQ(prompter.Boxes.size(), 1u);
+        EXPECT_EQ(prompter.Boxes[0].Flags, c.flags) << c.code;
+        EXPECT_EQ(prompter.Boxes[0].Caption, "Caption");
+        EXPECT_EQ(prompter.Boxes[0].Text, "one\r\ntwo");
+    }
+}
+
+TEST(MsgBoxes, AskYesNoCancelKeepsAnswerOnCancel) {
+    struct Case {
+        int answerIn, iconKind;
+        unsigned flags;
+        int pressed, result, answerOut;
+    } cases[] = {
+        {-1, 0, BtnYesNoCancel | IconQuestion | DefButton3, IdCancel, -1, -1},
+        {-1, 1, BtnYesNoCancel | IconWarning | DefButton3, IdYes, 1, 1},
+        {0, 2, BtnYesNoCancel | IconStop | DefButton2, IdCancel, -1, 0},
+        {1, 3, BtnYesNoCancel | IconInformation | DefButton1, IdNo, 0, 0},
+        {7, 9, BtnYesNoCancel | DefButton1, IdYes, 1, 1},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompter prompter;
+        prompter.Answer(c.pressed);
+        int answer = c.answerIn;
+        EXPECT_EQ(AskYesNoCancel("Q", {"line"}, c.iconKind, answer), c.result);
+        EXPECT_EQ(answer, c.answerOut);
+        EXPECT_EQ(prompter.Boxes.at(0).Flags, c.flags) << c.answerIn << " " << c.iconKind;
+    }
+    ScriptedPrompter prompter;
+    prompter.Answer(IdNo);
+    EXPECT_EQ(AskYesNoCancel("Q", {"line"}, 0), 0);
+    EXPECT_EQ(prompter.Boxes.at(0).DefaultButton(), DefButton1);
+}
+
+TEST(MsgBoxes, FixedCaptionsWithTheTextAsBody) {
+    ScriptedPrompter prompter;
+    prompter.Answer(IdOk).Answer(IdOk).Answer(IdOk).Answer(IdCancel);
+    ShowFileError("C:\\X.DAT", 32);
+    ShowFileMissing("C:\\Y.DAT");
+    ShowDirMissing("C:\\Z");
+    EXPECT_FALSE(AskCreateDir("C:\\NEW"));
+    const testsupport::Box expected[] = {
+        {"File error 32", "C:\\X.DAT", BtnOk | IconStop},
+        {"File not exist", "C:\\Y.DAT", BtnOk | IconStop},
+        {"Directory not exist", "C:\\Z", BtnOk | IconStop},
+        {"Path not exist. Create new directory?", "C:\\NEW", BtnOkCancel | IconQuestion}};
+    ASSERT_EQ(prompter.Boxes.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(prompter.Boxes[i].Caption, expected[i].Caption);
+        EXPECT_EQ(prompter.Boxes[i].Text, expected[i].Text);
+        EXPECT_EQ(prompter.Boxes[i].Flags, expected[i].Flags);
+    }
+}
+
+TEST(MsgDates, Conversions) {
+    EXPECT_EQ(IsoDate(1998, 11, 5), "1998-11-05");
+    EXPECT_EQ(IsoDate(98, 1, 31), "0098-01-31");
+    EXPECT_EQ(DottedToIso("05.11.1998"), "1998-11-05");
+    EXPECT_EQ(IsoToDotted("1998-11-05"), "05.11.1998");
+    EXPECT_EQ(DottedToIso("5.11"), "-1-5."); // unchecked, but never past the text
+    EXPECT_EQ(DateOfDosStamp(-1), "");
+    // 2001-07-14 13:45:10: date (21 << 9) | (7 << 5) | 14, time (13 << 11) | (45 << 5) | 5.
+    EXPECT_EQ(DateOfDosStamp(
+                  static_cast<int32_t>(((21u << 9 | 7u << 5 | 14u) << 16) | (13u << 11 | 45u << 5 | 5u))),
+              "2001-07-14");
+    EXPECT_EQ(DateOfDosStamp(0), ""); // month 0 is no date
+
+    struct Case {
+        const char* a;
+        const char* b;
+        int result;
+    } cases[] = {
+        {"1999-03-15", "1999-03-16", 1},
+        {"1999-03-15", "1999-03-15", 0},
+        {"2000-01-01", "1999-12-31", -1},
+        {"", "1999-01-01", 1},
+        {"a1b2", "12", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CompareDateText(c.a, c.b), c.result) << c.a << " / " << c.b;
+}
+
+TEST(MsgDates, Ticks) {
+    EXPECT_GE(TicksSince(TickCount() + 10u), 0xFFFFFFF6u); // wraps like the system tick count
+    uint32_t start = TickCount();
+    BusyDelay(30);
+    EXPECT_GE(TicksSince(start), 30u);
+}

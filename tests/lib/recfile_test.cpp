@@ -1,0 +1,288 @@
+// Record-file rules, in both builds, against real files.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "lib/recfile.h"
+#include "support/temp_dir.h"
+
+using testsupport::TempDir;
+
+namespace {
+
+class RecFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetTextFormatSettings();
+        ResetFieldLine();
+    }
+    void OpenWith(RecordFile& f, std::string_view bytes) {
+        dir.Write("in.dat", bytes);
+        bool failed = true;
+        OpenRead(f, dir / "in.dat", failed);
+        ASSERT_FALSE(failed);
+    }
+    void Create(RecordFile& f) {
+        bool failed = true;
+        CreateWrite(f, dir / "out.dat", failed);
+        ASSERT_FALSE(failed);
+    }
+    // Closes the file and returns what it holds.
+    std::string Written(RecordFile& f) {
+        bool failed = true;
+        Close(f, failed);
+        EXPECT_FALSE(failed);
+        return dir.Read("out.dat");
+    }
+    TempDir dir{"recfile"};
+};
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+} // namespace
+
+TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int cap;
+        std::vector<std::string> lines; // every line read before the end is reported
+    } cases[] = {
+        {"crlf", "a\r\nb\r\n", 9, {"a", "b"}},
+        {"last line without end", "a\r\nbc", 9, {"a", "bc"}},
+        {"empty file", "", 9, {}},
+        {"only crlf", "\r\n", 9, {""}},
+        {"lf and empty line", "a\n\nb\n", 9, {"a", "", "b"}},
+        {"cr swallows the next byte", "ab\rXcd\r\n", 9, {"ab", "cd"}},
+        {"cr swallows a second cr", "a\r\r\nb", 9, {"a", "", "b"}},
+        {"cr at the very end", "a\r", 9, {"a"}},
+        {"lone cr", "\r", 9, {""}},
+        {"ctrl-z ends a line", "ab\032cd\032", 9, {"ab", "cd"}},
+        {"capacity cuts, line consumed", "abcdefgh\r\nxy", 3, {"abcd", "xy"}},
+        {"nul is stored like any byte", std::string("a\0b\r\nc", 6), 9, {"a", "c"}},
+        {"line across buffers", std::string(70000, 'x') + "\r\nend", 9, {"xxxxxxxxxx", "end"}},
+        {"crlf split by the buffer", std::string(65535, 'y') + "\r\nz", 9, {"yyyyyyyyyy", "z"}},
+        {"cr ends the buffer, then the file", std::string(65535, 'y') + "\r", 9, {"yyyyyyyyyy"}},
+    };
+    for (const Case& c : cases) {
+        RecordFile f;
+        OpenWith(f, c.bytes);
+        std::vector<char> buf(c.cap + 1, '#');
+        for (const std::string& line : c.lines) {
+            ReadLine(f, buf.data(), c.cap, false);
+            EXPECT_FALSE(f.Failed) << c.name;
+            EXPECT_EQ(BufView(buf.data(), c.cap), line) << c.name;
+        }
+        for (int again = 0; again < 2; ++again) { // the end, and it stays
+            ReadLine(f, buf.data(), c.cap, false);
+            EXPECT_TRUE(Failed(f)) << c.name;
+            EXPECT_EQ(f.ErrorCode, RecShortRead) << c.name;
+            EXPECT_EQ(BufLen(buf.data(), c.cap), 0) << c.name;
+        }
+    }
+}
+
+TEST_F(RecFile, NumberLines) {
+    RecordFile f;
+    OpenWith(f, "  12 * count\r\n  12 * count\r\n1 2.5 3\r\n9,4,5.5\r\n");
+    EXPECT_EQ(ReadIntLine(f, true), 12);
+    EXPECT_EQ(ReadIntLine(f, false), 0); // not a number with the comment kept
+    double a = -1, b = -1;
+    ReadRealPair(f, false, a, b);
+    EXPECT_TRUE(a == 1.0 && b == 2.5);
+    ReadRealPair(f, true, a, b);
+    EXPECT_TRUE(a == 4.0 && b == 5.5);
+    ReadRealPair(f, false, a, b);
+    EXPECT_TRUE(f.Failed && a == 4.0); // a failed read leaves the caller's values
+}
+
+TEST_F(RecFile, BinaryEncodings) {
+    struct Case {
+        const char* name;
+        std::function<void(RecordFile&)> write;
+        std::string bytes;
+    } cases[] = {
+        {"int keeps the low 16 bits", [](RecordFile& f) { WriteInt(f, 70000); }, Bytes({0x70, 0x11})},
+        {"negative int", [](RecordFile& f) { WriteInt(f, -1); }, Bytes({0xFF, 0xFF})},
+        {"bool", [](RecordFile& f) { WriteBool(f, true); }, Bytes({1, 0})},
+        {"real", [](RecordFile& f) { WriteReal(f, 1.5); }, Bytes({0, 0, 0xC0, 0x3F})},
+        {"real clamped to single", [](RecordFile& f) { WriteReal(f, 1e300); },
+         Bytes({0x9E, 0xC9, 0x7F, 0x7F})},
+        {"fixed text zero-padded", [](RecordFile& f) { WriteFixedText(f, "AB", 4); },
+         std::string("AB\0\0\0", 5)},
+    };
+    for (const Case& c : cases) {
+        RecordFile f;
+        Create(f);
+        c.write(f);
+        EXPECT_EQ(Written(f), c.bytes) << c.name;
+    }
+
+    RecordFile f;
+    OpenWith(f, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 1, 0, 0, 0, 0xC0, 0x3F, 'A', 'B', 'C', 0, 7}));
+    int i = 0, w = 0;
+    bool two = true, one = false;
+    double x = 0;
+    char text[4];
+    ReadInt(f, i);
+    ReadWord(f, w);
+    ReadBool(f, two); // only 1 is true
+    ReadBool(f, one);
+    ReadReal(f, x);
+    ReadFixedText(f, text, 3);
+    EXPECT_TRUE(i == -1 && w == 65535 && !two && one && x == 1.5) << i << " " << w << " " << x;
+    EXPECT_STREQ(text, "ABC");
+    ReadInt(f, i); // one byte short: the end is reported and the variable keeps its value
+    EXPECT_TRUE(f.Failed && f.ErrorCode == RecShortRead && i == -1);
+}
+
+TEST_F(RecFile, TextFieldsByLengthSpec) {
+    struct Case {
+        const char* text;
+        int n, spec;
+        std::string bytes;
+    } cases[] = {
+        {"C:\\DATA\\MEAS0001.DAT", 79, -1, "MEAS0001.DAT"},
+        {"C:\\D\\M.DAT", 79, -1, std::string("M.DAT\0\0\0\0\0\0\0", 12)},
+        {"D:MEAS0001.K01.TXT", 79, -1, "MEAS0001.K01"},
+        {"ABCDEFG", 7, 0, std::string("ABCDEFG\0", 8)},
+        {"ABCDEFG", 9, -4, "DEFG"},
+        {"ABCDEFG", 9, 5, "ABCDE"},
+        {"AB", 9, 5, std::string("AB\0\0\0", 5)},
+    };
+    for (const Case& c : cases) {
+        RecordFile f;
+        Create(f);
+        TextBuf<79> text;
+        text.Set(c.text);
+        TransferText(f, text.c, c.n, c.spec);
+        EXPECT_EQ(Written(f), c.bytes) << c.text;
+
+        OpenWith(f, c.bytes + "rest");
+        TextBuf<79> back;
+        TransferText(f, back.c, c.n, c.spec);
+        EXPECT_EQ(back.View(), std::string_view(c.bytes.c_str())) << c.text;
+        EXPECT_EQ(ReadLineStr(f, false), "rest") << c.text; // exactly the field was consumed
+    }
+}
+
+TEST_F(RecFile, TextLinesAndFieldLines) {
+    RecordFile f;
+    Create(f);
+    f.Mode = 1;
+    int five = 5, seven = 7;
+    double half = 0.5, tiny = 1e-31;
+    TextBuf<9> abc;
+    abc.Set("abc");
+    TransferInt(f, seven);
+    TransferReal(f, half);
+    SetFieldMode(f, true);
+    TransferInt(f, five);
+    TransferReal(f, half);
+    TransferReal(f, tiny);
+    TransferText(f, abc, 0);
+    SetFieldMode(f, false);
+    WriteBoolLine(f, true);
+    EXPECT_EQ(Written(f), "     7\r\n 5.0000E-01\r\n5;5.000E-01;0.0;abc\r\nY\r\n");
+
+    OpenWith(f, "     7\r\n5;5.000E-01;0.0;abc * note\r\n;6;7\r\n");
+    f.Mode = 1;
+    int i = 0;
+    double x = 9, zero = 9;
+    TextBuf<9> text;
+    TransferInt(f, i);
+    EXPECT_EQ(i, 7);
+    SetFieldMode(f, true);
+    EXPECT_EQ(FieldLine.View(), "5;5.000E-01;0.0;abc");
+    TransferInt(f, i);
+    TransferReal(f, x);
+    TransferReal(f, zero);
+    TransferText(f, text, 0);
+    EXPECT_TRUE(i == 5 && x == 0.5 && zero == 0.0 && text.View() == "abc");
+    SetFieldMode(f, false);
+    SetFieldMode(f, true); // a line starting with ";" gives an empty field and empties the rest
+    TransferInt(f, i);
+    EXPECT_TRUE(i == 0 && FieldLine.Empty());
+}
+
+TEST_F(RecFile, BufferedRecordsRoundTrip) {
+    RecordFile f;
+    Create(f);
+    const int count = 30000; // 18-byte records over many buffer boundaries
+    for (int i = 0; i < count; ++i) {
+        TextBuf<11> name;
+        name.Set("N" + std::to_string(i));
+        WriteInt(f, i);
+        WriteReal(f, i * 0.5);
+        WriteFixedText(f, name.c, name.Cap);
+    }
+    EXPECT_EQ(Written(f).size(), 18u * count);
+
+    bool failed = true;
+    OpenRead(f, dir / "out.dat", failed);
+    int bad = 0;
+    for (int i = 0; i < count; ++i) {
+        int v = -1;
+        double x = -1;
+        TextBuf<11> name;
+        ReadInt(f, v);
+        ReadReal(f, x);
+        ReadFixedText(f, name.c, name.Cap);
+        bad += v != static_cast<int16_t>(i) || x != i * 0.5 || name.Str() != "N" + std::to_string(i);
+    }
+    EXPECT_EQ(bad, 0);
+    EXPECT_FALSE(f.Failed);
+    SkipBytes(f, 1);
+    EXPECT_EQ(f.ErrorCode, RecShortRead);
+}
+
+TEST_F(RecFile, ErrorsAreSticky) {
+    RecordFile f;
+    bool failed = false;
+    OpenRead(f, dir / "missing.dat", failed);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(f.ErrorCode, FsFileNotFound);
+
+    OpenWith(f, "12\r\n34\r\n");
+    WriteStrLine(f, "x"); // a file opened for reading refuses writes
+    EXPECT_TRUE(f.Failed && f.ErrorCode == FsAccessDenied);
+    int i = 99;
+    f.Mode = 1;
+    TransferInt(f, i); // and reads nothing more
+    TextBuf<9> text;
+    text.Set("old");
+    ReadLine(f, text, false);
+    EXPECT_TRUE(i == 99 && text.Empty());
+    Close(f, failed);
+    EXPECT_FALSE(failed); // closing a reader reports the close itself
+
+    Create(f);
+    WriteStrLine(f, "kept");
+    ReadLine(f, text, false); // a file created for writing refuses reads
+    EXPECT_EQ(f.ErrorCode, FsAccessDenied);
+    Close(f, failed);
+    EXPECT_TRUE(failed); // a writer's failure is reported at Close
+    EXPECT_EQ(dir.Read("out.dat"), "kept\r\n");
+}
+
+#ifndef _WIN32
+// /dev/full takes nothing: the buffered failure surfaces at a later write, at the latest at Close.
+TEST_F(RecFile, FullDeviceFailsAtTheLatestAtClose) {
+    for (int size : {10, 200000}) {
+        RecordFile f;
+        bool failed = true;
+        CreateWrite(f, "/dev/full", failed);
+        ASSERT_FALSE(failed);
+        for (int written = 0; written < size; written += 10) WriteStr(f, "xxxxxxxxxx");
+        EXPECT_EQ(f.Failed, size > 64 * 1024) << size;
+        Close(f, failed);
+        EXPECT_TRUE(failed) << size;
+        EXPECT_EQ(f.ErrorCode, FsDiskFull) << size;
+    }
+}
+#endif

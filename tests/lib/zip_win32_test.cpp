@@ -1,0 +1,138 @@
+// ZIP extraction through the built UnZip32.DLL, with archives the build made with the real zip tool:
+// the three result classes and their boxes, a missing archive, a missing DLL and where it is looked for.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "lib/zip_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/standins_win32.h"
+#include "unzip32/unziptest.h"
+
+using testsupport::ScratchDir;
+using unziptest::ReadAll;
+using unziptest::Tree;
+using unziptest::WriteAll;
+
+namespace {
+
+std::string BuiltDllDir() {
+    std::string tests = testsupport::TestProgramDir();
+    return tests.substr(0, tests.find_last_of('\\')) + "\\src\\unzip32";
+}
+
+std::string Archives() {
+    return testsupport::TestProgramDir() + "\\unzip32\\archives";
+}
+
+std::string Lines(const std::string& a, const std::string& b, const std::string& c) {
+    return a + "\r\n" + b + "\r\n" + c;
+}
+
+class ExtractZipTest : public testing::Test {
+  protected:
+    void SetUp() override { SetUnzipDir(BuiltDllDir()); }
+    void TearDown() override { SetUnzipDir(""); }
+
+    void Copy(const std::string& from, const std::string& to) {
+        ASSERT_TRUE(CopyFileA((Archives() + "\\" + from).c_str(), (dir / to).c_str(), FALSE)) << from;
+    }
+
+    ScratchDir dir{"zip_extract"};
+    testsupport::ScriptedPrompter prompter;
+};
+
+TEST_F(ExtractZipTest, ResultClassesAndTheirBoxes) {
+    Copy("deflated.zip", "pack.zip");
+    Copy("sfx.exe", "Mixed.ExE");
+    Copy("sfx.exe", "sfx.zip"); // the same program stub in front, under a name that does not expect it
+    std::string damaged = ReadAll(Archives() + "\\damage.zip");
+    damaged[damaged.size() / 3] ^= 0x55;
+    WriteAll(dir / "broken.zip", damaged);
+
+    // The box texts: the archive, the target folder and the DLL's result, one per line.
+    struct Case {
+        std::string archive;
+        std::string box; // caption of the one box expected, or none
+        unsigned icon;
+        std::string result; // the last line of the box; none for "File not exist"
+        bool error;
+        bool extracted; // the whole tree arrived, the old file replaced without a question
+    } cases[] = {
+        {"pack.zip", "", 0, "", false, true},
+        {"Mixed.ExE", "", 0, "", false, true},
+        {"sfx.zip", "Unzip warning", ui::IconWarning, "1", false, true},
+        {"broken.zip", "Unzip error", ui::IconStop, "2", true, false},
+        {"none.zip", "File not exist", ui::IconStop, "", true, false},
+    };
+    auto expected = Tree(Archives() + "\\tree");
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.archive);
+        std::string archive = dir / c.archive;
+        std::string target = dir / ("out" + std::to_string(n++));
+        testsupport::MakeDirs(target);
+        testsupport::WriteTextLines(target + "\\readme.txt", {"old"});
+        prompter.Boxes.clear();
+        if (!c.box.empty()) prompter.Answer(ui::IdOk);
+        bool error = !c.error;
+        ExtractZip(archive, target, 0, error);
+        EXPECT_EQ(error, c.error);
+        auto tree = Tree(target);
+        if (c.extracted) {
+            EXPECT_EQ(tree, expected);
+        } else if (c.box == "File not exist") {
+            EXPECT_EQ(tree.size(), 1u) << "nothing extracted";
+        }
+        if (c.box.empty()) {
+            EXPECT_TRUE(prompter.Boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(prompter.Boxes.size(), 1u);
+        const testsupport::Box& box = prompter.Boxes[0];
+        EXPECT_EQ(box.Caption, c.box);
+        EXPECT_EQ(box.Icon(), c.icon);
+        EXPECT_EQ(box.Buttons(), ui::BtnOk);
+        EXPECT_EQ(box.Text, c.result.empty() ? archive : Lines(archive, target, c.result));
+    }
+}
+
+TEST_F(ExtractZipTest, MissingDllIsReportedWithItsPath) {
+    Copy("deflated.zip", "pack.zip");
+    testsupport::MakeDirs(dir / "empty");
+    // The built DLL is loaded by SetUp; a new setting must drop it, and the next one find it again.
+    int n = 0;
+    for (const std::string& dllDir : {dir / "empty", BuiltDllDir()}) {
+        SCOPED_TRACE(dllDir);
+        bool found = dllDir == BuiltDllDir();
+        SetUnzipDir(dllDir);
+        prompter.Boxes.clear();
+        if (!found) prompter.Answer(ui::IdOk);
+        std::string target = dir / ("out" + std::to_string(n++));
+        bool error = found;
+        ExtractZip(dir / "pack.zip", target, 0, error);
+        EXPECT_EQ(error, !found);
+        EXPECT_EQ(testsupport::FileExists(target + "\\readme.txt"), found);
+        ASSERT_EQ(prompter.Boxes.size(), found ? 0u : 1u);
+        if (!found) {
+            EXPECT_EQ(prompter.Boxes[0].Caption, "DLL not found");
+            EXPECT_EQ(prompter.Boxes[0].Text, dllDir + "\\UnZip32.DLL\r\nnot found!");
+        }
+    }
+}
+
+TEST_F(ExtractZipTest, WithoutASettingTheDllIsTakenFromTheProgramsFolder) {
+    Copy("deflated.zip", "pack.zip");
+    std::string beside = testsupport::TestProgramDir() + "\\UnZip32.DLL";
+    SetUnzipDir("");
+    ASSERT_TRUE(CopyFileA((BuiltDllDir() + "\\UnZip32.DLL").c_str(), beside.c_str(), FALSE));
+    bool error = true;
+    ExtractZip(dir / "pack.zip", dir / "a", 0, error);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(testsupport::FileExists(dir / "a\\docs\\deep\\er\\most.txt"));
+    SetUnzipDir(""); // unloads it, so the file can go
+    EXPECT_TRUE(DeleteFileA(beside.c_str()));
+}
+
+} // namespace

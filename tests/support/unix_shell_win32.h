@@ -1,0 +1,19 @@
+// Runs a Unix shell script from a test under Wine, for set-up only a Unix process can do (mounting a
+// small file system, linking a drive letter under $WINEPREFIX/dosdevices). Wine starts Unix programs
+// but never reports their end, so the script's exit code comes back through a file.
+#pragma once
+
+#include <string>
+
+namespace testsupport {
+
+// The exit code of the script run by /bin/sh (with WINEPREFIX in its environment), or -1 when it did
+// not finish within timeoutMs or could not be started.
+int RunUnixShell(const std::string& script, int timeoutMs = 20000);
+
+// Links a free drive letter (from `from` on, upper case) to a Unix directory; the letter, or 0 when
+// none could be linked. Parallel tests cannot take the same letter: the link is made only if absent.
+char MapDriveLetter(const std::string& unixDir, char from = 'Q');
+void UnmapDriveLetter(char letter);
+
+} // namespace testsupport
