@@ -201,13 +201,4 @@ TEST_F(SetupE2e, CommandLinePageStartsVexa) {
     EXPECT_EQ(ReadTextLines(Tool(tree, "VexaCmd.CFG")), Lines{"test"});
 }
 
-TEST_F(SetupE2e, ConverterModeEndsWithItsWindow) {
-    std::string tree = InstalledTree();
-    App app;
-    ASSERT_TRUE(app.Start(Tool(tree, "SetUp.EXE"), "ASC", tree));
-    EXPECT_TRUE(app.WaitForExit(20000));
-    ASSERT_EQ(app.Boxes.size(), 1u); // the converter window's place, until it arrives
-    EXPECT_NE(app.Boxes[0].find("converter"), std::string::npos);
-}
-
 } // namespace

@@ -128,74 +128,6 @@ TEST_F(InstallTest, DriveSearchStopsAtTheFirstDriveThatIsNotFixed) {
     EXPECT_EQ(SetupState.InstallDir.Str(), "D:\\Vexa_Dos");
 }
 
-TEST_F(InstallTest, ZipPackagesInstallAndToolsComeAlong) {
-    testsupport::CopyFolder(testsupport::DemoMediumDir(), medium);
-    ASSERT_TRUE(FileExists(medium + "\\VEXA_6.ZIP")) << "the demo medium is made by the build";
-    MainState.SetupMode = ModeZipPackages;
-    SetUnzipDir(medium); // as the mode decision does
-    SetupState.InstallDir.Set(dir / "Vexa_Dos");
-    ScopedEnv choose("VEXA_STANDIN_CHOOSE", dir / "Chosen"); // the user picks another folder
-
-    ExtractPackages();
-    bool ok = false;
-    RunInstallation(ok);
-
-    EXPECT_TRUE(ok);
-    ASSERT_EQ(Runs().size(), 1u);
-    EXPECT_EQ(Runs()[0].Name, "Install");
-    EXPECT_EQ(Runs()[0].Dir, medium); // no VEXA in C:\t\install\Vexa_Dos: the set-up folder
-    EXPECT_EQ(Runs()[0].CommandLine, medium + "\\Install.EXE PATH " + medium + " " + dir / "Vexa_Dos\\KORVO");
-    EXPECT_EQ(SetupState.InstallDir.Str(), dir / "Chosen"); // taken from the marker's line 2
-    EXPECT_EQ(MainState.SetupDir.Str(), dir / "Chosen");
-    for (const char* tool : {"SetUp.EXE", "UnZip32.DLL", "SetUpNT.EXE", "Vexa.ICO", "VexaCmd.ICO", "VexaAsc.ICO"})
-        EXPECT_TRUE(FileExists(Installed(tool))) << tool;
-    EXPECT_FALSE(FileExists(Installed("VEXA.$$$")));
-    EXPECT_FALSE(DirExists(temp));
-    EXPECT_EQ(ReadTextLines(dir / "Chosen\\KORVO\\InitDat\\Version.DAT")[0], "4.00"); // from package 1
-    EXPECT_TRUE(FileExists(dir / "Chosen\\KORVO\\Prg\\VEXA.EXE"));
-    EXPECT_TRUE(boxes.Boxes.empty());
-
-    // Again over the tree now there: the installer is told to update it.
-    MainState.SetupDir.Set(medium);
-    RunInstallation(ok);
-    EXPECT_TRUE(ok);
-    ASSERT_EQ(Runs().size(), 2u);
-    EXPECT_NE(Runs()[1].CommandLine.find(" UPDA " + medium + " " + dir / "Chosen\\KORVO"), std::string::npos);
-}
-
-TEST_F(InstallTest, FailedInstallerLeavesInstallDirAndRemovesTemp) {
-    SmallMedium();
-    MainState.SetupMode = ModeUnpacked;
-    SetupState.InstallDir.Set(dir / "Vexa_Dos");
-    struct {
-        const char* fail;
-        size_t runs;
-    } cases[] = {{"zero", 1}, {"nomarker", 2}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fail);
-        ScopedEnv fail("VEXA_STANDIN_FAIL", c.fail);
-        bool ok = true;
-        RunInstallation(ok);
-        EXPECT_FALSE(ok);
-        EXPECT_EQ(Runs().size(), c.runs);
-        EXPECT_EQ(SetupState.InstallDir.Str(), dir / "Vexa_Dos");
-        EXPECT_EQ(MainState.SetupDir.Str(), medium);
-        EXPECT_FALSE(DirExists(temp));
-        EXPECT_FALSE(FileExists(dir / "Vexa_Dos\\KORVO\\Install\\Win\\SetUp.EXE"));
-    }
-
-    DeleteFileA((medium + "\\Install.EXE").c_str());
-    boxes.Answer(ui::IdOk);
-    bool ok = true;
-    RunInstallation(ok);
-    EXPECT_FALSE(ok);
-    ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].Caption, "Program not found!");
-    EXPECT_EQ(boxes.Boxes[0].Text, medium + "\\Install.EXE");
-    EXPECT_EQ(boxes.Boxes[0].Icon(), ui::IconStop);
-    EXPECT_FALSE(DirExists(temp));
-}
-
 TEST_F(InstallTest, MarkerHandshake) {
     SmallMedium();
     PrepareTempTools();
@@ -253,21 +185,25 @@ TEST_F(InstallTest, DisketteInstallerOnTheSetupDrive) {
     ASSERT_EQ(Runs().size(), 1u);
     EXPECT_EQ(Runs()[0].CommandLine, "D:\\Install.EXE PATH D:\\ " + dir / "Vexa_Dos\\KORVO");
 
-    // Cancel, or giving up on the missing disk, runs nothing and still removes the tools' folder.
-    DeleteFileA((disk + "\\Install.EXE").c_str());
-    MainState.SetupDir.Set("D:\\SETUP");
-    boxes.Boxes.clear();
-    boxes.Answer(ui::IdOk).Answer(ui::IdOk).Answer(ui::IdCancel);
-    RunInstallation(ok);
-    EXPECT_FALSE(ok);
-    ASSERT_EQ(boxes.Boxes.size(), 3u);
-    EXPECT_EQ(boxes.Boxes[1].Caption, "Program not fund!");
-    EXPECT_EQ(boxes.Boxes[1].Text, "A:\\Install.EXE\r\nPlease insert installation disk 1");
-    EXPECT_EQ(boxes.Boxes[1].Flags, ui::BtnOkCancel | ui::IconStop);
+    // Cancel runs nothing and still removes the tools' folder.
     boxes.Answer(ui::IdCancel);
     RunInstallation(ok);
     EXPECT_FALSE(ok);
     EXPECT_EQ(Runs().size(), 1u);
+    EXPECT_FALSE(DirExists(temp));
+}
+
+TEST_F(InstallTest, MissingInstallerIsReported) {
+    SmallMedium();
+    DeleteFileA((medium + "\\Install.EXE").c_str());
+    MainState.SetupMode = ModeZipPackages;
+    boxes.Answer(ui::IdOk);
+    bool ok = true;
+    RunInstallation(ok);
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Caption, "Program not found!");
+    EXPECT_EQ(boxes.Boxes[0].Text, medium + "\\Install.EXE");
     EXPECT_FALSE(DirExists(temp));
 }
 
@@ -284,17 +220,6 @@ TEST_F(InstallTest, PackagesNeverEmptyTheMediumFolder) {
     EXPECT_TRUE(FileExists(longMedium + "\\Keep.TXT"));
     ASSERT_EQ(boxes.Boxes.size(), 6u);
     EXPECT_EQ(boxes.Boxes[0].Caption, "Unzip error");
-}
-
-TEST_F(InstallTest, WinSetCopiesTheToolsIntoTheTree) {
-    SmallMedium();
-    SetupState.InstallDir.Set(dir / "Tree");
-    bool ok = false;
-    CopyWinTools(ok);
-    EXPECT_TRUE(ok);
-    EXPECT_TRUE(FileExists(Installed("SetUp.EXE")));
-    EXPECT_TRUE(FileExists(Installed("SetUpNT.EXE")));
-    EXPECT_FALSE(FileExists(Installed("UnZip32.DLL"))); // WinSet copies the program and the Win folder only
 }
 
 } // namespace

@@ -68,13 +68,6 @@ TEST(DecideMode, LayoutAndCommandWord) {
     }
 }
 
-TEST(DecideMode, CommandWordIsCutAt79) {
-    std::string word(100, 'x');
-    EXPECT_EQ(CommandWord("SETUP " + word), std::string(80, 'x'));
-    EXPECT_EQ(CommandWord("\"C:\\A B\\SETUP.EXE\""), "");
-    EXPECT_EQ(CommandWord("\"C:\\A B\\SETUP.EXE"), ""); // no closing quote: nothing follows the name
-}
-
 TEST(FindInstallDir, AutoexecLines) {
     struct {
         const char* line;
