@@ -20,17 +20,17 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 installed=""
 recorded=$(wine reg query 'HKLM\SOFTWARE\Quarnell\Vexa_Dos' /v Path 2>/dev/null | tr -d '\r' |
            sed -n 's/^ *Path *REG_SZ *//p')
-# Let that query's Wine server end: a server started without a display would keep the next windows
-# off the screen.
-wineserver -w
 if [ -n "$recorded" ]; then
-  program="$recorded\\KORVO\\Install\\Win\\SetUp.EXE"
-  [ -f "$(winepath -u "$program" 2>/dev/null)" ] && installed="$program"
+  folder=$(winepath -u "$recorded\\KORVO\\Install\\Win" 2>/dev/null | tr -d '\r')
+  [ -f "$folder/SetUp.EXE" ] && installed="$recorded\\KORVO\\Install\\Win\\SetUp.EXE"
 fi
+# Let the Wine server of these queries end: one started without a display would keep the program's
+# windows off the screen.
+wineserver -w
 
 if [ -n "$installed" ]; then
   echo "run: starting the installed copy $installed ${word}"
-  cd "$(winepath -u "$recorded\\KORVO\\Install\\Win")"
+  cd "$folder"
   command=(wine "$installed" ${word:+"$word"})
 else
   [ -n "$word" ] && echo "run: $word needs an installed copy; install it first (OK on this page)"
@@ -45,11 +45,19 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "${command[@]}"
 fi
 
-# No display: show it on Xvfb, save what it looks like, then end the prefix's programs.
+# No display: show it on Xvfb, save the screen once the window has painted (the plain desktop has a
+# handful of colours, a window many), then end the prefix's programs.
 shot="$root/build/screens/run.png"
+mkdir -p "$(dirname "$shot")"
+export RUN_SHOT="$shot" RUN_TOOLS="$root/tools"
 "$root/cmake/with-display.sh" bash -c '
   "$@" &
-  sleep "${RUN_SHOT_WAIT:-8}"
-  "'"$root"'/tools/screenshot.sh" "'"$shot"'"
+  for i in $(seq 60); do
+    sleep 1
+    "$RUN_TOOLS/screenshot.sh" "$RUN_SHOT"
+    [ "$(convert "$RUN_SHOT" -format %k info:)" -gt 16 ] && break
+  done
+  sleep 2
+  "$RUN_TOOLS/screenshot.sh" "$RUN_SHOT"
   wineserver -k' run "${command[@]}"
 echo "run: no display here; the window is saved in $shot"
