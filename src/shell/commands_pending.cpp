@@ -7,7 +7,8 @@
 
 namespace {
 void NotAvailable(const char* what) {
-    ShowLines(ui::BtnOk | ui::IconInformation, "SetUp", {std::string(what), "is not available in this version yet."});
+    ShowLines(ui::BtnOk | ui::IconInformation, "SetUp",
+              {std::string(what), "is not available in this version yet."});
 }
 } // namespace
 
@@ -16,9 +17,21 @@ void WindowsSetup() {
     NotAvailable("The Windows set-up (advice, shortcuts, IEEE driver)");
 }
 
-void LoadBugfix() { NotAvailable("Loading bugfix packages"); }
-void ShowInfoTools() { NotAvailable("The information tools"); }
-void EditStartFile(int which) { NotAvailable(which == 1 ? "The CONFIG.SYS editor" : "The AUTOEXEC.BAT editor"); }
-void EditTextFile(std::string_view) { NotAvailable("The text editor"); }
-void ViewTextFile(std::string_view) { NotAvailable("The text viewer"); }
-void ShowConvWindow() { NotAvailable("The converter window"); }
+void LoadBugfix() {
+    NotAvailable("Loading bugfix packages");
+}
+void ShowInfoTools() {
+    NotAvailable("The information tools");
+}
+void EditStartFile(int which) {
+    NotAvailable(which == 1 ? "The CONFIG.SYS editor" : "The AUTOEXEC.BAT editor");
+}
+void EditTextFile(std::string_view) {
+    NotAvailable("The text editor");
+}
+void ViewTextFile(std::string_view) {
+    NotAvailable("The text viewer");
+}
+void ShowConvWindow() {
+    NotAvailable("The converter window");
+}

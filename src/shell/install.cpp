@@ -15,25 +15,24 @@
 
 const char* const MarkerName = "VEXA.$$$";
 
-bool HasVexaTree(std::string_view dir) { return FileExists(JoinFile(dir, "KORVO\\Initdat\\Version.DAT")); }
+bool HasVexaTree(std::string_view dir) {
+    return FileExists(JoinFile(dir, "KORVO\\Initdat\\Version.DAT"));
+}
 
 // ---- Finding the install directory ------------------------------------------------------------------
 
 std::string AutoexecCandidate(std::string_view line) {
     int p = StrFind(0, false, true, "KORVO\\BAT", line); // 1-based
-    if (p < 1)
-        return "";
+    if (p < 1) return "";
     int c = BufFindChar(p, true, ':', line.data(), static_cast<int>(line.size()) - 1);
-    if (c < 1)
-        return "";
+    if (c < 1) return "";
     return std::string(line.substr(static_cast<size_t>(c - 1), static_cast<size_t>(p - c - 1)));
 }
 
 namespace {
 
 bool TryInstallDir(std::string_view dir) {
-    if (dir.empty() || !HasVexaTree(dir))
-        return false;
+    if (dir.empty() || !HasVexaTree(dir)) return false;
     SetupState.InstallDir.Set(dir);
     return true;
 }
@@ -42,10 +41,8 @@ bool TryInstallDir(std::string_view dir) {
 bool SearchFixedDrives() {
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
         std::string root = DriveRoot(letter);
-        if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED)
-            return false;
-        if (TryInstallDir(JoinDir(root, "Vexa_Dos")))
-            return true;
+        if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED) return false;
+        if (TryInstallDir(JoinDir(root, "Vexa_Dos"))) return true;
     }
     return false;
 }
@@ -54,14 +51,12 @@ bool SearchAutoexec() {
     RecordFile f;
     bool failed = false;
     OpenRead(f, "C:\\AutoExec.BAT", failed);
-    if (failed)
-        return false;
+    if (failed) return false;
     bool found = false;
     while (!found) {
         TextBuf<255> line;
         ReadLine(f, line, false);
-        if (Failed(f))
-            break;
+        if (Failed(f)) break;
         found = TryInstallDir(AutoexecCandidate(line.View()));
     }
     Close(f, failed);
@@ -74,12 +69,11 @@ void FindInstallDir() {
     std::string setupDir = MainState.SetupDir.Str();
     PathBuf recorded;
     recorded.Set(ReadRegistryPath());
-    if (TryInstallDir(recorded.View()) || TryInstallDir(setupDir) || TryInstallDir(JoinDir(setupDir, "Vexa")) ||
-        TryInstallDir("C:\\Vexa"))
+    if (TryInstallDir(recorded.View()) || TryInstallDir(setupDir) ||
+        TryInstallDir(JoinDir(setupDir, "Vexa")) || TryInstallDir("C:\\Vexa"))
         return;
     SetupState.InstallDir.Clear();
-    if (SearchFixedDrives() || SearchAutoexec())
-        return;
+    if (SearchFixedDrives() || SearchAutoexec()) return;
     SetupState.InstallDir.Set("C:\\Vexa_Dos");
 }
 
@@ -119,20 +113,17 @@ void ExtractPackages() {
 
 std::string ShortExistingPart(std::string_view path) {
     std::string full(path);
-    if (full.find(' ') == std::string::npos)
-        return full;
+    if (full.find(' ') == std::string::npos) return full;
     // The longest leading part that exists; what lies below it has no short name yet.
     std::string existing = full;
     while (!existing.empty() && !DirExists(existing) && !FileExists(existing)) {
         size_t slash = existing.find_last_of('\\');
         existing = slash == std::string::npos ? std::string() : existing.substr(0, slash);
     }
-    if (existing.empty() || existing.find(' ') == std::string::npos)
-        return full;
+    if (existing.empty() || existing.find(' ') == std::string::npos) return full;
     char shortPath[MAX_PATH];
     DWORD n = GetShortPathNameA(existing.c_str(), shortPath, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return full;
+    if (n == 0 || n >= MAX_PATH) return full;
     return std::string(shortPath, n) + full.substr(existing.size());
 }
 
@@ -153,8 +144,7 @@ std::string InstallerParams(bool update, std::string_view installer, std::string
 std::string InstallerWorkDir(std::string_view installDir, std::string_view setupDir) {
     std::string work(installDir);
     int at = StrPos("VEXA", work);
-    if (at >= 1)
-        work.resize(static_cast<size_t>(at));
+    if (at >= 1) work.resize(static_cast<size_t>(at));
     return DirExists(work) ? work : std::string(setupDir);
 }
 
@@ -164,16 +154,12 @@ namespace {
 // Empty when the user gives up.
 std::string FindDiskInstaller() {
     std::string installer = "A:\\Install.EXE";
-    if (!AskCoded("Insert disk", {"Please insert installation disk 1"}, 31))
-        return "";
+    if (!AskCoded("Insert disk", {"Please insert installation disk 1"}, 31)) return "";
     for (;;) {
-        if (FileExists(installer))
-            return installer;
+        if (FileExists(installer)) return installer;
         std::string onSetupDrive = std::string(1, MainState.SetupDir[0]) + ":\\Install.EXE";
-        if (FileExists(onSetupDrive))
-            return onSetupDrive;
-        if (!AskCoded("Program not fund!", {installer, "Please insert installation disk 1"}, 21))
-            return "";
+        if (FileExists(onSetupDrive)) return onSetupDrive;
+        if (!AskCoded("Program not fund!", {installer, "Please insert installation disk 1"}, 21)) return "";
     }
 }
 
@@ -209,8 +195,7 @@ void RunInstallation(bool& ok) {
 void PrepareTempTools() {
     std::string setupDir = MainState.SetupDir.Str();
     std::string temp = MainState.TempToolDir.Str();
-    if (ForceDir(temp, 0) != FsOk)
-        return;
+    if (ForceDir(temp, 0) != FsOk) return;
     CopyNamedFile("SetUp.EXE", setupDir, temp);
     CopyNamedFile("UnZip32.DLL", setupDir, temp);
     bool cancelled = false;
@@ -218,8 +203,7 @@ void PrepareTempTools() {
     RecordFile marker;
     bool failed = false;
     CreateWrite(marker, JoinFile(temp, MarkerName), failed);
-    if (failed)
-        return;
+    if (failed) return;
     WriteIntLine(marker, 0);
     WriteIntLine(marker, SetupState.WinVersionCode);
     WriteLine(marker, SetupState.WindowsDir);
@@ -233,14 +217,12 @@ bool ReadMarker(const std::string& path, PathBuf& base) {
     RecordFile marker;
     bool failed = false;
     OpenRead(marker, path, failed);
-    if (failed)
-        return false;
+    if (failed) return false;
     TextBuf<127> first;
     ReadLine(marker, first, false);
     BufTrim(3, first.c, first.Cap);
     bool success = !Failed(marker) && TextToInt(first.View()) != 0;
-    if (success)
-        ReadLine(marker, base, false);
+    if (success) ReadLine(marker, base, false);
     Close(marker, failed);
     return success;
 }
@@ -256,8 +238,7 @@ void RestoreTools(bool& ok) {
         if (ok) {
             DeleteOneFile(marker);
             // An installer that names no directory leaves the tree where it was looked for.
-            if (!base.Empty())
-                SetupState.InstallDir = base;
+            if (!base.Empty()) SetupState.InstallDir = base;
             MainState.SetupDir = SetupState.InstallDir;
             ChangeDir(MainState.SetupDir.View());
             std::string winDir = InstallWinDir();

@@ -46,7 +46,9 @@ bool SameDir(const std::string& a, const std::string& b) {
 
 } // namespace
 
-TForm1* Form1() { return mainWindow; }
+TForm1* Form1() {
+    return mainWindow;
+}
 
 void OpenAddress(const char* address, const char* workDir) {
     HWND owner = mainWindow ? mainWindow->Handle() : nullptr;
@@ -55,6 +57,8 @@ void OpenAddress(const char* address, const char* workDir) {
 
 TForm1::TForm1() {
     using namespace ui;
+    // One control per row, as in the window's layout table.
+    // clang-format off
     Create({.caption = "SetUp", .clientWidth = 526, .clientHeight = 340, .border = Border::Single,
             .maximize = false, .position = Position::ScreenCenter, .fontHeight = -13,
             .fontFace = "MS Sans Serif"});
@@ -109,11 +113,11 @@ TForm1::TForm1() {
         {.control = &BtnEditor, .parent = &GroupBox4, .left = 16, .top = 32, .width = 105, .height = 57,
          .caption = "Editor", .tag = 3, .hint = "Edit ASCII files"},
     });
+    // clang-format on
     // Later controls cover earlier ones: the command-line page and the set-up panel lie above the rest.
     PanelC.BringToFront();
     PanelS.BringToFront();
-    for (const char* line : IntroLines)
-        Memo0.AddLine(line);
+    for (const char* line : IntroLines) Memo0.AddLine(line);
 
     OnActivate = [this] { FormActivate(); };
     OnClose = [this](ui::CloseAction& action) { FormClose(action); };
@@ -137,17 +141,14 @@ TForm1::TForm1() {
 }
 
 TForm1::~TForm1() {
-    if (mainWindow == this)
-        mainWindow = nullptr;
-    if (smallIcon_)
-        DestroyIcon(smallIcon_);
+    if (mainWindow == this) mainWindow = nullptr;
+    if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
 // ---- Start, activation, timer and close -------------------------------------------------------------
 
 void TForm1::FormActivate() {
-    if (MainState.FirstActivationDone)
-        return;
+    if (MainState.FirstActivationDone) return;
     // Set first: a box shown during the decision deactivates and reactivates the window.
     MainState.FirstActivationDone = true;
     DecideMode();
@@ -159,8 +160,7 @@ void TForm1::ShowModePage() {
     LoadSaveCmdConfig(true, params);
     EditC.SetText(params);
     MainState.CmdConfigDir.Set(InstallWinDir());
-    if (MainState.SetupMode != ModeSetupPanel)
-        PanelS.SetVisible(false);
+    if (MainState.SetupMode != ModeSetupPanel) PanelS.SetVisible(false);
     switch (MainState.SetupMode) {
     case ModeConverter:
         LoadModeIcon("VexaAsc.ICO");
@@ -212,23 +212,19 @@ void TForm1::LoadModeIcon(const char* iconFile) {
     HICON big = load(GetSystemMetrics(SM_CXICON));
     HICON small = load(GetSystemMetrics(SM_CXSMICON));
     if (!big || !small) { // a missing icon file keeps the program's own icon
-        if (big)
-            DestroyIcon(big);
-        if (small)
-            DestroyIcon(small);
+        if (big) DestroyIcon(big);
+        if (small) DestroyIcon(small);
         return;
     }
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    if (smallIcon_)
-        DestroyIcon(smallIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
     smallIcon_ = small;
     SetApplicationIcon(big);
 }
 
 void TForm1::Timer1Timer() {
-    if (!MainState.ConverterPending)
-        return;
+    if (!MainState.ConverterPending) return;
     Timer1.SetEnabled(false);
     MainState.ConverterPending = false;
     Hide();
@@ -249,13 +245,11 @@ void TForm1::FormClose(ui::CloseAction& action) {
 }
 
 void TForm1::SaveCmdConfig() {
-    if (!MainState.FirstActivationDone)
-        return; // nothing was loaded, and no tree is known to save into
+    if (!MainState.FirstActivationDone) return; // nothing was loaded, and no tree is known to save into
     // Only into the tree the options came from, or one that has no options yet: an installation that
     // moved InstallDir must not give another tree the options loaded at start.
     std::string winDir = InstallWinDir();
-    if (!SameDir(winDir, MainState.CmdConfigDir.Str()) && FileExists(JoinFile(winDir, "VexaCmd.CFG")))
-        return;
+    if (!SameDir(winDir, MainState.CmdConfigDir.Str()) && FileExists(JoinFile(winDir, "VexaCmd.CFG"))) return;
     std::string params = EditC.Text();
     LoadSaveCmdConfig(false, params);
 }
@@ -263,19 +257,24 @@ void TForm1::SaveCmdConfig() {
 // ---- Enabling and closing ---------------------------------------------------------------------------
 
 void TForm1::SetButtonsEnabled(bool enabled) {
-    EnableControls(enabled, {&BtnConf, &BtnWin, &BtnInfo1, &BtnInfo2, &BtnHomePage, &BtnBugFix, &BtnEditor,
-                                 &BtnClose});
+    EnableControls(
+        enabled, {&BtnConf, &BtnWin, &BtnInfo1, &BtnInfo2, &BtnHomePage, &BtnBugFix, &BtnEditor, &BtnClose});
 }
 
-void TForm1::SetOkCancelEnabled(bool enabled) { EnableControls(enabled, {&BtnOk, &BtnCancel}); }
+void TForm1::SetOkCancelEnabled(bool enabled) {
+    EnableControls(enabled, {&BtnOk, &BtnCancel});
+}
 
-void TForm1::CloseMain() { Close(); }
+void TForm1::CloseMain() {
+    Close();
+}
 
-TForm1::Command::Command(TForm1& form) : form_(form) { ++MainState.CommandDepth; }
+TForm1::Command::Command(TForm1& form) : form_(form) {
+    ++MainState.CommandDepth;
+}
 
 TForm1::Command::~Command() {
-    if (--MainState.CommandDepth > 0 || !MainState.CloseRequested)
-        return;
+    if (--MainState.CommandDepth > 0 || !MainState.CloseRequested) return;
     MainState.CloseRequested = false;
     form_.Close();
 }
@@ -283,16 +282,14 @@ TForm1::Command::~Command() {
 // ---- Buttons ----------------------------------------------------------------------------------------
 
 void TForm1::BtnOkClick() {
-    if (MainState.SetupMode < 0)
-        return;
+    if (MainState.SetupMode < 0) return;
     Command command(*this);
     BtnWinSet.SetVisible(false);
     SetOkCancelEnabled(false);
     if (MainState.InstallState == InstallDone) {
         MainState.InstallState = InstallClose;
     } else if (MainState.SetupMode >= ModeWinToolsOnly && MainState.InstallState == InstallNotRun) {
-        if (MainState.SetupMode == ModeZipPackages)
-            ExtractPackages();
+        if (MainState.SetupMode == ModeZipPackages) ExtractPackages();
         bool ok = false;
         RunInstallation(ok);
         MainState.InstallState = InstallDone;
@@ -385,7 +382,9 @@ void TForm1::BtnSysClick(const ui::Control& sender) {
     SetButtonsEnabled(true);
 }
 
-void TForm1::BtnCancelClick() { CloseMain(); }
+void TForm1::BtnCancelClick() {
+    CloseMain();
+}
 
 void TForm1::BtnVexaClick() {
     Command command(*this);

@@ -18,7 +18,6 @@ void ResetApplication() {
 }
 
 void SetApplicationIcon(HICON icon) {
-    if (Application.Icon && Application.Icon != icon)
-        DestroyIcon(Application.Icon);
+    if (Application.Icon && Application.Icon != icon) DestroyIcon(Application.Icon);
     Application.Icon = icon;
 }

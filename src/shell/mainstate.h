@@ -36,8 +36,8 @@ struct MainStateRecord {
 
     // The KORVO\Install\Win folder VexaCmd.CFG was loaded from, so the options go back into that tree.
     PathBuf CmdConfigDir;
-    int CommandDepth;      // commands running inside click handlers
-    bool CloseRequested;   // a close that arrived while a command ran, carried out when it ends
+    int CommandDepth;    // commands running inside click handlers
+    bool CloseRequested; // a close that arrived while a command ran, carried out when it ends
 };
 
 extern MainStateRecord MainState;

@@ -20,22 +20,20 @@ std::string CommandWord(std::string_view commandLine) {
 
 ModeDecision DecideModeFrom(std::string_view setupDir, std::string_view commandLine,
                             const std::function<bool(std::string_view)>& fileExists) {
-    if (fileExists(JoinFile(setupDir, "VEXA_1.ZIP")))
-        return {ModeZipPackages, ""};
+    if (fileExists(JoinFile(setupDir, "VEXA_1.ZIP"))) return {ModeZipPackages, ""};
     PathBuf upper;
     upper.Set(setupDir);
     for (int i = 0; i < upper.Len(); ++i)
-        if (upper[i] >= 'a' && upper[i] <= 'z')
-            upper[i] = static_cast<char>(upper[i] - 'a' + 'A');
+        if (upper[i] >= 'a' && upper[i] <= 'z') upper[i] = static_cast<char>(upper[i] - 'a' + 'A');
     if (StrPos("\\KORVO\\INSTALL\\WIN", upper.View()) < 1)
-        return {fileExists(JoinFile(setupDir, "Vexa_1\\initdat\\version.dat")) ? ModeUnpacked : ModeDiskette, ""};
+        return {fileExists(JoinFile(setupDir, "Vexa_1\\initdat\\version.dat")) ? ModeUnpacked : ModeDiskette,
+                ""};
 
     // Running from an installed tree: the install directory lies above KORVO\INSTALL\WIN.
     PathBuf dir;
     dir.Set(setupDir);
     PathBuf component;
-    for (int i = 0; i < 3; ++i)
-        SplitComponent(Component::Last, dir.c, dir.Cap, component.c, component.Cap);
+    for (int i = 0; i < 3; ++i) SplitComponent(Component::Last, dir.c, dir.Cap, component.c, component.Cap);
     std::string word = CommandWord(commandLine);
     int32_t mode = ModeSetupPanel;
     if (BufCompareText("CMD", word.c_str(), static_cast<int>(word.size())) == 0)

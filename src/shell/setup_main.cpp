@@ -33,7 +33,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ui::InstallQuestionBox();
     ResetProgramState();
     // A private copy of the program's icon, so a mode that brings its own may destroy it.
-    SetApplicationIcon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    SetApplicationIcon(
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     TForm1 form;
     ui::SetMainForm(&form);
     form.SetIcon(Application.Icon);

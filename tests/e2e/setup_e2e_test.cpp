@@ -59,8 +59,11 @@ class SetupE2e : public testing::Test {
     testsupport::ScratchDir dir{"e2e"};
     std::string medium = dir / "Medium";
     std::string log = dir / "standin.log";
-    ScopedEnv env[5] = {{"VEXA_STANDIN_LOG", log}, {"VEXA_STANDIN_MARKER", ""}, {"VEXA_STANDIN_FAIL", ""},
-                        {"VEXA_STANDIN_SLEEP", ""}, {"VEXA_STANDIN_CHOOSE", dir / "Vexa"}};
+    ScopedEnv env[5] = {{"VEXA_STANDIN_LOG", log},
+                        {"VEXA_STANDIN_MARKER", ""},
+                        {"VEXA_STANDIN_FAIL", ""},
+                        {"VEXA_STANDIN_SLEEP", ""},
+                        {"VEXA_STANDIN_CHOOSE", dir / "Vexa"}};
     testsupport::ScopedRegistryValue path{Key, "Path"};
     testsupport::ScopedRegistryValue version{Key, "Version"};
 };
@@ -87,7 +90,8 @@ TEST_F(SetupE2e, InstallsFromTheZipMedium) {
     testsupport::SaveScreenshot(window, "e2e_installation_page");
 
     app.Click(ok);
-    ASSERT_TRUE(app.WaitFor([&] { return !ReadStandinLog(log).empty(); }, 60000)) << "the installer never ran";
+    ASSERT_TRUE(app.WaitFor([&] { return !ReadStandinLog(log).empty(); }, 60000))
+        << "the installer never ran";
     ASSERT_TRUE(app.WaitFor([&] { return IsWindowEnabled(ok) && !app.Boxes.empty(); }, 30000));
 
     std::vector<testsupport::StandinRun> runs = ReadStandinLog(log);
@@ -95,7 +99,8 @@ TEST_F(SetupE2e, InstallsFromTheZipMedium) {
     EXPECT_EQ(runs[0].Dir, medium);
     EXPECT_EQ(runs[0].CommandLine, medium + "\\Install.EXE PATH " + medium + " C:\\Vexa_Dos\\KORVO");
     std::string tree = dir / "Vexa"; // where the installer says it put the tree
-    for (const char* tool : {"SetUp.EXE", "UnZip32.DLL", "SetUpNT.EXE", "Vexa.ICO", "VexaCmd.ICO", "VexaAsc.ICO"})
+    for (const char* tool :
+         {"SetUp.EXE", "UnZip32.DLL", "SetUpNT.EXE", "Vexa.ICO", "VexaCmd.ICO", "VexaAsc.ICO"})
         EXPECT_TRUE(FileExists(Tool(tree, tool))) << tool;
     EXPECT_FALSE(FileExists(Tool(tree, "VEXA.$$$")));
     EXPECT_FALSE(DirThere(TempTools));
@@ -117,7 +122,8 @@ TEST_F(SetupE2e, InstallsFromTheZipMedium) {
     EXPECT_TRUE(App::Shown(winSet));
     bool sameVersion = false;
     for (HWND edit : again.Controls("Edit"))
-        sameVersion = sameVersion || App::Text(edit).find("Same version found at " + tree + "\r\n") != std::string::npos;
+        sameVersion = sameVersion ||
+                      App::Text(edit).find("Same version found at " + tree + "\r\n") != std::string::npos;
     EXPECT_TRUE(sameVersion);
     testsupport::SaveScreenshot(window, "e2e_installation_page_same_version");
     again.Click(again.Control("Button", "Cancel"));
@@ -147,7 +153,8 @@ TEST_F(SetupE2e, PanelButtonsRestWhileVxSetRuns) {
     ASSERT_TRUE(app.Start(Tool(tree, "SetUp.EXE"), "", tree));
     HWND window = app.MainWindow();
     ASSERT_NE(window, nullptr);
-    const char* panelButtons[] = {"VEXA", "Windows", "Config", "Tools", "Homepage", "BugFix", "Editor", "Close"};
+    const char* panelButtons[] = {"VEXA",     "Windows", "Config", "Tools",
+                                  "Homepage", "BugFix",  "Editor", "Close"};
     std::vector<HWND> buttons;
     for (const char* caption : panelButtons) {
         buttons.push_back(app.Control("Button", caption));
@@ -159,8 +166,7 @@ TEST_F(SetupE2e, PanelButtonsRestWhileVxSetRuns) {
     app.Click(buttons[0]);
     auto allEnabled = [&](bool enabled) {
         for (HWND b : buttons)
-            if ((IsWindowEnabled(b) != FALSE) != enabled)
-                return false;
+            if ((IsWindowEnabled(b) != FALSE) != enabled) return false;
         return true;
     };
     EXPECT_TRUE(app.WaitFor([&] { return allEnabled(false); }, 10000)) << "buttons still enabled";
@@ -184,8 +190,7 @@ TEST_F(SetupE2e, CommandLinePageStartsVexa) {
     EXPECT_EQ(App::Text(window), "Run VEXA");
     HWND option = nullptr;
     for (HWND edit : app.Controls("Edit"))
-        if (App::Shown(edit) && App::Text(edit) == "sim")
-            option = edit;
+        if (App::Shown(edit) && App::Text(edit) == "sim") option = edit;
     ASSERT_NE(option, nullptr) << "the option field with the default option";
     EXPECT_FALSE(App::Shown(app.Control("Button", "OK")));
     testsupport::SaveScreenshot(window, "e2e_command_line_page");

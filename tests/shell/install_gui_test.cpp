@@ -57,9 +57,9 @@ class InstallTest : public testing::Test {
     std::string medium = dir / "Medium";
     std::string temp = dir / "VEXA_$$$";
     std::string log = dir / "standin.log";
-    ScopedEnv env[6] = {{"VEXA_STANDIN_LOG", log},   {"VEXA_STANDIN_MARKER", temp + "\\VEXA.$$$"},
-                        {"VEXA_STANDIN_FAIL", ""},   {"VEXA_STANDIN_CHOOSE", ""},
-                        {"VEXA_STANDIN_SLEEP", ""},  {"VEXA_STANDIN_VERSION", ""}};
+    ScopedEnv env[6] = {{"VEXA_STANDIN_LOG", log},  {"VEXA_STANDIN_MARKER", temp + "\\VEXA.$$$"},
+                        {"VEXA_STANDIN_FAIL", ""},  {"VEXA_STANDIN_CHOOSE", ""},
+                        {"VEXA_STANDIN_SLEEP", ""}, {"VEXA_STANDIN_VERSION", ""}};
     testsupport::ScopedRegistryValue registry{RegistryKey, "Path"};
     testsupport::ScopedFile autoexec{"C:\\AUTOEXEC.BAT"};
     testsupport::ScriptedPrompter boxes;
@@ -83,10 +83,16 @@ TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
         {"set-up folder", {medium, medium + "\\Vexa"}, "", {}, medium},
         {"its Vexa folder", {medium + "\\Vexa", "C:\\Vexa"}, "", {}, medium + "\\Vexa"},
         {"C:\\Vexa", {"C:\\Vexa", dir / "meas"}, "", {"PATH " + dir / "meas\\KORVO\\BAT"}, "C:\\Vexa"},
-        {"AUTOEXEC.BAT", {dir / "meas"}, "", {"@ECHO OFF", "PATH C:\\WINDOWS", "SET PATH=%PATH%;" + lower + "\\korvo\\bat"},
+        {"AUTOEXEC.BAT",
+         {dir / "meas"},
+         "",
+         {"@ECHO OFF", "PATH C:\\WINDOWS", "SET PATH=%PATH%;" + lower + "\\korvo\\bat"},
          lower},
-        {"AUTOEXEC.BAT line without tree", {dir / "b"}, "",
-         {"PATH=" + dir / "a\\KORVO\\BAT", "PATH=" + dir / "b\\KORVO\\BAT"}, dir / "b"},
+        {"AUTOEXEC.BAT line without tree",
+         {dir / "b"},
+         "",
+         {"PATH=" + dir / "a\\KORVO\\BAT", "PATH=" + dir / "b\\KORVO\\BAT"},
+         dir / "b"},
         {"nothing", {}, dir / "Gone", {"PATH=C:\\DOS"}, "C:\\Vexa_Dos"},
     };
     for (const Case& c : cases) {
@@ -100,8 +106,7 @@ TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
         else
             registry.Set(c.recorded);
         DeleteFileA("C:\\AUTOEXEC.BAT");
-        if (!c.autoexec.empty())
-            testsupport::WriteTextLines("C:\\AUTOEXEC.BAT", c.autoexec);
+        if (!c.autoexec.empty()) testsupport::WriteTextLines("C:\\AUTOEXEC.BAT", c.autoexec);
 
         FindInstallDir();
         EXPECT_EQ(SetupState.InstallDir.Str(), c.found);
@@ -132,9 +137,10 @@ TEST_F(InstallTest, MarkerHandshake) {
     SmallMedium();
     PrepareTempTools();
     std::string windowsDir = SetupState.WindowsDir.Str();
-    EXPECT_EQ(ReadTextLines(temp + "\\VEXA.$$$"), (Lines{"     0", "     " + std::to_string(SetupState.WinVersionCode),
-                                                        windowsDir}));
-    for (const char* tool : {"SetUp.EXE", "UnZip32.DLL", "SetUpNT.EXE"}) EXPECT_TRUE(FileExists(temp + "\\" + tool));
+    EXPECT_EQ(ReadTextLines(temp + "\\VEXA.$$$"),
+              (Lines{"     0", "     " + std::to_string(SetupState.WinVersionCode), windowsDir}));
+    for (const char* tool : {"SetUp.EXE", "UnZip32.DLL", "SetUpNT.EXE"})
+        EXPECT_TRUE(FileExists(temp + "\\" + tool));
 
     struct {
         Lines marker;

@@ -30,7 +30,8 @@ namespace {
 
 int FontHeight(const ui::Control& control) {
     LOGFONTA font{};
-    GetObjectA(control.Font() ? control.Font() : reinterpret_cast<HFONT>(SendMessageA(control.Handle(), WM_GETFONT, 0, 0)),
+    GetObjectA(control.Font() ? control.Font()
+                              : reinterpret_cast<HFONT>(SendMessageA(control.Handle(), WM_GETFONT, 0, 0)),
                sizeof font, &font);
     return font.lfHeight;
 }
@@ -78,10 +79,11 @@ TEST_F(MainFormTest, SetupPanelCoversThePageBelow) {
 
 TEST_F(MainFormTest, EachModeShowsItsPage) {
     std::string medium = dir / "Medium";
-    const Lines same = {"", "Same version found at $", "Press \"OK\" for installation/update of complete VEXA",
+    const Lines same = {"", "Same version found at $",
+                        "Press \"OK\" for installation/update of complete VEXA",
                         "or \"WinSet\" for only copying Windows tools."};
     struct Case {
-        std::string version; // of the tree the registry names ("" none)
+        std::string version;       // of the tree the registry names ("" none)
         std::string besideProgram; // on the medium ("" none; "tree": the program runs inside the tree)
         const char* word;
         int mode;
@@ -115,8 +117,7 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         EXPECT_EQ(SetupState.InstallDir.Str(), tree);
         Lines tail = c.tail;
         for (std::string& line : tail)
-            if (!line.empty() && line.back() == '$')
-                line = line.substr(0, line.size() - 1) + tree;
+            if (!line.empty() && line.back() == '$') line = line.substr(0, line.size() - 1) + tree;
         EXPECT_EQ(Tail(form.Memo0), tail);
         EXPECT_EQ(form.BtnWinSet.Visible(), tail.size() == 4);
         EXPECT_EQ(form.PanelS.Visible(), c.mode == ModeSetupPanel);
@@ -262,8 +263,8 @@ TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
 TEST_F(MainFormTest, AddressOpensInAWindowShownNormally) {
     // A protocol of this test stands for the web: the shell starts the probe for its addresses.
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "vexaprobe\\shell\\open\\command", 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "vexaprobe\\shell\\open\\command", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr),
               ERROR_SUCCESS);
     std::string command = "\"" + testsupport::TestProgramDir() + "\\showprobe.exe\" \"%1\"";
     RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),

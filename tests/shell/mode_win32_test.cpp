@@ -30,7 +30,11 @@ TEST(DecideMode, LayoutAndCommandWord) {
     ModeCase cases[] = {
         // The medium's layout decides, whatever the command line says.
         {"D:\\Medium", "D:\\Medium\\SetUp.EXE", {"D:\\MEDIUM\\VEXA_1.ZIP"}, ModeZipPackages, ""},
-        {"D:\\Medium", "D:\\Medium\\SetUp.EXE CMD", {"D:\\MEDIUM\\VEXA_1\\INITDAT\\VERSION.DAT"}, ModeUnpacked, ""},
+        {"D:\\Medium",
+         "D:\\Medium\\SetUp.EXE CMD",
+         {"D:\\MEDIUM\\VEXA_1\\INITDAT\\VERSION.DAT"},
+         ModeUnpacked,
+         ""},
         {"D:\\Medium", "D:\\Medium\\SetUp.EXE ASC", {}, ModeDiskette, ""},
         {"A:", "A:\\SETUP.EXE", {}, ModeDiskette, ""},
         // A package beside a copy inside an installed tree still installs.
@@ -48,10 +52,16 @@ TEST(DecideMode, LayoutAndCommandWord) {
         {tree, exe + " CMDX", {}, ModeSetupPanel, "C:\\Vexa"},
         {tree, exe + " ASC,", {}, ModeSetupPanel, "C:\\Vexa"},
         // A quoted name ends at its quote, an unquoted one at the first blank.
-        {"C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN", blanks + " CMD", {}, ModeCommandLine,
+        {"C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN",
+         blanks + " CMD",
+         {},
+         ModeCommandLine,
          "C:\\Program Files\\Vexa"},
-        {"C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN", "C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN\\SetUp.EXE",
-         {}, ModeSetupPanel, "C:\\Program Files\\Vexa"},
+        {"C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN",
+         "C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN\\SetUp.EXE",
+         {},
+         ModeSetupPanel,
+         "C:\\Program Files\\Vexa"},
         {"c:\\meas\\korvo\\install\\win", "setup asc", {}, ModeConverter, "c:\\meas"},
         {"C:\\KORVO\\INSTALL\\WIN", "SETUP", {}, ModeSetupPanel, "C:"},
     };
@@ -97,7 +107,7 @@ TEST(ExtractPackages, PackageFolderMustFitWhole) {
         {"D:", 6, true, "D:\\VEXA_6\\"},
         {"D:\\", 2, true, "D:\\VEXA_2\\"},
         {dirOf(168), 3, true, dirOf(168) + "\\VEXA_3\\"}, // 176 characters: the whole buffer
-        {dirOf(169), 3, false, dirOf(169) + "\\VEXA_3"},    // the closing backslash is cut
+        {dirOf(169), 3, false, dirOf(169) + "\\VEXA_3"},  // the closing backslash is cut
         // Cut to the set-up folder itself: emptying it would wipe the medium.
         {dirOf(175), 4, false, dirOf(175) + "\\"},
     };
@@ -121,7 +131,8 @@ TEST(RunInstallation, InstallerParamsAndWorkDir) {
     } cases[] = {
         {false, "A:\\Install.EXE", "C:\\Vexa_Dos", "PATH A:\\ C:\\Vexa_Dos\\KORVO"},
         {true, "D:\\Install.EXE", "C:\\Vexa_Dos", "UPDA D:\\ C:\\Vexa_Dos\\KORVO"},
-        {false, "C:\\Medium\\Install.EXE", "C:\\Vexa Dos", "PATH C:\\Medium C:\\Vexa Dos\\KORVO"}, // nothing exists
+        {false, "C:\\Medium\\Install.EXE", "C:\\Vexa Dos",
+         "PATH C:\\Medium C:\\Vexa Dos\\KORVO"}, // nothing exists
         {true, "C:\\Medium\\Install.EXE", "D:\\", "UPDA C:\\Medium D:\\KORVO"},
     };
     for (const auto& c : cases) EXPECT_EQ(InstallerParams(c.update, c.installer, c.installDir), c.params);
@@ -143,13 +154,14 @@ TEST(RunInstallation, InstallerParamsAndWorkDir) {
         std::string installDir;
         std::string work;
     } works[] = {
-        {dir / "VEXA_DOS", dir.Path() + "\\"},          // cut before VEXA: an existing folder
-        {dir / "VEXA\\VEXA", dir.Path() + "\\"},        // the first VEXA counts
-        {dir / "Vexa_Dos", "C:\\Setup"},                // no VEXA in this case: missing, so the set-up folder
-        {"VEXA", "C:\\Setup"},                          // at index 0 it is not cut
+        {dir / "VEXA_DOS", dir.Path() + "\\"},   // cut before VEXA: an existing folder
+        {dir / "VEXA\\VEXA", dir.Path() + "\\"}, // the first VEXA counts
+        {dir / "Vexa_Dos", "C:\\Setup"},         // no VEXA in this case: missing, so the set-up folder
+        {"VEXA", "C:\\Setup"},                   // at index 0 it is not cut
         {dir / "Old Vexa", dir / "Old Vexa"},
     };
-    for (const auto& w : works) EXPECT_EQ(InstallerWorkDir(w.installDir, "C:\\Setup"), w.work) << w.installDir;
+    for (const auto& w : works)
+        EXPECT_EQ(InstallerWorkDir(w.installDir, "C:\\Setup"), w.work) << w.installDir;
 }
 
 } // namespace

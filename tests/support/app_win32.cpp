@@ -38,8 +38,7 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> children;
-    if (parent)
-        EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
@@ -50,10 +49,8 @@ App::~App() {
         TerminateProcess(process_.hProcess, 1);
         WaitForSingleObject(process_.hProcess, 5000);
     }
-    if (process_.hProcess)
-        CloseHandle(process_.hProcess);
-    if (process_.hThread)
-        CloseHandle(process_.hThread);
+    if (process_.hProcess) CloseHandle(process_.hProcess);
+    if (process_.hThread) CloseHandle(process_.hThread);
 }
 
 bool App::Start(const std::string& program, const std::string& args, const std::string& dir) {
@@ -69,8 +66,7 @@ bool App::Running() const {
 }
 
 HWND App::MainWindow(int timeoutMs) {
-    if (main_ && IsWindow(main_))
-        return main_;
+    if (main_ && IsWindow(main_)) return main_;
     WaitFor(
         [&] {
             std::vector<HWND> windows = TopLevel(process_.dwProcessId, false);
@@ -86,15 +82,13 @@ HWND App::MainWindow(int timeoutMs) {
 std::vector<HWND> App::Controls(const std::string& windowClass) {
     std::vector<HWND> result;
     for (HWND child : Children(MainWindow()))
-        if (lstrcmpiA(ClassOf(child).c_str(), windowClass.c_str()) == 0)
-            result.push_back(child);
+        if (lstrcmpiA(ClassOf(child).c_str(), windowClass.c_str()) == 0) result.push_back(child);
     return result;
 }
 
 HWND App::Control(const std::string& windowClass, const std::string& text) {
     for (HWND child : Controls(windowClass))
-        if (Text(child) == text)
-            return child;
+        if (Text(child) == text) return child;
     return nullptr;
 }
 
@@ -111,13 +105,11 @@ void App::AnswerBoxes() {
     for (HWND box : TopLevel(process_.dwProcessId, true)) {
         bool before = false;
         for (HWND old : answered_) before = before || old == box;
-        if (before)
-            continue; // answered already, on its way out
+        if (before) continue; // answered already, on its way out
         answered_.push_back(box);
         std::string seen = Text(box) + "\n";
         for (HWND child : Children(box))
-            if (ClassOf(child) == "Static" && !Text(child).empty())
-                seen += Text(child);
+            if (ClassOf(child) == "Static" && !Text(child).empty()) seen += Text(child);
         Boxes.push_back(seen);
         DWORD_PTR id = 0;
         SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &id);
@@ -130,10 +122,8 @@ void App::AnswerBoxes() {
 bool App::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs))
-            return false;
+        if (condition()) return true;
+        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
         AnswerBoxes();
         Sleep(50);
     }

@@ -12,8 +12,7 @@ std::string DemoMediumDir() {
     const char* source = std::getenv("SETUP_SOURCE");
     std::string path = std::string("Z:") + (source ? source : "") + "/build/demo/medium";
     for (char& c : path)
-        if (c == '/')
-            c = '\\';
+        if (c == '/') c = '\\';
     return path;
 }
 
@@ -21,12 +20,10 @@ void CopyFolder(const std::string& from, const std::string& to) {
     MakeDirs(to);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
+    if (search == INVALID_HANDLE_VALUE) return;
     do {
         std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
+        if (name == "." || name == "..") continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             CopyFolder(from + "\\" + name, to + "\\" + name);
         else

@@ -12,12 +12,10 @@ std::string UnixPathOf(const std::string& windowsPath) {
     using UnixName = char*(CDECL*)(const WCHAR*);
     auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return "";
+    if (!unixName) return "";
     std::wstring wide(windowsPath.begin(), windowsPath.end());
     char* name = unixName(wide.c_str());
-    if (!name)
-        return "";
+    if (!name) return "";
     std::string result = name;
     HeapFree(GetProcessHeap(), 0, name);
     return result;
@@ -41,14 +39,13 @@ constexpr DWORD DefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_A
 constexpr DWORD QueryUnixDrive = CTL_CODE('m', 33, METHOD_BUFFERED, FILE_READ_ACCESS);
 
 HANDLE MountManager() {
-    return CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       nullptr, OPEN_EXISTING, 0, nullptr);
+    return CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 bool DefineDrive(char letter, const std::string& unixDir, unsigned type) {
     HANDLE manager = MountManager();
-    if (manager == INVALID_HANDLE_VALUE)
-        return false;
+    if (manager == INVALID_HANDLE_VALUE) return false;
     char buffer[1024] = {};
     auto* drive = reinterpret_cast<UnixDrive*>(buffer);
     drive->Size = sizeof *drive;
@@ -78,8 +75,7 @@ bool WineDrives::Define(char letter, const std::string& unixDir, unsigned type) 
         if (DeviceIoControl(manager, QueryUnixDrive, drive, sizeof *drive, buffer, sizeof buffer - 1, &bytes,
                             nullptr)) {
             old.Type = drive->Type;
-            if (drive->MountPointOffset)
-                old.UnixDir = buffer + drive->MountPointOffset;
+            if (drive->MountPointOffset) old.UnixDir = buffer + drive->MountPointOffset;
         }
         CloseHandle(manager);
     }
@@ -122,8 +118,7 @@ void ScopedRegistryValue::Set(const std::string& value) {
 
 void ScopedRegistryValue::Remove() {
     HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE, &k) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE, &k) != ERROR_SUCCESS) return;
     RegDeleteValueA(k, name_.c_str());
     RegCloseKey(k);
 }
@@ -132,8 +127,7 @@ std::string ScopedRegistryValue::Read() const {
     char value[1024] = "";
     DWORD size = sizeof value - 1;
     HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-        return "";
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return "";
     LONG rc = RegQueryValueExA(k, name_.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(k);
     return rc == ERROR_SUCCESS ? value : "";
@@ -141,8 +135,7 @@ std::string ScopedRegistryValue::Read() const {
 
 ScopedFile::ScopedFile(const std::string& path) : path_(path), backup_(path + ".test-backup") {
     had_ = FileExists(path_);
-    if (had_)
-        CopyFileA(path_.c_str(), backup_.c_str(), FALSE);
+    if (had_) CopyFileA(path_.c_str(), backup_.c_str(), FALSE);
 }
 
 ScopedFile::~ScopedFile() {
