@@ -3,6 +3,8 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 
+ARGS ?=
+
 .PHONY: test run deps configure build build-native build-win32 build-fuzz bench clean
 
 deps:
@@ -35,6 +37,13 @@ build: build-native build-win32 build-fuzz
 test: build
 	@printf 'subdirs("native" "win32" "fuzz")\n' > build/CTestTestfile.cmake
 	ctest --test-dir build --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# Builds everything and starts SetUp.EXE of the demo medium under Wine in its own prefix
+# (build/demo/wineprefix): the installation page first, the installed copy's set-up panel once it is
+# installed; ARGS=CMD or ARGS=ASC start those modes of the installed copy. Without a display it runs on
+# Xvfb and saves a screenshot in build/screens/run.png.
+run: build-native build-win32
+	tools/demo/run.sh $(ARGS)
 
 # Benchmarks, not timed tests: each adds its own target to bench.
 bench: bench-zip bench-convert

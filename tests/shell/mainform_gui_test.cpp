@@ -1,0 +1,290 @@
+// The main window as a real window in this process: its controls, the page each mode shows, the first
+// activation, the WinSet command, what happens to a close that arrives while a command runs, where the
+// command-line options are saved, and how the home page is opened.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+#include "lib/fs.h"
+#include "lib/zip_win32.h"
+#include "setup/setupstate.h"
+#include "shell/mainform.h"
+#include "shell/mainstate.h"
+#include "shell/mode.h"
+#include "shell/registry.h"
+#include "support/demo_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/screens_win32.h"
+#include "support/standins_win32.h"
+#include "support/wine_win32.h"
+
+using testsupport::MakeVexaTree;
+using testsupport::ReadTextLines;
+using testsupport::ScopedEnv;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+int FontHeight(const ui::Control& control) {
+    LOGFONTA font{};
+    GetObjectA(control.Font() ? control.Font()
+                              : reinterpret_cast<HFONT>(SendMessageA(control.Handle(), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    return font.lfHeight;
+}
+
+Lines Tail(const ui::Memo& memo) {
+    Lines lines = memo.Lines();
+    return Lines(lines.begin() + std::min<size_t>(8, lines.size()), lines.end());
+}
+
+class MainFormTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetMainState();
+        ResetSetupState();
+        ResetApplication();
+        ResetFsState();
+        registry.Remove();
+        MainState.FirstActivationDone = true; // the tests decide the mode themselves
+    }
+    void TearDown() override { SetUnzipDir(""); }
+    // An installed tree with its version line, the demo's Windows tools and SetUp.EXE's folder.
+    std::string Tree(const std::string& name, const std::string& version) {
+        std::string tree = dir / name;
+        EXPECT_TRUE(MakeVexaTree(tree, version));
+        testsupport::CopyFolder(testsupport::DemoMediumDir() + "\\WIN", tree + "\\KORVO\\Install\\Win");
+        return tree;
+    }
+
+    testsupport::ScratchDir dir{"mainform"};
+    testsupport::ScopedRegistryValue registry{RegistryKey, "Path"};
+    testsupport::ScriptedPrompter boxes;
+};
+
+TEST_F(MainFormTest, SetupPanelCoversThePageBelow) {
+    TForm1 form;
+    // A click on OK's place reaches the panel, which lies above every earlier control.
+    EXPECT_EQ(ChildWindowFromPoint(form.Handle(), POINT{456, 72}), form.PanelS.Handle());
+    EXPECT_EQ(GetParent(form.BtnEditor.Handle()), form.GroupBox4.Handle());
+    EXPECT_EQ(FontHeight(form.Label0), -20);
+    EXPECT_EQ(FontHeight(form.LabelC0), -17);
+    EXPECT_EQ(form.BtnSys.Hint(), "Edit CONFIG.SYS file");
+    EXPECT_EQ(form.BtnBat.Hint(), ""); // the one control whose hint is not shown
+    EXPECT_EQ(form.Memo0.LineCount(), 8);
+}
+
+TEST_F(MainFormTest, EachModeShowsItsPage) {
+    std::string medium = dir / "Medium";
+    const Lines same = {"", "Same version found at $",
+                        "Press \"OK\" for installation/update of complete VEXA",
+                        "or \"WinSet\" for only copying Windows tools."};
+    struct Case {
+        std::string version;       // of the tree the registry names ("" none)
+        std::string besideProgram; // on the medium ("" none; "tree": the program runs inside the tree)
+        const char* word;
+        int mode;
+        Lines tail; // memo lines after the eight
+    } cases[] = {
+        {"4.00", "VEXA_1.ZIP", "", ModeZipPackages, same},
+        {"3.39", "Vexa_1\\initdat\\version.dat", " CMD", ModeUnpacked, {"", "Old version found at $"}},
+        {"V3.40 (test)", "", "", ModeDiskette, same},
+        {"Vexa", "", "", ModeDiskette, {""}},
+        {"", "", "", ModeDiskette, {""}},
+        {"4.00", "tree", "", ModeSetupPanel, {}},
+        {"4.00", "tree", " Cmd", ModeCommandLine, {}},
+        {"4.00", "tree", "asc ", ModeConverter, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version + " " + c.besideProgram + c.word);
+        testsupport::RemoveTree(dir / "Tree");
+        testsupport::RemoveTree(medium);
+        testsupport::MakeDirs(medium + "\\Vexa_1\\initdat");
+        std::string tree = c.version.empty() ? "C:\\Vexa_Dos" : Tree("Tree", c.version);
+        registry.Set(tree);
+        if (!c.besideProgram.empty() && c.besideProgram != "tree")
+            testsupport::WriteTextLines(medium + "\\" + c.besideProgram, {"x"});
+        std::string setupDir = c.besideProgram == "tree" ? tree + "\\KORVO\\Install\\Win" : medium;
+        TForm1 form;
+        form.Show();
+        DecideModeFor(setupDir, "\"" + setupDir + "\\SetUp.EXE\"" + c.word);
+        form.ShowModePage();
+
+        EXPECT_EQ(MainState.SetupMode, c.mode);
+        EXPECT_EQ(SetupState.InstallDir.Str(), tree);
+        Lines tail = c.tail;
+        for (std::string& line : tail)
+            if (!line.empty() && line.back() == '$') line = line.substr(0, line.size() - 1) + tree;
+        EXPECT_EQ(Tail(form.Memo0), tail);
+        EXPECT_EQ(form.BtnWinSet.Visible(), tail.size() == 4);
+        EXPECT_EQ(form.PanelS.Visible(), c.mode == ModeSetupPanel);
+        EXPECT_EQ(form.BtnOk.IsDefault(), c.mode != ModeCommandLine); // Enter runs VEXA on that page
+        EXPECT_EQ(form.PanelC.Width(), c.mode == ModeCommandLine ? 526 : 97);
+        EXPECT_EQ(form.Memo0.Visible(), c.mode != ModeConverter);
+        // The command-line and converter modes show the tree's icons.
+        EXPECT_EQ(SendMessageA(form.Handle(), WM_GETICON, ICON_BIG, 0) != 0, c.mode < 0);
+        EXPECT_EQ(form.Timer1.Enabled(), c.mode == ModeConverter);
+    }
+}
+
+TEST_F(MainFormTest, SecondActivationRepeatsNothing) {
+    std::string tree = Tree("Tree", "3.39");
+    registry.Set(tree);
+    MainState.FirstActivationDone = false;
+    TForm1 form;
+    form.Show(); // the first activation decides: this test program lies on no medium, so a diskette install
+    testsupport::PumpMessages(100);
+    ASSERT_TRUE(MainState.FirstActivationDone);
+    EXPECT_EQ(MainState.SetupMode, ModeDiskette);
+    EXPECT_EQ(Tail(form.Memo0), (Lines{"", "Old version found at " + tree}));
+
+    MainState.SetupMode = ModeZipPackages;
+    ui::Form other;
+    other.Create({.caption = "Other"});
+    other.Show();
+    testsupport::PumpMessages(100);
+    SetForegroundWindow(form.Handle());
+    SetActiveWindow(form.Handle());
+    testsupport::PumpMessages(100);
+    EXPECT_EQ(GetActiveWindow(), form.Handle());
+    EXPECT_EQ(MainState.SetupMode, ModeZipPackages); // not decided again
+    EXPECT_EQ(Tail(form.Memo0), (Lines{"", "Old version found at " + tree}));
+}
+
+TEST_F(MainFormTest, WinSetCopiesToolsAndOffersTheWindowsSetUp) {
+    std::string medium = dir / "Medium";
+    testsupport::CopyFolder(testsupport::DemoMediumDir(), medium);
+    std::string tree = dir / "Tree";
+    ASSERT_TRUE(MakeVexaTree(tree, "4.00"));
+    registry.Set(tree);
+    TForm1 form;
+    form.Show();
+    DecideModeFor(medium, medium + "\\SetUp.EXE");
+    form.ShowModePage();
+    ASSERT_TRUE(form.BtnWinSet.Visible());
+    registry.Remove(); // only the Windows set-up writes it again
+
+    boxes.Answer(ui::IdNo);
+    form.BtnWinSetClick();
+    for (const char* tool : {"SetUp.EXE", "SetUpNT.EXE", "VexaAsc.ICO"})
+        EXPECT_TRUE(testsupport::FileExists(tree + "\\KORVO\\Install\\Win\\" + tool)) << tool;
+    EXPECT_EQ(MainState.SetupMode, ModeSetupPanel);
+    EXPECT_FALSE(form.BtnWinSet.Visible());
+    EXPECT_TRUE(form.PanelS.Visible());
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Text, "Run Windows SetUp for making\r\ndesktop icons and program folder?");
+    EXPECT_EQ(boxes.Boxes[0].Flags, ui::BtnYesNo | ui::IconQuestion | ui::DefButton1);
+    EXPECT_EQ(registry.Read(), ""); // No: no Windows set-up, which would record the tree
+}
+
+// Answers every box with its default button and notes whether the main window was still on screen.
+class WatchingPrompter final : public ui::Prompter {
+  public:
+    explicit WatchingPrompter(TForm1& form) : form_(form) { ui::SetPrompter(this); }
+    ~WatchingPrompter() override { ui::SetPrompter(nullptr); }
+    int Ask(const std::string& caption, const std::string&, unsigned flags) override {
+        Captions.push_back(caption);
+        WindowShown.push_back(form_.Visible());
+        return ui::DefaultAnswer(flags);
+    }
+    Lines Captions;
+    std::vector<bool> WindowShown;
+
+  private:
+    TForm1& form_;
+};
+
+TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
+    std::string medium = dir / "Medium";
+    testsupport::CopyFolder(testsupport::DemoMediumDir(), medium);
+    ScopedEnv env[] = {{"VEXA_STANDIN_LOG", dir / "standin.log"},
+                       {"VEXA_STANDIN_MARKER", dir / "VEXA_$$$\\VEXA.$$$"},
+                       {"VEXA_STANDIN_CHOOSE", dir / "Chosen"},
+                       {"VEXA_STANDIN_FAIL", ""}};
+    TForm1 form;
+    form.Show();
+    DecideModeFor(medium, medium + "\\SetUp.EXE");
+    MainState.TempToolDir.Set(dir / "VEXA_$$$");
+    form.ShowModePage();
+    ASSERT_EQ(MainState.SetupMode, ModeZipPackages);
+    WatchingPrompter watch(form);
+
+    // The close arrives while the packages are unpacked (the progress window lets messages run).
+    PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    form.BtnOkClick();
+
+    EXPECT_EQ(testsupport::ReadStandinLog(dir / "standin.log").size(), 1u); // the installer still ran
+    EXPECT_TRUE(testsupport::FileExists(dir / "Chosen\\KORVO\\Install\\Win\\SetUp.EXE"));
+    ASSERT_FALSE(watch.Captions.empty()); // the Windows set-up spoke up after the installation
+    for (bool shown : watch.WindowShown) EXPECT_TRUE(shown) << "a box after the window was closed";
+    EXPECT_FALSE(form.Visible()); // and then the window closed
+    EXPECT_FALSE(MainState.CloseRequested);
+    EXPECT_EQ(MainState.CommandDepth, 0);
+}
+
+TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
+    std::string a = Tree("Tree A", "4.00");
+    std::string b = Tree("TreeB", "4.00");
+    std::string c = Tree("TreeC", "4.00");
+    auto cfg = [](const std::string& tree) { return tree + "\\KORVO\\Install\\Win\\VexaCmd.CFG"; };
+    char shortA[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA(a.c_str(), shortA, MAX_PATH), 0u);
+    struct {
+        const char* what;
+        std::string installDirAtClose;
+        Lines a, b, c; // the files afterwards (empty: none)
+    } cases[] = {
+        {"same tree", a, {"typed"}, {"b-options"}, {}},
+        {"same tree by its 8.3 name", shortA, {"typed"}, {"b-options"}, {}},
+        {"moved to a tree with options", b, {"a-options"}, {"b-options"}, {}},
+        {"moved to a tree without", c, {"a-options"}, {"b-options"}, {"typed"}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        testsupport::WriteTextLines(cfg(a), {"a-options"});
+        testsupport::WriteTextLines(cfg(b), {"b-options"});
+        DeleteFileA(cfg(c).c_str());
+        TForm1 form;
+        DecideModeFor(a + "\\KORVO\\Install\\Win", "SETUP");
+        form.ShowModePage();
+        EXPECT_EQ(form.EditC.Text(), "a-options");
+        form.EditC.SetText("typed");
+        SetupState.InstallDir.Set(k.installDirAtClose);
+        form.Close();
+        EXPECT_EQ(ReadTextLines(cfg(a)), k.a);
+        EXPECT_EQ(ReadTextLines(cfg(b)), k.b);
+        EXPECT_EQ(ReadTextLines(cfg(c)), k.c);
+    }
+}
+
+TEST_F(MainFormTest, AddressOpensInAWindowShownNormally) {
+    // A protocol of this test stands for the web: the shell starts the probe for its addresses.
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "vexaprobe\\shell\\open\\command", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    std::string command = "\"" + testsupport::TestProgramDir() + "\\showprobe.exe\" \"%1\"";
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, "vexaprobe", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(key);
+    std::string out = dir / "probe.txt";
+    ScopedEnv probe("SHOWPROBE_OUT", out);
+
+    OpenAddress("vexaprobe://home/", dir.Path().c_str());
+    for (int waited = 0; waited < 10000 && ReadTextLines(out).size() < 3; waited += 100) Sleep(100);
+
+    Lines started = ReadTextLines(out);
+    SHDeleteKeyA(HKEY_CLASSES_ROOT, "vexaprobe");
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[0], std::to_string(SW_SHOWNORMAL));
+    EXPECT_EQ(started[1], dir.Path());
+    EXPECT_NE(started[2].find("vexaprobe://home/"), std::string::npos);
+}
+
+} // namespace

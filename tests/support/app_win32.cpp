@@ -1,0 +1,136 @@
+#include "support/app_win32.h"
+
+namespace testsupport {
+
+namespace {
+
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct Search {
+    DWORD pid;
+    bool boxes; // message boxes (#32770) instead of other windows
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->pid && IsWindowVisible(window) && (ClassOf(window) == "#32770") == search->boxes)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevel(DWORD pid, bool boxes) {
+    Search search{pid, boxes, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> children;
+    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+} // namespace
+
+App::~App() {
+    if (Running()) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    if (process_.hProcess) CloseHandle(process_.hProcess);
+    if (process_.hThread) CloseHandle(process_.hThread);
+}
+
+bool App::Start(const std::string& program, const std::string& args, const std::string& dir) {
+    std::string commandLine = "\"" + program + "\"" + (args.empty() ? "" : " " + args);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                          &process_) != FALSE;
+}
+
+bool App::Running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND App::MainWindow(int timeoutMs) {
+    if (main_ && IsWindow(main_)) return main_;
+    WaitFor(
+        [&] {
+            std::vector<HWND> windows = TopLevel(process_.dwProcessId, false);
+            for (HWND w : windows)
+                if (!Text(w).empty()) // Wine's helper windows of a process have no caption
+                    main_ = w;
+            return main_ != nullptr;
+        },
+        timeoutMs);
+    return main_;
+}
+
+std::vector<HWND> App::Controls(const std::string& windowClass) {
+    std::vector<HWND> result;
+    for (HWND child : Children(MainWindow()))
+        if (lstrcmpiA(ClassOf(child).c_str(), windowClass.c_str()) == 0) result.push_back(child);
+    return result;
+}
+
+HWND App::Control(const std::string& windowClass, const std::string& text) {
+    for (HWND child : Controls(windowClass))
+        if (Text(child) == text) return child;
+    return nullptr;
+}
+
+std::string App::Text(HWND window) {
+    char text[4096] = "";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 2000, &length))
+        return "";
+    return std::string(text, length < sizeof text ? length : 0);
+}
+
+void App::AnswerBoxes() {
+    for (HWND box : TopLevel(process_.dwProcessId, true)) {
+        bool before = false;
+        for (HWND old : answered_) before = before || old == box;
+        if (before) continue; // answered already, on its way out
+        answered_.push_back(box);
+        std::string seen = Text(box) + "\n";
+        for (HWND child : Children(box))
+            if (ClassOf(child) == "Static" && !Text(child).empty()) seen += Text(child);
+        Boxes.push_back(seen);
+        DWORD_PTR id = 0;
+        SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &id);
+        WORD button = HIWORD(id) == DC_HASDEFID ? LOWORD(id) : IDOK;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    }
+}
+
+bool App::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
+        AnswerBoxes();
+        Sleep(50);
+    }
+}
+
+bool App::WaitForExit(int timeoutMs) {
+    return WaitFor([&] { return !Running(); }, timeoutMs);
+}
+
+} // namespace testsupport

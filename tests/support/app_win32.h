@@ -1,0 +1,49 @@
+// A program started by an end-to-end test and driven from the test's process as a user would: its
+// windows found with EnumWindows/EnumChildWindows, buttons pressed with BM_CLICK, texts read with
+// WM_GETTEXT. Message boxes the program shows while the test waits are answered with their default
+// button and remembered.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class App {
+  public:
+    App() = default;
+    ~App(); // a program still running is ended
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Starts "program" args in dir; false when it cannot be started.
+    bool Start(const std::string& program, const std::string& args, const std::string& dir);
+    // The program's first visible top-level window that is not a message box; nullptr after the timeout.
+    HWND MainWindow(int timeoutMs = 20000);
+    // A child control of the main window by window class ("Button", "Edit", ...) and text; nullptr if none.
+    HWND Control(const std::string& windowClass, const std::string& text);
+    std::vector<HWND> Controls(const std::string& windowClass);
+    static std::string Text(HWND window);
+    static bool Shown(HWND window) { return IsWindowVisible(window) != FALSE; }
+    void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+    // Waits until the condition holds, answering message boxes meanwhile; false after the timeout.
+    bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
+    // Waits for the program to end, answering message boxes meanwhile.
+    bool WaitForExit(int timeoutMs);
+    bool Running() const;
+
+    // The boxes answered so far: caption, a line break, then the box's text.
+    std::vector<std::string> Boxes;
+
+  private:
+    void AnswerBoxes();
+    std::vector<HWND> answered_;
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+} // namespace testsupport

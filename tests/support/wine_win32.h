@@ -1,0 +1,64 @@
+// Test set-up through Wine's own means: drive letters of a chosen type (the mount manager makes the
+// dosdevices link and records the type in HKLM\Software\Wine\Drives, as winecfg does), Unix paths of
+// Windows folders, and registry values and files that a test changes and puts back.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// The Unix path Wine keeps a Windows path at; empty outside Wine.
+std::string UnixPathOf(const std::string& windowsPath);
+
+// Drive letters defined for the object's lifetime: each maps a letter to a Unix folder with a drive
+// type (DRIVE_FIXED, DRIVE_CDROM, ...). What the letters were before is put back afterwards.
+class WineDrives {
+  public:
+    WineDrives() = default;
+    ~WineDrives();
+    WineDrives(const WineDrives&) = delete;
+    WineDrives& operator=(const WineDrives&) = delete;
+    bool Define(char letter, const std::string& unixDir, unsigned type);
+
+  private:
+    struct Saved {
+        char Letter;
+        unsigned Type;
+        std::string UnixDir; // empty: the letter was free
+    };
+    std::vector<Saved> saved_;
+};
+
+// A string value under HKEY_LOCAL_MACHINE set (or, with remove, deleted) for the object's lifetime.
+class ScopedRegistryValue {
+  public:
+    ScopedRegistryValue(const std::string& key, const std::string& name);
+    ~ScopedRegistryValue();
+    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
+    void Set(const std::string& value);
+    void Remove();
+    std::string Read() const; // empty when missing
+
+  private:
+    std::string key_, name_, old_;
+    bool had_;
+};
+
+// A file that a test may write or delete; its old content (or its absence) comes back afterwards.
+class ScopedFile {
+  public:
+    explicit ScopedFile(const std::string& path);
+    ~ScopedFile();
+    ScopedFile(const ScopedFile&) = delete;
+    ScopedFile& operator=(const ScopedFile&) = delete;
+
+  private:
+    std::string path_, backup_;
+    bool had_;
+};
+
+} // namespace testsupport
