@@ -64,28 +64,25 @@ constexpr Choice Modes[] = {{"bin2col", 2}, {"bin2full", 1}, {"full2bin", 0}};
 constexpr Choice Cols[] = {{"one", 1}, {"all", 2}, {"block", 3}};
 constexpr Choice LastLines[] = {{"nothing", 0}, {"crlf", 1}, {"crlf-eof", 2}};
 constexpr Choice Exts[] = {{"data", 0}, {"txt", 1}, {"input", 2}};
-constexpr Choice Delimiters[] = {{"blank", 32}, {"double-blank", 31}, {"comma", 44}, {"semicolon", 59},
-                                 {"tab", 9},    {"tex", 29},          {"cr", 13},    {"lf", 10},
-                                 {"crlf", 30}};
+constexpr Choice Delimiters[] = {{"blank", 32},     {"double-blank", 31}, {"comma", 44},
+                                 {"semicolon", 59}, {"tab", 9},           {"tex", 29},
+                                 {"cr", 13},        {"lf", 10},           {"crlf", 30}};
 
 template <size_t N> std::optional<int> Pick(const Choice (&choices)[N], const std::string& word) {
     for (const Choice& c : choices)
-        if (word == c.Name)
-            return c.Value;
+        if (word == c.Name) return c.Value;
     return std::nullopt;
 }
 
 bool AllDigits(const std::string& s) {
-    return !s.empty() && s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() && s.size() <= 9 &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<int> DelimiterCodeOf(const std::string& word) {
-    if (auto named = Pick(Delimiters, word))
-        return named;
-    if (AllDigits(word))
-        return std::stoi(word);
-    if (word.size() == 1)
-        return static_cast<unsigned char>(word[0]);
+    if (auto named = Pick(Delimiters, word)) return named;
+    if (AllDigits(word)) return std::stoi(word);
+    if (word.size() == 1) return static_cast<unsigned char>(word[0]);
     return std::nullopt;
 }
 
@@ -100,10 +97,8 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& error)
         }
         bool missing = false;
         auto value = [&]() -> std::string {
-            if (inlineValue)
-                return *inlineValue;
-            if (i + 1 < args.size())
-                return args[++i];
+            if (inlineValue) return *inlineValue;
+            if (i + 1 < args.size()) return args[++i];
             missing = true;
             return {};
         };
@@ -115,50 +110,40 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& error)
             o.Help = true;
         } else if (arg == "-m" || arg == "--mode") {
             std::string v = value();
-            if (!(o.Mode = Pick(Modes, v)))
-                return bad(v);
+            if (!(o.Mode = Pick(Modes, v))) return bad(v);
         } else if (arg == "--cols") {
             std::string v = value();
-            if (!(o.ColsPerLine = Pick(Cols, v)))
-                return bad(v);
+            if (!(o.ColsPerLine = Pick(Cols, v))) return bad(v);
         } else if (arg == "--numbered") {
             o.Numbered = true;
         } else if (arg == "--last-line") {
             std::string v = value();
-            if (!(o.LastLine = Pick(LastLines, v)))
-                return bad(v);
+            if (!(o.LastLine = Pick(LastLines, v))) return bad(v);
         } else if (arg == "--delimiter") {
             std::string v = value();
             o.DelimiterCode = DelimiterCodeOf(v);
-            if (!o.DelimiterCode || *o.DelimiterCode > 255)
-                return bad(v);
+            if (!o.DelimiterCode || *o.DelimiterCode > 255) return bad(v);
         } else if (arg == "--decimals") {
             std::string v = value();
-            if (!AllDigits(v) || std::stoi(v) < 1 || std::stoi(v) > 12)
-                return bad(v);
+            if (!AllDigits(v) || std::stoi(v) < 1 || std::stoi(v) > 12) return bad(v);
             o.Decimals = -std::stoi(v);
         } else if (arg == "--only-selected") {
             o.OnlySelected = true;
         } else if (arg == "--selected-cols") {
             o.SelectedCols = value();
-            if (missing || o.SelectedCols->size() > 80)
-                return bad(*o.SelectedCols);
+            if (missing || o.SelectedCols->size() > 80) return bad(*o.SelectedCols);
         } else if (arg == "--ext") {
             std::string v = value();
-            if (!(o.ExtChoice = Pick(Exts, v)))
-                return bad(v);
+            if (!(o.ExtChoice = Pick(Exts, v))) return bad(v);
         } else if (arg == "--extension") {
             o.Extension = value();
-            if (missing || o.Extension->empty() || o.Extension->size() > 3)
-                return bad(*o.Extension);
+            if (missing || o.Extension->empty() || o.Extension->size() > 3) return bad(*o.Extension);
         } else if (arg == "-d" || arg == "--dest") {
             o.Dest = value();
-            if (missing || o.Dest->empty())
-                return bad(*o.Dest);
+            if (missing || o.Dest->empty()) return bad(*o.Dest);
         } else if (arg == "--mask") {
             o.Mask = value();
-            if (missing || o.Mask->empty())
-                return bad(*o.Mask);
+            if (missing || o.Mask->empty()) return bad(*o.Mask);
         } else if (arg == "--yes" || arg == "--no") {
             int choice = arg == "--yes" ? 1 : -1;
             if (o.Overwrite != 0 && o.Overwrite != choice) {
@@ -168,16 +153,14 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& error)
             o.Overwrite = choice;
         } else if (arg == "--settings") {
             o.SettingsPath = value();
-            if (missing || o.SettingsPath.empty())
-                return bad(o.SettingsPath);
+            if (missing || o.SettingsPath.empty()) return bad(o.SettingsPath);
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
         } else {
             o.Sources.push_back(arg);
         }
-        if (missing)
-            return bad("");
+        if (missing) return bad("");
     }
     return true;
 }
@@ -224,12 +207,9 @@ bool ApplyOptions(const Options& o, std::string& error) {
     s.OnlySelected = o.OnlySelected.value_or(s.OnlySelected);
     TextFormatSettings.DelimiterCode = o.DelimiterCode.value_or(TextFormatSettings.DelimiterCode);
     TextFormatSettings.Decimals = o.Decimals.value_or(TextFormatSettings.Decimals);
-    if (o.SelectedCols)
-        s.SelectedCols.Set(*o.SelectedCols);
-    if (o.Extension)
-        s.Extension.Set(*o.Extension);
-    if (o.Mask)
-        s.SourceMask.Set(*o.Mask);
+    if (o.SelectedCols) s.SelectedCols.Set(*o.SelectedCols);
+    if (o.Extension) s.Extension.Set(*o.Extension);
+    if (o.Mask) s.SourceMask.Set(*o.Mask);
     if (o.Dest) {
         s.DestDir.Set(*o.Dest);
         s.NotAsSource = true;
@@ -239,40 +219,39 @@ bool ApplyOptions(const Options& o, std::string& error) {
     return true;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool Glob(const char* mask, const char* name) {
     for (; *mask; ++mask, ++name) {
         if (*mask == '*') {
             for (const char* rest = name;; ++rest) {
-                if (Glob(mask + 1, rest))
-                    return true;
-                if (!*rest)
-                    return false;
+                if (Glob(mask + 1, rest)) return true;
+                if (!*rest) return false;
             }
         }
-        if (!*name || (*mask != '?' && Lower(*mask) != Lower(*name)))
-            return false;
+        if (!*name || (*mask != '?' && Lower(*mask) != Lower(*name))) return false;
     }
     return !*name;
 }
 
 // The files to convert, in order: named files as given, a folder's matching files by name.
-bool CollectFiles(const std::vector<std::string>& sources, const std::string& mask, std::vector<std::string>& files,
-                  std::string& error) {
+bool CollectFiles(const std::vector<std::string>& sources, const std::string& mask,
+                  std::vector<std::string>& files, std::string& error) {
     namespace fs = std::filesystem;
     for (const std::string& source : sources) {
         std::error_code ec;
         if (fs::is_directory(source, ec)) {
             std::vector<std::string> names;
-            for (auto it = fs::directory_iterator(source, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+            for (auto it = fs::directory_iterator(source, ec); !ec && it != fs::directory_iterator();
+                 it.increment(ec)) {
                 std::string name = it->path().filename().string();
                 if (it->is_regular_file(ec) && name[0] != '.' && MaskMatches(mask, name))
                     names.push_back(name);
             }
             std::sort(names.begin(), names.end());
-            for (const std::string& name : names)
-                files.push_back(JoinPath(source, name));
+            for (const std::string& name : names) files.push_back(JoinPath(source, name));
         } else if (fs::exists(source, ec)) {
             files.push_back(source);
         } else {
@@ -295,17 +274,17 @@ class CliPrompter final : public ui::Prompter {
     int Ask(const std::string& caption, const std::string& text, unsigned flags) override {
         unsigned buttons = flags & ui::ButtonMask;
         if (buttons == ui::BtnYesNoCancelAll) {
-            if (overwrite_ != 0)
-                return overwrite_ > 0 ? ui::IdAll : ui::IdNo;
-            if (!io_.Interactive)
-                return ui::IdNo;
+            if (overwrite_ != 0) return overwrite_ > 0 ? ui::IdAll : ui::IdNo;
+            if (!io_.Interactive) return ui::IdNo;
             char answer = Question(caption + " exists. Overwrite? [y]es, [n]o, [c]ancel, [a]ll: ", 'n');
             Cancelled = answer == 'c';
-            return answer == 'y' ? ui::IdYes : answer == 'a' ? ui::IdAll : answer == 'c' ? ui::IdCancel : ui::IdNo;
+            return answer == 'y'   ? ui::IdYes
+                   : answer == 'a' ? ui::IdAll
+                   : answer == 'c' ? ui::IdCancel
+                                   : ui::IdNo;
         }
         if (buttons == ui::BtnOkCancel) {
-            if (!io_.Interactive || overwrite_ != 0)
-                return ui::IdOk;
+            if (!io_.Interactive || overwrite_ != 0) return ui::IdOk;
             return Question(caption + " " + text + " [y]es, [n]o: ", 'y') == 'y' ? ui::IdOk : ui::IdCancel;
         }
         std::string flat = text;
@@ -344,16 +323,14 @@ struct Progress {
     }
     void Draw(int64_t bytes) {
         int percent = Total > 0 ? static_cast<int>(std::min<int64_t>(100, bytes * 100 / Total)) : 100;
-        if (percent == Shown)
-            return;
+        if (percent == Shown) return;
         Shown = percent;
         std::string bar(static_cast<size_t>(percent / 4), '#');
         bar.resize(25, ' ');
         Io->Err << "\r[" << bar << "] " << percent << "% " << std::flush;
     }
     void Clear() {
-        if (Shown >= 0)
-            Io->Err << "\r" << std::string(34, ' ') << "\r" << std::flush;
+        if (Shown >= 0) Io->Err << "\r" << std::string(34, ' ') << "\r" << std::flush;
         Shown = -1;
     }
 };
@@ -386,8 +363,7 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
     }
     const ConvSettingsRecord& s = ConvSettings;
     std::vector<std::string> sources = options.Sources;
-    if (sources.empty() && !options.SettingsPath.empty())
-        sources.push_back(s.SourceDir.Str());
+    if (sources.empty() && !options.SettingsPath.empty()) sources.push_back(s.SourceDir.Str());
     if (sources.empty()) {
         io.Err << "vexaconv: no SOURCE given\n(vexaconv --help explains the options)\n";
         return CliUsageError;
@@ -446,14 +422,13 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
         if (abortRun) {
             folderError = !prompter.Cancelled;
             passedOver += static_cast<int>(files.size() - i);
-            io.Out << "stopped at " << files[i] << (folderError ? ": folder missing or not made" : ": cancelled")
-                   << "\n";
+            io.Out << "stopped at " << files[i]
+                   << (folderError ? ": folder missing or not made" : ": cancelled") << "\n";
             break;
         }
     }
     ConversionState.Progress = nullptr;
     io.Out << converted << " converted, " << passedOver << " passed over\n";
-    if (folderError)
-        return CliUsageError;
+    if (folderError) return CliUsageError;
     return passedOver > 0 ? CliSomePassedOver : CliAllConverted;
 }

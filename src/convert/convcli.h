@@ -8,11 +8,11 @@
 #include <vector>
 
 struct ConvCliIo {
-    std::istream& In;   // answers to questions
-    std::ostream& Out;  // what was converted and what was passed over
-    std::ostream& Err;  // messages, questions and the progress bar
-    bool Interactive;   // questions may be asked (standard input is a terminal)
-    bool ShowProgress;  // a progress bar may be drawn (standard error is a terminal)
+    std::istream& In;  // answers to questions
+    std::ostream& Out; // what was converted and what was passed over
+    std::ostream& Err; // messages, questions and the progress bar
+    bool Interactive;  // questions may be asked (standard input is a terminal)
+    bool ShowProgress; // a progress bar may be drawn (standard error is a terminal)
 };
 
 // Exit codes.

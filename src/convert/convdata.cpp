@@ -20,7 +20,9 @@ class TextOut {
         std::memcpy(buf_ + len_, s.data(), n);
         len_ += n;
     }
-    void LineEnd() { Put(std::string_view(TextFormatSettings.LineEnd, TextFormatSettings.LineEnd[1] ? 2 : 1)); }
+    void LineEnd() {
+        Put(std::string_view(TextFormatSettings.LineEnd, TextFormatSettings.LineEnd[1] ? 2 : 1));
+    }
     void Real(double x) { Put(RealToTextStd(x).View()); }
     void Int(int value) {
         TextBuf<29> text;
@@ -46,15 +48,16 @@ RecordShape ShapeOf(const Job& job) {
     case 'Q':
         return {6, 0, 1};
     case 'A':
-        if (job.Version >= 20)
-            return {20, 2, block ? 5 : 1};
+        if (job.Version >= 20) return {20, 2, block ? 5 : 1};
         return {7, 2, block ? 2 : 1};
     default: // P, T, V
         return {35, 2, block ? 7 : 1};
     }
 }
 
-bool Numbered(const Job& job) { return job.Variant == 4 || job.Variant == 5; }
+bool Numbered(const Job& job) {
+    return job.Variant == 4 || job.Variant == 5;
+}
 
 // ---- Binary to text ------------------------------------------------------------------------------
 
@@ -71,14 +74,12 @@ void ReadBinRecord(Job& job, const RecordShape& s, BinRecord& r) {
     r.RealCount = r.IntCount = 0;
     for (int i = 0; i < s.Reals; ++i) {
         ReadReal(job.Src, r.Reals[i]);
-        if (job.SourceFailed())
-            return;
+        if (job.SourceFailed()) return;
         ++r.RealCount;
     }
     for (int i = 0; i < s.Ints; ++i) {
         ReadInt(job.Src, r.Ints[i]);
-        if (job.SourceFailed())
-            return;
+        if (job.SourceFailed()) return;
         ++r.IntCount;
     }
     job.SourceBytes += 4 * s.Reals + 2 * s.Ints;
@@ -102,8 +103,7 @@ void PutRecord(Job& job, const RecordShape& s, const BinRecord& r, int number, b
     BeginRecordLine(out);
     if (job.Variant == 1) {
         for (int i = 0; i < r.RealCount + r.IntCount; ++i) {
-            if (i > 0)
-                out.LineEnd(); // no line end after the record's last value
+            if (i > 0) out.LineEnd(); // no line end after the record's last value
             i < r.RealCount ? out.Real(r.Reals[i]) : out.Int(r.Ints[i - r.RealCount]);
         }
         out.Flush(job.Dst);
@@ -116,22 +116,16 @@ void PutRecord(Job& job, const RecordShape& s, const BinRecord& r, int number, b
     }
     for (int k = 1; k <= r.RealCount; ++k) {
         bool newLine = s.Lines >= 2 && k > 1 && k % perLine == 1;
-        if (newLine)
-            out.LineEnd();
-        if (!shown(k))
-            continue;
-        if (k > 1 && !newLine)
-            out.Put(delim);
+        if (newLine) out.LineEnd();
+        if (!shown(k)) continue;
+        if (k > 1 && !newLine) out.Put(delim);
         out.Real(r.Reals[k - 1]);
     }
     for (int j = 1; j <= r.IntCount; ++j) {
         bool newLine = j == 1 && s.IntsOnNewLine();
-        if (newLine)
-            out.LineEnd();
-        if (!shown(s.Reals + j))
-            continue;
-        if (!newLine)
-            out.Put(delim);
+        if (newLine) out.LineEnd();
+        if (!shown(s.Reals + j)) continue;
+        if (!newLine) out.Put(delim);
         out.Int(r.Ints[j - 1]);
     }
     out.Flush(job.Dst);
@@ -146,16 +140,12 @@ bool RecordsToText(Job& job, const RecordShape& s, int limit, bool filterSmall) 
     for (int number = 1; limit == 0 || number <= limit; ++number) {
         ReadBinRecord(job, s, r);
         if (r.RealCount == 0) {
-            if (limit != 0)
-                st.SourceCut = true; // a file of records ends cleanly here, a block does not
+            if (limit != 0) st.SourceCut = true; // a file of records ends cleanly here, a block does not
             return false;
         }
-        if (!r.Complete(s))
-            st.SourceCut = true;
-        if (!(filterSmall && r.Reals[0] < 1.1))
-            PutRecord(job, s, r, number, filter);
-        if (!r.Complete(s) || job.Dst.Failed)
-            return false;
+        if (!r.Complete(s)) st.SourceCut = true;
+        if (!(filterSmall && r.Reals[0] < 1.1)) PutRecord(job, s, r, number, filter);
+        if (!r.Complete(s) || job.Dst.Failed) return false;
         job.Report();
     }
     return true;
@@ -166,8 +156,7 @@ void KindYToText(Job& job) {
     for (int i = 0;; ++i) {
         double y = 0;
         ReadReal(job.Src, y);
-        if (job.SourceFailed() || job.Dst.Failed)
-            return;
+        if (job.SourceFailed() || job.Dst.Failed) return;
         job.SourceBytes += 4;
         double x = (st.XStart + static_cast<double>(i)) * st.XStep;
         TextOut out;
@@ -203,12 +192,10 @@ void KindAToText(Job& job) {
             st.FirstRecord = true;
         } else {
             SkipBytes(job.Src, convlayout::BinarySize(header));
-            if (job.SourceFailed())
-                return;
+            if (job.SourceFailed()) return;
             job.SourceBytes += convlayout::BinarySize(header);
         }
-        if (!RecordsToText(job, s, records, job.Mode == ModeBinToCol))
-            return;
+        if (!RecordsToText(job, s, records, job.Mode == ModeBinToCol)) return;
     }
 }
 
@@ -226,8 +213,7 @@ class TokenReader {
     // false at the end of the data.
     bool BeginRecord(bool numbered) {
         do {
-            if (!lines_.Next())
-                return false;
+            if (!lines_.Next()) return false;
             rest_ = lines_.Line();
         } while (!HasToken());
         std::string_view number;
@@ -235,18 +221,15 @@ class TokenReader {
     }
     // Moves to the next line, dropping what is left of this one.
     bool NewLine() {
-        if (!lines_.Next())
-            return false;
+        if (!lines_.Next()) return false;
         rest_ = lines_.Line();
         return true;
     }
     // The next value, from later lines when this one has none left.
     bool Take(std::string_view& token) {
-        if (!NextToken())
-            return false;
+        if (!NextToken()) return false;
         size_t end = 0;
-        while (end < rest_.size() && IsTokenChar(rest_[end]))
-            ++end;
+        while (end < rest_.size() && IsTokenChar(rest_[end])) ++end;
         token = rest_.substr(0, end);
         rest_.remove_prefix(end);
         return true;
@@ -260,31 +243,28 @@ class TokenReader {
     static constexpr auto TokenChars = [] {
         std::array<bool, 256> table{};
         for (int c = 0; c < 256; ++c)
-            table[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' ||
-                       c == '+' || c == '-' || c == '$';
+            table[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                       c == '.' || c == '+' || c == '-' || c == '$';
         return table;
     }();
 
     // Skips separators; true when a value follows on this line.
     bool HasToken() {
         size_t i = 0;
-        while (i < rest_.size() && !IsTokenChar(rest_[i]))
-            ++i;
+        while (i < rest_.size() && !IsTokenChar(rest_[i])) ++i;
         rest_.remove_prefix(i);
         return !rest_.empty();
     }
     bool NextToken() {
         while (!HasToken()) {
-            if (!NewLine())
-                return false;
+            if (!NewLine()) return false;
         }
         return true;
     }
     // Plain decimal numbers, the only form the writer produces, are converted where they stand; any
     // other token goes through the library's parser, so both give the same value.
     template <class T, class Parse> bool TakeNumber(T& value, Parse slow) {
-        if (!NextToken())
-            return false;
+        if (!NextToken()) return false;
         const char* start = rest_.data();
         const char* end = start + rest_.size();
         const char* digits = *start == '-' ? start + 1 : start;
@@ -322,15 +302,16 @@ bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
         }
         return !job.Dst.Failed;
     }
-    if (!tokens.BeginRecord(Numbered(job)))
-        return false;
+    if (!tokens.BeginRecord(Numbered(job))) return false;
     int perLine = s.PerLine();
     bool block = s.Lines >= 2;
     for (int k = 1; k <= s.Reals + s.Ints; ++k) {
-        bool newLine = block && (k <= s.Reals ? k > 1 && k % perLine == 1 : k == s.Reals + 1 && s.IntsOnNewLine());
+        bool newLine =
+            block && (k <= s.Reals ? k > 1 && k % perLine == 1 : k == s.Reals + 1 && s.IntsOnNewLine());
         double real = 0;
         int number = 0;
-        if ((newLine && !tokens.NewLine()) || !(k <= s.Reals ? tokens.TakeReal(real) : tokens.TakeInt(number))) {
+        if ((newLine && !tokens.NewLine()) ||
+            !(k <= s.Reals ? tokens.TakeReal(real) : tokens.TakeInt(number))) {
             st.SourceCut = true;
             return false;
         }
@@ -345,8 +326,7 @@ bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
 void RecordsToBinary(Job& job) {
     RecordShape s = ShapeOf(job);
     TokenReader tokens(*job.Lines);
-    while (RecordToBinary(job, s, tokens))
-        job.Report();
+    while (RecordToBinary(job, s, tokens)) job.Report();
 }
 
 // Kind Y: each line pair gives x and y; only y is stored.
@@ -366,16 +346,14 @@ void KindYToBinary(Job& job) {
             value = TextToReal(lines.Line());
         } else {
             double x = 0;
-            if (!tokens.BeginRecord(Numbered(job)))
-                return;
+            if (!tokens.BeginRecord(Numbered(job))) return;
             if (!tokens.TakeReal(x) || !tokens.TakeReal(value)) {
                 st.SourceCut = true;
                 return;
             }
         }
         WriteReal(job.Dst, value);
-        if (job.Dst.Failed)
-            return;
+        if (job.Dst.Failed) return;
         job.Report();
     }
 }

@@ -14,7 +14,9 @@ using convdetail::Job;
 
 ConversionStateRecord ConversionState;
 
-void ResetConversionState() { ConversionState = ConversionStateRecord(); }
+void ResetConversionState() {
+    ConversionState = ConversionStateRecord();
+}
 
 // ---- Identification --------------------------------------------------------------------------------
 
@@ -29,14 +31,12 @@ constexpr VersionRange OldLongCodes[] = {{340, 342, 16}, {343, 344, 17}, {345, 3
 
 template <size_t N> int Translate(int code, const VersionRange (&table)[N], bool offset) {
     for (const VersionRange& r : table)
-        if (code >= r.Low && code <= r.High)
-            return r.Version + (offset ? code - r.Low : 0);
+        if (code >= r.Low && code <= r.High) return r.Version + (offset ? code - r.Low : 0);
     return 8;
 }
 
 int Number(std::string_view ident, int start, int count) {
-    if (ident.size() < static_cast<size_t>(start + count))
-        return 0;
+    if (ident.size() < static_cast<size_t>(start + count)) return 0;
     return TextToInt(ident.substr(start, count));
 }
 
@@ -46,21 +46,20 @@ int IdentVersion(std::string_view ident) {
     int version = Number(ident, 8, 2);
     if (ident.size() > 2 && (ident[2] == '1' || ident[2] == '2')) {
         version = Translate(version, OldCodes, true);
-        if (version >= 16)
-            version = Translate(Number(ident, 8, 3), OldLongCodes, false);
+        if (version >= 16) version = Translate(Number(ident, 8, 3), OldLongCodes, false);
     }
     return version;
 }
 
 bool IdentAccepted(std::string_view ident, bool binary) {
-    if (ident.size() != IdentLength || ident.find('\0') != std::string_view::npos)
-        return false;
-    if (ident[0] != 'S' || ident[1] != 'W')
-        return false;
+    if (ident.size() != IdentLength || ident.find('\0') != std::string_view::npos) return false;
+    if (ident[0] != 'S' || ident[1] != 'W') return false;
     return binary ? ident[11] == '0' : ident[11] >= '1' && ident[11] <= '5';
 }
 
-bool IdentHasAttachment(std::string_view ident) { return Number(ident, 26, 3) != 0; }
+bool IdentHasAttachment(std::string_view ident) {
+    return Number(ident, 26, 3) != 0;
+}
 
 // ---- Run set-up --------------------------------------------------------------------------------------
 
@@ -73,8 +72,7 @@ void ConvSetup(int mode, int colsPerLine, int lastLine, bool numbered, bool only
         st.Variant = 0;
     } else if (st.Mode == ModeBinToFull) {
         st.Variant = colsPerLine == 2 ? 2 : colsPerLine == 3 ? 3 : 1;
-        if (numbered && st.Variant > 1)
-            st.Variant += 2;
+        if (numbered && st.Variant > 1) st.Variant += 2;
     } else {
         st.Variant = numbered ? 4 : 2;
         st.OnlySelected = onlySelected;
@@ -89,8 +87,7 @@ void ConvSetup(int mode, int colsPerLine, int lastLine, bool numbered, bool only
     list.Set(selectedCols);
     for (;;) {
         int column = TokenToInt(list.c, list.Cap);
-        if (column < 1 || column > MaxColumn)
-            break;
+        if (column < 1 || column > MaxColumn) break;
         st.Selected[column] = true;
     }
     st.CheckFolders = true;
@@ -110,10 +107,8 @@ bool CheckFolders(std::string_view source, std::string_view destination) {
         return false;
     }
     std::string destDir = FolderOf(destination);
-    if (destDir.empty() || DirExists(destDir))
-        return true;
-    if (!AskCreateDir(destDir))
-        return false;
+    if (destDir.empty() || DirExists(destDir)) return true;
+    if (!AskCreateDir(destDir)) return false;
     FsError error = ForceDir(destDir, 0);
     if (error != FsOk && !DirExists(destDir)) {
         ShowFileError(destDir, error);
@@ -126,23 +121,19 @@ bool CheckFolders(std::string_view source, std::string_view destination) {
 ConvOutcome ReadIdent(Job& job) {
     std::string_view ident;
     if (job.Mode == ModeFullToBin) {
-        if (!job.Lines->Next())
-            return ConvOutcome::NotAccepted;
+        if (!job.Lines->Next()) return ConvOutcome::NotAccepted;
         ident = job.Lines->Line().substr(0, IdentLength);
     } else {
         ReadBytes(job.Src, job.Ident, IdentLength);
-        if (Failed(job.Src))
-            return ConvOutcome::NotAccepted;
+        if (Failed(job.Src)) return ConvOutcome::NotAccepted;
         ident = std::string_view(job.Ident, IdentLength);
         job.SourceBytes = IdentLength;
     }
-    if (!IdentAccepted(ident, job.Mode != ModeFullToBin))
-        return ConvOutcome::NotAccepted;
+    if (!IdentAccepted(ident, job.Mode != ModeFullToBin)) return ConvOutcome::NotAccepted;
     std::memcpy(job.Ident, ident.data(), IdentLength);
     job.Version = IdentVersion(ident);
     bool minimum = job.Mode != ModeBinToCol || job.Kind == 'A';
-    if (minimum && job.Version < 17)
-        return ConvOutcome::OldVersion;
+    if (minimum && job.Version < 17) return ConvOutcome::OldVersion;
     job.Variant = job.Mode == ModeFullToBin ? ident[11] - '0' : ConversionState.Variant;
     return ConvOutcome::Converted;
 }
@@ -150,8 +141,7 @@ ConvOutcome ReadIdent(Job& job) {
 // The overwrite question; Converted means go on.
 ConvOutcome AskOverwrite(std::string_view destination, bool ask, bool& abortRun) {
     ConversionStateRecord& st = ConversionState;
-    if (!ask || st.OverwriteAll || !FileExists(destination))
-        return ConvOutcome::Converted;
+    if (!ask || st.OverwriteAll || !FileExists(destination)) return ConvOutcome::Converted;
     int answer = ShowLines(ui::BtnYesNoCancelAll | ui::IconWarning, destination,
                            {"File already exist!", "Override file(s)?"});
     switch (answer) {
@@ -181,8 +171,7 @@ void WriteIdent(Job& job) {
 
 void WriteLastLine(Job& job) {
     int lastLine = ConversionState.LastLine;
-    if (job.Mode == ModeFullToBin || (lastLine != LastLineEnd && lastLine != LastLineEndEof))
-        return;
+    if (job.Mode == ModeFullToBin || (lastLine != LastLineEnd && lastLine != LastLineEndEof)) return;
     WriteText(job.Dst, TextFormatSettings.LineEnd, 1);
     if (lastLine == LastLineEndEof) {
         const char eof = 26;
@@ -207,8 +196,7 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
     converted = false;
     st.SourceCut = false;
     char kind = KindLetter(source);
-    if (!IsDataKind(kind))
-        return ConvOutcome::UnknownKind;
+    if (!IsDataKind(kind)) return ConvOutcome::UnknownKind;
     if (st.CheckFolders) {
         st.CheckFolders = false;
         if (!CheckFolders(source, destination)) {
@@ -216,31 +204,25 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
             return ConvOutcome::RunAborted;
         }
     }
-    if (SamePath(source, destination))
-        return ConvOutcome::SameFile;
+    if (SamePath(source, destination)) return ConvOutcome::SameFile;
 
     Job job;
     job.Mode = st.Mode;
     job.Kind = kind;
     bool failed = false;
     OpenRead(job.Src, source, failed);
-    if (failed)
-        return ConvOutcome::Unreadable;
+    if (failed) return ConvOutcome::Unreadable;
     if (job.Mode == ModeFullToBin) {
         job.Src.Mode = 1;
         job.Lines = std::make_unique<convdetail::LineSource>(job.Src);
     }
     // Nothing touches the destination before the source has shown itself to be a data file.
     ConvOutcome outcome = ReadIdent(job);
-    if (outcome == ConvOutcome::Converted)
-        outcome = AskOverwrite(destination, ask, abortRun);
-    if (outcome != ConvOutcome::Converted)
-        return outcome;
+    if (outcome == ConvOutcome::Converted) outcome = AskOverwrite(destination, ask, abortRun);
+    if (outcome != ConvOutcome::Converted) return outcome;
     CreateWrite(job.Dst, destination, failed);
-    if (failed)
-        return ConvOutcome::Uncreatable;
-    if (job.Mode != ModeFullToBin)
-        job.Dst.Mode = 1;
+    if (failed) return ConvOutcome::Uncreatable;
+    if (job.Mode != ModeFullToBin) job.Dst.Mode = 1;
 
     WriteIdent(job);
     bool headerDone = job.Mode == ModeBinToCol ? convdetail::SkipHeader(job) : convdetail::CopyHeader(job);
@@ -253,10 +235,8 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
     }
     Close(job.Src, failed);
     Close(job.Dst, failed);
-    if (!headerDone)
-        return ConvOutcome::HeaderCut;
-    if (failed)
-        return ConvOutcome::WriteFailed;
+    if (!headerDone) return ConvOutcome::HeaderCut;
+    if (failed) return ConvOutcome::WriteFailed;
     converted = true;
     return ConvOutcome::Converted;
 }
@@ -294,12 +274,12 @@ const char* OutcomeText(ConvOutcome outcome) {
 namespace convdetail {
 
 LineSource::LineSource(RecordFile& file)
-    : file_(file), line_(std::make_unique<char[]>(LineCap + 1)), held_(std::make_unique<char[]>(LineCap + 1)) {}
+    : file_(file), line_(std::make_unique<char[]>(LineCap + 1)),
+      held_(std::make_unique<char[]>(LineCap + 1)) {}
 
 int LineSource::ReadInto(char* buf) {
     ReadLine(file_, buf, LineCap, false);
-    if (Failed(file_))
-        return -1;
+    if (Failed(file_)) return -1;
     int len = BufLen(buf, LineCap);
     bytes_ += len + 1;
     return len;
@@ -323,12 +303,10 @@ bool LineSource::Next() {
 }
 
 bool LineSource::AtDataEnd() {
-    if (hasHeld_)
-        return false;
+    if (hasHeld_) return false;
     for (;;) {
         int len = ReadInto(held_.get());
-        if (len < 0)
-            return true;
+        if (len < 0) return true;
         if (len > 0) {
             heldLen_ = len;
             hasHeld_ = true;
@@ -341,8 +319,7 @@ bool LineSource::AtDataEnd() {
 void Job::Report() {
     ConversionStateRecord& st = ConversionState;
     int64_t done = Lines ? Lines->BytesRead() : SourceBytes;
-    if (!st.Progress || done < NextReport)
-        return;
+    if (!st.Progress || done < NextReport) return;
     NextReport = done + (1 << 20);
     st.Progress(st.ProgressContext, done);
 }

@@ -28,20 +28,20 @@ using ConvProgressFn = void (*)(void* context, int64_t sourceBytes);
 
 struct ConversionStateRecord {
     int Mode = 2;
-    int Variant = 2;         // ASCII variant written (modes 1, 2): 1 one value per line, 2 a record per
-                             // line, 3 a record in a block of lines, 4 and 5 as 2 and 3 numbered
+    int Variant = 2; // ASCII variant written (modes 1, 2): 1 one value per line, 2 a record per
+                     // line, 3 a record in a block of lines, 4 and 5 as 2 and 3 numbered
     int LastLine = 1;
     bool OnlySelected = false; // Col ASCII: write only the Selected columns
     std::string Delimiter = " ";
-    int XOffset = 0;         // main-header values of the file being converted (kind Y's x axis)
+    int XOffset = 0; // main-header values of the file being converted (kind Y's x axis)
     int XStart = 0;
     double XStep = 0;
-    bool FirstRecord = true;   // no record line begun yet in this file or block
-    bool CheckFolders = true;  // the next file is the run's first: check its folders
-    bool OverwriteAll = false; // the user answered All to the overwrite question
+    bool FirstRecord = true;           // no record line begun yet in this file or block
+    bool CheckFolders = true;          // the next file is the run's first: check its folders
+    bool OverwriteAll = false;         // the user answered All to the overwrite question
     bool Selected[MaxColumn + 1] = {}; // columns 1..99
     unsigned char AttachmentBuffer[AttachmentBytes] = {}; // kept for the whole program run
-    bool SourceCut = false;    // the last converted source ended inside a record or block
+    bool SourceCut = false; // the last converted source ended inside a record or block
     ConvProgressFn Progress = nullptr;
     void* ProgressContext = nullptr;
 };
@@ -59,16 +59,16 @@ void ConvSetup(int mode, int colsPerLine, int lastLine, bool numbered, bool only
 // Why ConvertFile did or did not convert a file.
 enum class ConvOutcome {
     Converted,
-    UnknownKind,   // the kind letter is not one of KYPTVAQ: passed over without a message
-    Unreadable,    // the source cannot be opened
-    NotAccepted,   // the identification is not one of a data file (or of Full ASCII, mode 0)
-    OldVersion,    // format version below 17 (modes 0 and 1; kind A in mode 2)
-    HeaderCut,     // the source ends inside its headers
-    Uncreatable,   // the destination cannot be created
-    WriteFailed,   // the destination could not be written completely (a full disk)
-    SameFile,      // source and destination are the same file
-    Declined,      // the user answered No to the overwrite question
-    RunAborted,    // a missing source folder, a refused or failed destination folder, or Cancel
+    UnknownKind, // the kind letter is not one of KYPTVAQ: passed over without a message
+    Unreadable,  // the source cannot be opened
+    NotAccepted, // the identification is not one of a data file (or of Full ASCII, mode 0)
+    OldVersion,  // format version below 17 (modes 0 and 1; kind A in mode 2)
+    HeaderCut,   // the source ends inside its headers
+    Uncreatable, // the destination cannot be created
+    WriteFailed, // the destination could not be written completely (a full disk)
+    SameFile,    // source and destination are the same file
+    Declined,    // the user answered No to the overwrite question
+    RunAborted,  // a missing source folder, a refused or failed destination folder, or Cancel
 };
 
 // Converts source to destination in the mode of the run. With ask, an existing destination is only

@@ -76,8 +76,8 @@ constexpr int MaxReals = 35;
 constexpr int MaxInts = 2;
 
 // Header (convheader.cpp). Both return false when the source ends inside the header.
-bool CopyHeader(Job& job);  // modes 0 and 1
-bool SkipHeader(Job& job);  // mode 2
+bool CopyHeader(Job& job); // modes 0 and 1
+bool SkipHeader(Job& job); // mode 2
 // Copies fields as text lines in mode 1 or back to binary in mode 0; lineEndFirst puts a line end
 // before the first field written (kind A blocks after records).
 bool CopyFields(Job& job, std::span<const convlayout::Field> fields, bool lineEndFirst);

@@ -44,8 +44,7 @@ bool FieldToText(Job& job, const Field& f, bool& lineEndFirst) {
         ReadFixedText(job.Src, text, f.Size);
         break;
     }
-    if (job.SourceFailed())
-        return false;
+    if (job.SourceFailed()) return false;
     job.SourceBytes += f.Type == FieldType::Real ? 4 : f.Type == FieldType::Text ? f.Size + 1 : 2;
     if (lineEndFirst) {
         WriteText(job.Dst, TextFormatSettings.LineEnd, 1);
@@ -63,8 +62,7 @@ bool FieldToText(Job& job, const Field& f, bool& lineEndFirst) {
 
 // One text line back to a binary field; false when the source has ended.
 bool FieldToBinary(Job& job, const Field& f) {
-    if (!job.Lines->NextValueLine())
-        return false;
+    if (!job.Lines->NextValueLine()) return false;
     std::string_view line = job.Lines->Line();
     switch (f.Type) {
     case FieldType::Int:
@@ -96,8 +94,7 @@ bool CopyExtended(Job& job) {
     for (const convlayout::FieldGroup& group : convlayout::ExtendedBlock()) {
         for (int line = 0; line < group.Repeat; ++line) {
             SetFieldMode(text, true);
-            if (job.SourceFailed())
-                return false;
+            if (job.SourceFailed()) return false;
             for (const Field& f : group.Fields) {
                 for (int i = 0; i < f.Count; ++i) {
                     int number = 0;
@@ -109,8 +106,7 @@ bool CopyExtended(Job& job) {
                         TransferText(job.Src, field, f.Size, 0);
                     else
                         TransferInt(job.Src, number);
-                    if (job.SourceFailed())
-                        return false;
+                    if (job.SourceFailed()) return false;
                     if (f.Type == FieldType::Real)
                         TransferReal(job.Dst, real);
                     else if (f.Type == FieldType::Text)
@@ -136,8 +132,7 @@ bool CopyAttachment(Job& job) {
     }
     unsigned char attachment[AttachmentBytes];
     ReadBytes(job.Src, attachment, AttachmentBytes);
-    if (job.SourceFailed())
-        return false;
+    if (job.SourceFailed()) return false;
     std::memcpy(st.AttachmentBuffer, attachment, AttachmentBytes);
     job.SourceBytes += AttachmentBytes;
     return true;
@@ -149,20 +144,16 @@ bool CopyFields(Job& job, std::span<const Field> fields, bool lineEndFirst) {
     for (const Field& f : fields) {
         for (int i = 0; i < f.Count; ++i) {
             bool ok = job.Mode == ModeFullToBin ? FieldToBinary(job, f) : FieldToText(job, f, lineEndFirst);
-            if (!ok)
-                return false;
+            if (!ok) return false;
         }
     }
     return true;
 }
 
 bool CopyHeader(Job& job) {
-    if (!CopyFields(job, convlayout::MainHeader(job.Version), false))
-        return false;
-    if (job.Version >= 20 && !CopyExtended(job))
-        return false;
-    if (IdentHasAttachment(std::string_view(job.Ident, IdentLength)) && !CopyAttachment(job))
-        return false;
+    if (!CopyFields(job, convlayout::MainHeader(job.Version), false)) return false;
+    if (job.Version >= 20 && !CopyExtended(job)) return false;
+    if (IdentHasAttachment(std::string_view(job.Ident, IdentLength)) && !CopyAttachment(job)) return false;
     return true;
 }
 
@@ -177,8 +168,7 @@ bool SkipHeader(Job& job) {
         ReadReal(src, step);
         ReadInt(src, st.XOffset);
         ReadInt(src, st.XStart);
-        if (!newLayout)
-            ReadReal(src, step);
+        if (!newLayout) ReadReal(src, step);
         st.XStep = step;
         SkipBytes(src, newLayout ? 4 : 58);
     } else if (job.Kind == 'T' && job.Ident[13] == '8') {
@@ -186,10 +176,8 @@ bool SkipHeader(Job& job) {
     } else {
         SkipBytes(src, convlayout::MainHeaderSize);
     }
-    if (newLayout)
-        SkipBytes(src, convlayout::ExtendedSize);
-    if (IdentHasAttachment(std::string_view(job.Ident, IdentLength)))
-        SkipBytes(src, AttachmentBytes);
+    if (newLayout) SkipBytes(src, convlayout::ExtendedSize);
+    if (IdentHasAttachment(std::string_view(job.Ident, IdentLength))) SkipBytes(src, AttachmentBytes);
     job.SourceBytes = 0;
     return !job.SourceFailed();
 }

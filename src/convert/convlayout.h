@@ -30,8 +30,8 @@ struct FieldGroup {
     std::span<const Field> Fields;
 };
 
-std::span<const Field> MainHeader(int version); // 472 bytes either way
-std::span<const FieldGroup> ExtendedBlock();     // 512 bytes
+std::span<const Field> MainHeader(int version);   // 472 bytes either way
+std::span<const FieldGroup> ExtendedBlock();      // 512 bytes
 std::span<const Field> BlockHeaderA(int version); // 152 bytes from version 20 on, 80 below
 
 // Bytes a field list takes in a binary file.

@@ -2,13 +2,14 @@
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Index of the last separator, or npos.
 size_t LastSep(std::string_view path) {
     for (size_t i = path.size(); i-- > 0;)
-        if (IsPathSep(path[i]))
-            return i;
+        if (IsPathSep(path[i])) return i;
     return std::string_view::npos;
 }
 
@@ -38,25 +39,21 @@ std::string_view NameOf(std::string_view path) {
 
 std::string FolderOf(std::string_view path) {
     size_t sep = LastSep(path);
-    if (sep == std::string_view::npos)
-        return {};
+    if (sep == std::string_view::npos) return {};
     size_t root = RootLength(path);
     return std::string(path.substr(0, sep + 1 > root ? sep : root));
 }
 
 std::string ParentFolder(std::string_view folder) {
     size_t root = RootLength(folder);
-    while (folder.size() > root && IsPathSep(folder.back()))
-        folder.remove_suffix(1);
-    if (folder.size() <= root)
-        return {};
+    while (folder.size() > root && IsPathSep(folder.back())) folder.remove_suffix(1);
+    if (folder.size() <= root) return {};
     return FolderOf(folder);
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string path(folder);
-    if (!path.empty() && !IsPathSep(path.back()))
-        path += PathSep;
+    if (!path.empty() && !IsPathSep(path.back())) path += PathSep;
     path += name;
     return path;
 }
@@ -64,25 +61,24 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 char KindLetter(std::string_view path) {
     std::string_view name = NameOf(path);
     size_t last = name.rfind('.');
-    if (last == std::string_view::npos)
-        return 0;
+    if (last == std::string_view::npos) return 0;
     size_t start = last + 1;
     if (last > 0) {
         size_t earlier = name.rfind('.', last - 1);
-        if (earlier != std::string_view::npos && last - earlier - 1 == 3)
-            start = earlier + 1;
+        if (earlier != std::string_view::npos && last - earlier - 1 == 3) start = earlier + 1;
     }
     return start < name.size() ? Upper(name[start]) : 0;
 }
 
-bool IsDataKind(char kind) { return kind != 0 && DataKinds.find(kind) != std::string_view::npos; }
+bool IsDataKind(char kind) {
+    return kind != 0 && DataKinds.find(kind) != std::string_view::npos;
+}
 
 std::string DestinationName(int mode, int extChoice, std::string_view extension, std::string_view name) {
     std::string dest(name);
     if (mode == 0) {
         size_t dot = dest.rfind('.');
-        if (dot != std::string::npos)
-            dest.resize(dot);
+        if (dot != std::string::npos) dest.resize(dot);
     } else if (extChoice == ExtTxt) {
         dest += ".TXT";
     } else if (extChoice == ExtInput) {
@@ -93,10 +89,8 @@ std::string DestinationName(int mode, int extChoice, std::string_view extension,
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i]))
-            return false;
+        if (Upper(a[i]) != Upper(b[i])) return false;
     return true;
 }

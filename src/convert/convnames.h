@@ -36,9 +36,9 @@ char KindLetter(std::string_view path);
 bool IsDataKind(char kind);
 
 // Destination name choices of a run (binary to ASCII modes only).
-constexpr int ExtKeep = 0;   // "only data ext.": the name stays
-constexpr int ExtTxt = 1;    // ".TXT" appended
-constexpr int ExtInput = 2;  // "." and the chosen extension appended
+constexpr int ExtKeep = 0;  // "only data ext.": the name stays
+constexpr int ExtTxt = 1;   // ".TXT" appended
+constexpr int ExtInput = 2; // "." and the chosen extension appended
 
 // The destination name of a source name: mode 0 drops the last extension (MEAS.K01.TXT gives
 // MEAS.K01); modes 1 and 2 keep the name, append ".TXT" or append "." and extension, by choice.

@@ -33,16 +33,15 @@ bool FindSubFolder(std::string_view base, std::string_view winRelative, std::str
         std::string_view part = winRelative.substr(0, sep);
         winRelative = sep == std::string_view::npos ? std::string_view() : winRelative.substr(sep + 1);
         bool matched = false;
-        for (auto it = std::filesystem::directory_iterator(path, ec); !ec && it != std::filesystem::directory_iterator();
-             it.increment(ec)) {
+        for (auto it = std::filesystem::directory_iterator(path, ec);
+             !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
             if (SameText(it->path().filename().string(), part) && it->is_directory(ec)) {
                 path = it->path();
                 matched = true;
                 break;
             }
         }
-        if (!matched)
-            return false;
+        if (!matched) return false;
     }
     found = path.string();
     return true;
@@ -51,31 +50,26 @@ bool FindSubFolder(std::string_view base, std::string_view winRelative, std::str
 
 void ReadValueLine(TextBuf<127>& line) {
     ReadLine(SettingsFile, line, false);
-    if (!SettingsFile.Failed && !(line[0] == '*' && line[1] == '*'))
-        BufCutComment(line.c, line.Cap);
-    if (SettingsFile.Failed)
-        line.Clear();
+    if (!SettingsFile.Failed && !(line[0] == '*' && line[1] == '*')) BufCutComment(line.c, line.Cap);
+    if (SettingsFile.Failed) line.Clear();
 }
 
 // Line 3: the saved placement as "Width,Height,Left,Top,ClientWidth,ClientHeight,Flags".
 void ReadPlacement(PlacementTarget& target) {
     TextBuf<127> line;
     ReadLine(SettingsFile, line, false);
-    if (SettingsFile.Failed)
-        line.Clear();
+    if (SettingsFile.Failed) line.Clear();
     FormGeometry g{};
-    int32_t* saved[] = {&g.SavedWidth, &g.SavedHeight,      &g.SavedLeft, &g.SavedTop,
+    int32_t* saved[] = {&g.SavedWidth,       &g.SavedHeight,       &g.SavedLeft, &g.SavedTop,
                         &g.SavedClientWidth, &g.SavedClientHeight, &g.Flags};
-    for (int32_t* value : saved)
-        *value = TokenToInt(line.c, line.Cap);
+    for (int32_t* value : saved) *value = TokenToInt(line.c, line.Cap);
     g.Left = g.SavedLeft;
     g.Top = g.SavedTop;
     g.Width = g.SavedWidth;
     g.Height = g.SavedHeight;
     g.ClientWidth = g.SavedClientWidth;
     g.ClientHeight = g.SavedClientHeight;
-    if (target.FixedBorder())
-        g.Flags = GeoHasPlacement | GeoPositionOnly;
+    if (target.FixedBorder()) g.Flags = GeoHasPlacement | GeoPositionOnly;
     target.PlaceFrom(g);
 }
 
@@ -85,8 +79,7 @@ void WritePlacement(PlacementTarget& target) {
     std::string line;
     for (int32_t value : {g.SavedWidth, g.SavedHeight, g.SavedLeft, g.SavedTop, g.SavedClientWidth,
                           g.SavedClientHeight, g.Flags}) {
-        if (!line.empty())
-            line += ',';
+        if (!line.empty()) line += ',';
         line += std::to_string(value);
     }
     WriteStrLine(SettingsFile, line);
@@ -130,7 +123,8 @@ void ResetConvSettings() {
 std::string SettingsFolder(std::string_view programDir) {
     std::string parent = ParentFolder(programDir);
     std::string last;
-    if (SameText(NameOf(programDir), "BIN") && !parent.empty() && FindSubFolder(parent, "SYS\\INSTALL\\LAST", last))
+    if (SameText(NameOf(programDir), "BIN") && !parent.empty() &&
+        FindSubFolder(parent, "SYS\\INSTALL\\LAST", last))
         return last;
     return std::string(programDir);
 }
@@ -147,8 +141,7 @@ void OpenSettings(std::string_view folder, std::string_view name, bool reading, 
 }
 
 void OpenSettingsPath(std::string_view path, bool reading, PlacementTarget* target, bool& failed) {
-    if (SettingsMode != SettingsOpenMode::Closed)
-        CloseSettings(failed);
+    if (SettingsMode != SettingsOpenMode::Closed) CloseSettings(failed);
     if (reading) {
         OpenRead(SettingsFile, path, failed);
         TextBuf<127> line;
@@ -160,14 +153,12 @@ void OpenSettingsPath(std::string_view path, bool reading, PlacementTarget* targ
         if (failed) {
             bool ignored;
             Close(SettingsFile, ignored);
-            if (target)
-                target->PlaceFrom(FormGeometry{});
+            if (target) target->PlaceFrom(FormGeometry{});
             return;
         }
         SettingsMode = SettingsOpenMode::Reading;
         ReadLine(SettingsFile, line, false); // the date it was written
-        if (target)
-            ReadPlacement(*target);
+        if (target) ReadPlacement(*target);
         return;
     }
     CreateWrite(SettingsFile, path, failed);
@@ -180,8 +171,7 @@ void OpenSettingsPath(std::string_view path, bool reading, PlacementTarget* targ
     SettingsMode = SettingsOpenMode::Writing;
     WriteStrLine(SettingsFile, SettingsIdent);
     WriteStrLine(SettingsFile, TodayIso());
-    if (target)
-        WritePlacement(*target);
+    if (target) WritePlacement(*target);
 }
 
 void SettingsInt(int& value) {
@@ -207,22 +197,19 @@ void SettingsBool(bool& flag) {
 }
 
 void SettingsText(char* buf, int n) {
-    if (n < 0)
-        return;
+    if (n < 0) return;
     if (SettingsMode == SettingsOpenMode::Writing) {
         WriteLine(SettingsFile, buf, n);
     } else if (SettingsMode == SettingsOpenMode::Reading) {
         ReadLine(SettingsFile, buf, n, false);
-        if (SettingsFile.Failed)
-            buf[0] = 0;
+        if (SettingsFile.Failed) buf[0] = 0;
         BufTrim(2, buf, n);
     }
 }
 
 void CloseSettings(bool& failed) {
     failed = false;
-    if (SettingsMode != SettingsOpenMode::Closed)
-        Close(SettingsFile, failed);
+    if (SettingsMode != SettingsOpenMode::Closed) Close(SettingsFile, failed);
     SettingsMode = SettingsOpenMode::Closed;
 }
 

@@ -73,7 +73,9 @@ void OpenSettingsPath(std::string_view path, bool reading, PlacementTarget* targ
 void SettingsInt(int& value);
 void SettingsBool(bool& flag);
 void SettingsText(char* buf, int n);
-template <int N> void SettingsText(TextBuf<N>& buf) { SettingsText(buf.c, N); }
+template <int N> void SettingsText(TextBuf<N>& buf) {
+    SettingsText(buf.c, N);
+}
 
 void CloseSettings(bool& failed);
 

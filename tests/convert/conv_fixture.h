@@ -59,8 +59,7 @@ class ConvFixture : public ::testing::Test {
         bool converted = false;
         ConvOutcome result = ConvertFile(Path(name), Path(dest), false, abortRun, converted);
         EXPECT_EQ(converted, result == ConvOutcome::Converted);
-        if (outcome)
-            *outcome = result;
+        if (outcome) *outcome = result;
         return dir_.Read(dest);
     }
 

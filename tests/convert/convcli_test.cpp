@@ -62,7 +62,8 @@ TEST_F(Vexaconv, FolderWithMaskAndReasons) {
     EXPECT_EQ(Run({"--mask", "*.?0*", "-m", "bin2full", "--cols", "all", "-d", dir_ / "out", dir_ / "in"}),
               CliSomePassedOver);
     EXPECT_NE(out_.str().find("converted " + (dir_ / "in/A.K01")), std::string::npos) << out_.str();
-    EXPECT_NE(out_.str().find("passed over " + (dir_ / "in/OLD.K02") + ": format version below 17"), std::string::npos);
+    EXPECT_NE(out_.str().find("passed over " + (dir_ / "in/OLD.K02") + ": format version below 17"),
+              std::string::npos);
     EXPECT_NE(out_.str().find("2 converted, 1 passed over"), std::string::npos) << out_.str();
     EXPECT_EQ(dir_.Read("out/B.P01.TXT").substr(0, 13), "SW0-DAT-17.2-");
     EXPECT_EQ(dir_.Read("out/NOTES.DOC.TXT"), "<missing>");
@@ -102,9 +103,10 @@ TEST_F(Vexaconv, ColAsciiOptions) {
     spec.Reals = {1.5};
     spec.Ints = {-3};
     dir_.Write("M.P01", sampledata::Bytes(spec));
-    EXPECT_EQ(Run({"--only-selected", "--selected-cols", "2,36", "--delimiter", "|", "--numbered", "--decimals", "2",
-                   "--ext", "input", "--extension", "CSV", "--last-line", "crlf-eof", Path("M.P01")}),
-              CliAllConverted);
+    EXPECT_EQ(
+        Run({"--only-selected", "--selected-cols", "2,36", "--delimiter", "|", "--numbered", "--decimals",
+             "2", "--ext", "input", "--extension", "CSV", "--last-line", "crlf-eof", Path("M.P01")}),
+        CliAllConverted);
     EXPECT_EQ(dir_.Read("M.P01.CSV"), "   1|| 1.50E+00|     -3\r\n\x1A");
 }
 
@@ -136,7 +138,8 @@ TEST_F(Vexaconv, SettingsFile) {
     std::string text = dir_.Read("ascii/S.K01.FUL");
     EXPECT_EQ(text.substr(0, 13), "SW0-DAT-20.4-");
     EXPECT_NE(text.find("\r\n   1,"), std::string::npos);
-    EXPECT_EQ(Run({"--settings", dir_ / "My.CFA", "-m", "bin2col", "--delimiter", "tab", "--yes", Path("data/S.K01")}),
+    EXPECT_EQ(Run({"--settings", dir_ / "My.CFA", "-m", "bin2col", "--delimiter", "tab", "--yes",
+                   Path("data/S.K01")}),
               CliAllConverted);
     EXPECT_EQ(dir_.Read("ascii/S.K01.FUL").substr(0, 5), "   1\t");
 }
@@ -154,11 +157,11 @@ TEST_F(Vexaconv, MasksMatchLikeWindows) {
         const char* Name;
         bool Match;
     };
-    const Case cases[] = {{"*.*", "README", true}, {"*.K*", "meas.k01", true}, {"*.K*", "MEAS.P01", false},
-                          {"M?AS.*", "MEAS.K", true}, {"*01", "MEAS.K01", true}, {"*.K01", "MEAS.K01.TXT", false},
-                          {"a*b*c", "aXXbYc", true}, {"a*b*c", "aXXbY", false}};
-    for (const Case& c : cases)
-        EXPECT_EQ(MaskMatches(c.Mask, c.Name), c.Match) << c.Mask << " " << c.Name;
+    const Case cases[] = {{"*.*", "README", true},     {"*.K*", "meas.k01", true},
+                          {"*.K*", "MEAS.P01", false}, {"M?AS.*", "MEAS.K", true},
+                          {"*01", "MEAS.K01", true},   {"*.K01", "MEAS.K01.TXT", false},
+                          {"a*b*c", "aXXbYc", true},   {"a*b*c", "aXXbY", false}};
+    for (const Case& c : cases) EXPECT_EQ(MaskMatches(c.Mask, c.Name), c.Match) << c.Mask << " " << c.Name;
 }
 
 } // namespace

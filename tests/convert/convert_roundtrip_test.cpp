@@ -24,19 +24,17 @@ float RealAt(const std::string& bytes, int64_t offset) {
 
 // True when b is a to digits significant digits (and back to single precision).
 bool Rounded(float a, float b, int digits) {
-    if (a == b)
-        return true;
+    if (a == b) return true;
     double tolerance = std::fabs(a) * 0.51 * std::pow(10.0, 1 - digits) + 1e-45;
     return std::fabs(static_cast<double>(a) - b) <= tolerance;
 }
 
 // Compares the fields of two binary files of the spec's layout; the first length bytes only.
-void ExpectSameFields(const SampleSpec& spec, const std::string& original, const std::string& back, int dataDigits,
-                      int64_t length) {
+void ExpectSameFields(const SampleSpec& spec, const std::string& original, const std::string& back,
+                      int dataDigits, int64_t length) {
     ASSERT_EQ(static_cast<int64_t>(back.size()), length);
     for (const FieldSpan& f : sampledata::FieldMap(spec)) {
-        if (f.Offset + f.Size > length)
-            break;
+        if (f.Offset + f.Size > length) break;
         std::string_view was(original.data() + f.Offset, static_cast<size_t>(f.Size));
         std::string_view now(back.data() + f.Offset, static_cast<size_t>(f.Size));
         int digits = f.Type == Span::HeaderReal ? 5 : f.Type == Span::ExtendedReal ? 4 : dataDigits;
@@ -54,8 +52,7 @@ void ExpectSameFields(const SampleSpec& spec, const std::string& original, const
 int64_t WholeFields(const SampleSpec& spec, int64_t length) {
     int64_t end = 0;
     for (const FieldSpan& f : sampledata::FieldMap(spec))
-        if (f.Offset + f.Size <= length)
-            end = f.Offset + f.Size;
+        if (f.Offset + f.Size <= length) end = f.Offset + f.Size;
     return end;
 }
 
@@ -67,8 +64,7 @@ class RoundTrip : public convtest::ConvFixture {
         ConvOutcome outcome;
         std::string ascii = Convert(options, name, sampledata::Bytes(spec), &outcome);
         EXPECT_EQ(outcome, ConvOutcome::Converted);
-        if (text)
-            *text = ascii;
+        if (text) *text = ascii;
         return Convert({ModeFullToBin}, name + ".TXT", ascii, &outcome);
     }
 };
@@ -86,8 +82,7 @@ std::vector<Layout> EveryLayout() {
         for (int version : {17, 20})
             for (int cols : {1, 2, 3})
                 for (bool numbered : {false, true})
-                    if (cols > 1 || !numbered)
-                        all.push_back({kind, version, cols, numbered});
+                    if (cols > 1 || !numbered) all.push_back({kind, version, cols, numbered});
     return all;
 }
 
@@ -103,11 +98,12 @@ TEST_P(EveryLayoutRoundTrip, GivesBackEveryFieldRounded) {
     ExpectSameFields(spec, original, back, 5, static_cast<int64_t>(original.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, EveryLayoutRoundTrip, ::testing::ValuesIn(EveryLayout()), [](const auto& info) {
-    const Layout& l = info.param;
-    return std::string(1, l.Kind) + std::to_string(l.Version) + "_cols" + std::to_string(l.Cols) +
-           (l.Numbered ? "_numbered" : "");
-});
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryLayoutRoundTrip, ::testing::ValuesIn(EveryLayout()),
+                         [](const auto& info) {
+                             const Layout& l = info.param;
+                             return std::string(1, l.Kind) + std::to_string(l.Version) + "_cols" +
+                                    std::to_string(l.Cols) + (l.Numbered ? "_numbered" : "");
+                         });
 
 // Every delimiter the window offers, and a typed one, reads back as the values it separates.
 TEST_F(RoundTrip, EveryDelimiterReadsBack) {
@@ -116,7 +112,8 @@ TEST_F(RoundTrip, EveryDelimiterReadsBack) {
         std::string blank = There(spec, {ModeBinToFull, 3, true, LastLineEnd});
         for (int code : {31, 44, 59, 17, 9, 18, 29, 10, 30, 47, 124, 35}) {
             for (int cols : {2, 3}) {
-                std::string back = There(spec, {ModeBinToFull, cols, cols == 3, LastLineEnd, false, "", code});
+                std::string back =
+                    There(spec, {ModeBinToFull, cols, cols == 3, LastLineEnd, false, "", code});
                 EXPECT_EQ(back, blank) << "kind " << kind << ", delimiter code " << code << ", cols " << cols;
             }
         }
@@ -153,7 +150,12 @@ TEST_F(RoundTrip, CutSourcesKeepWhatWasRead) {
     for (char kind : {'K', 'Q', 'P', 'Y', 'A'})
         for (int cols : {1, 2, 3})
             for (int64_t cut : {1, 3, 70, 145, 300}) {
-                SampleSpec spec = Spec(kind, 20, kind == 'K' ? 50 : kind == 'Q' ? 20 : kind == 'Y' ? 100 : kind == 'P' ? 6 : 2);
+                SampleSpec spec = Spec(kind, 20,
+                                       kind == 'K'   ? 50
+                                       : kind == 'Q' ? 20
+                                       : kind == 'Y' ? 100
+                                       : kind == 'P' ? 6
+                                                     : 2);
                 spec.Cut = cut;
                 std::string original = sampledata::Bytes(spec);
                 int64_t size = static_cast<int64_t>(original.size());
@@ -213,12 +215,11 @@ TEST_F(RoundTrip, CommentsAreCutOnlyInFieldLines) {
     for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
         lines.push_back(text.substr(at, end - at));
     ASSERT_GT(lines.size(), 3u);
-    lines[1] = "A*B *c";                          // the first text of the main header
-    lines[lines.size() - 2] = "1;2 *two;3";       // an extended line of four reals: 1 and 2, then 0, 0
-    lines.back() = "T47 *note";                   // the text that closes the extended block
+    lines[1] = "A*B *c";                    // the first text of the main header
+    lines[lines.size() - 2] = "1;2 *two;3"; // an extended line of four reals: 1 and 2, then 0, 0
+    lines.back() = "T47 *note";             // the text that closes the extended block
     std::string edited;
-    for (const std::string& line : lines)
-        edited += line + "\r\n";
+    for (const std::string& line : lines) edited += line + "\r\n";
     std::string back = Convert({ModeFullToBin}, "C.K01.TXT", edited);
     ASSERT_EQ(back.size(), 1024u);
     EXPECT_EQ(back.substr(40, 10), std::string("A*B *c\0\0\0\0", 10));

@@ -27,11 +27,10 @@ TEST_F(ConvertRun, KindLetterComesFromTheExtension) {
         const char* Name;
         char Kind;
     };
-    const Case cases[] = {{"MEAS.K01", 'K'},      {"meas.y17", 'Y'},  {"MEAS.K01.TXT", 'K'}, {"A.B.P02", 'P'},
-                          {"MEAS.TXT", 'T'},      {"MEAS.V1.TXT", 'T'}, {"MEAS.Q0000.X", 'X'}, {"MEAS", 0},
-                          {"MEAS.", 0},           {"..K01", 'K'},     {"DIR.K01/MEAS", 0},   {"x.a12.asc", 'A'}};
-    for (const Case& c : cases)
-        EXPECT_EQ(KindLetter(c.Name), c.Kind) << c.Name;
+    const Case cases[] = {{"MEAS.K01", 'K'}, {"meas.y17", 'Y'},    {"MEAS.K01.TXT", 'K'}, {"A.B.P02", 'P'},
+                          {"MEAS.TXT", 'T'}, {"MEAS.V1.TXT", 'T'}, {"MEAS.Q0000.X", 'X'}, {"MEAS", 0},
+                          {"MEAS.", 0},      {"..K01", 'K'},       {"DIR.K01/MEAS", 0},   {"x.a12.asc", 'A'}};
+    for (const Case& c : cases) EXPECT_EQ(KindLetter(c.Name), c.Kind) << c.Name;
 }
 
 TEST_F(ConvertRun, DestinationNamesFollowModeAndChoice) {
@@ -63,10 +62,10 @@ TEST_F(ConvertRun, VersionNumberings) {
         const char* Digits; // identification characters 2 and 8..10
         int Version;
     };
-    const Case cases[] = {{"0200", 20}, {"0171", 17}, {"3990", 99}, {"0 7x", 7},  {"1120", 9},  {"1130", 10},
-                          {"1200", 11}, {"1300", 12}, {"2330", 15}, {"1340", 16}, {"1342", 16}, {"1343", 17},
-                          {"1344", 17}, {"1345", 18}, {"1347", 18}, {"1348", 19}, {"1349", 19}, {"1350", 8},
-                          {"1990", 8},  {"1 17", 8}};
+    const Case cases[] = {{"0200", 20}, {"0171", 17}, {"3990", 99}, {"0 7x", 7},  {"1120", 9},
+                          {"1130", 10}, {"1200", 11}, {"1300", 12}, {"2330", 15}, {"1340", 16},
+                          {"1342", 16}, {"1343", 17}, {"1344", 17}, {"1345", 18}, {"1347", 18},
+                          {"1348", 19}, {"1349", 19}, {"1350", 8},  {"1990", 8},  {"1 17", 8}};
     for (const Case& c : cases) {
         std::string ident = sampledata::Ident(Spec('K', 20, 0));
         ident[2] = c.Digits[0];
@@ -150,7 +149,8 @@ TEST_F(ConvertRun, OverwriteQuestionAndAll) {
         dir_.Write(names[i], Sample());
         dir_.Write(std::string(names[i]) + ".TXT", "old");
         bool abortRun = false;
-        EXPECT_EQ(File(Path(names[i]), Path(std::string(names[i]) + ".TXT"), true, abortRun), expected[i]) << names[i];
+        EXPECT_EQ(File(Path(names[i]), Path(std::string(names[i]) + ".TXT"), true, abortRun), expected[i])
+            << names[i];
         EXPECT_EQ(dir_.Read(std::string(names[i]) + ".TXT") == "old", i == 1) << names[i];
     }
     ASSERT_EQ(prompter.Boxes.size(), 3u);
@@ -181,7 +181,8 @@ TEST_F(ConvertRun, FolderChecksOfTheFirstFile) {
         prompter.Answer(ui::IdOk);
         Setup({ModeBinToCol});
         bool abortRun = false;
-        EXPECT_EQ(File(JoinPath(Path("nowhere"), "M.K01"), Path("M.TXT"), true, abortRun), ConvOutcome::RunAborted);
+        EXPECT_EQ(File(JoinPath(Path("nowhere"), "M.K01"), Path("M.TXT"), true, abortRun),
+                  ConvOutcome::RunAborted);
         EXPECT_TRUE(abortRun);
         ASSERT_EQ(prompter.Boxes.size(), 1u);
         EXPECT_EQ(prompter.Boxes[0].Caption, "Directory not exist");
@@ -205,7 +206,8 @@ TEST_F(ConvertRun, FolderChecksOfTheFirstFile) {
         EXPECT_EQ(File(Path("M.K01"), deep, true, abortRun), ConvOutcome::Converted);
         EXPECT_TRUE(FileExists(deep));
         // The second file of the run is not checked: its missing folder makes it unconvertible, quietly.
-        EXPECT_EQ(File(Path("M.K01"), JoinPath(Path("other"), "M.TXT"), true, abortRun), ConvOutcome::Uncreatable);
+        EXPECT_EQ(File(Path("M.K01"), JoinPath(Path("other"), "M.TXT"), true, abortRun),
+                  ConvOutcome::Uncreatable);
         EXPECT_FALSE(abortRun);
         EXPECT_EQ(prompter.Boxes.size(), 1u);
     }

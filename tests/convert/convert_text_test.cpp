@@ -15,15 +15,13 @@ const std::string E = "";             // an empty text
 
 std::string Rep(const std::string& line, int n) {
     std::string text;
-    for (int i = 0; i < n; ++i)
-        text += line + CrLf;
+    for (int i = 0; i < n; ++i) text += line + CrLf;
     return text;
 }
 
 std::string Join(std::initializer_list<std::string> parts, const std::string& between) {
     std::string text;
-    for (const std::string& part : parts)
-        text += (text.empty() ? "" : between) + part;
+    for (const std::string& part : parts) text += (text.empty() ? "" : between) + part;
     return text;
 }
 
@@ -43,32 +41,33 @@ std::string Extended() {
            Rep("0.0;0.0;0.0;0.0", 5) + Rep(E, 1);
 }
 std::string Ident(int version, char kind, char variant) {
-    return "SW0-DAT-" + std::to_string(version) + "." + variant + "-A" + kind + " SAMPLE    000GENERATOR01" + CrLf;
+    return "SW0-DAT-" + std::to_string(version) + "." + variant + "-A" + kind + " SAMPLE    000GENERATOR01" +
+           CrLf;
 }
-std::string Full20(char kind, char variant) { return Ident(20, kind, variant) + Header20() + Extended(); }
+std::string Full20(char kind, char variant) {
+    return Ident(20, kind, variant) + Header20() + Extended();
+}
 
 // Kind K values and their texts with four decimals.
 const std::vector<double> KValues = {1.5, -2.25, 1234.5678, 0.001, 0, -1e-5};
-const std::string K1 = " 1.5000E+00", K2 = "-2.2500E+00", K3 = " 1.2346E+03", K4 = " 1.0000E-03", K5 = " 0.0000E+00",
-                  K6 = "-1.0000E-05";
+const std::string K1 = " 1.5000E+00", K2 = "-2.2500E+00", K3 = " 1.2346E+03", K4 = " 1.0000E-03",
+                  K5 = " 0.0000E+00", K6 = "-1.0000E-05";
 
 // Kind P: the reals 1..35 and the ints -1 and 7.
-const char* const P[] = {" 1.0000E+00", " 2.0000E+00", " 3.0000E+00", " 4.0000E+00", " 5.0000E+00", " 6.0000E+00",
-                         " 7.0000E+00", " 8.0000E+00", " 9.0000E+00", " 1.0000E+01", " 1.1000E+01", " 1.2000E+01",
-                         " 1.3000E+01", " 1.4000E+01", " 1.5000E+01", " 1.6000E+01", " 1.7000E+01", " 1.8000E+01",
-                         " 1.9000E+01", " 2.0000E+01", " 2.1000E+01", " 2.2000E+01", " 2.3000E+01", " 2.4000E+01",
-                         " 2.5000E+01", " 2.6000E+01", " 2.7000E+01", " 2.8000E+01", " 2.9000E+01", " 3.0000E+01",
-                         " 3.1000E+01", " 3.2000E+01", " 3.3000E+01", " 3.4000E+01", " 3.5000E+01"};
+const char* const P[] = {
+    " 1.0000E+00", " 2.0000E+00", " 3.0000E+00", " 4.0000E+00", " 5.0000E+00", " 6.0000E+00", " 7.0000E+00",
+    " 8.0000E+00", " 9.0000E+00", " 1.0000E+01", " 1.1000E+01", " 1.2000E+01", " 1.3000E+01", " 1.4000E+01",
+    " 1.5000E+01", " 1.6000E+01", " 1.7000E+01", " 1.8000E+01", " 1.9000E+01", " 2.0000E+01", " 2.1000E+01",
+    " 2.2000E+01", " 2.3000E+01", " 2.4000E+01", " 2.5000E+01", " 2.6000E+01", " 2.7000E+01", " 2.8000E+01",
+    " 2.9000E+01", " 3.0000E+01", " 3.1000E+01", " 3.2000E+01", " 3.3000E+01", " 3.4000E+01", " 3.5000E+01"};
 std::string PReals(int from, int to, const std::string& delim) {
     std::string text;
-    for (int i = from; i <= to; ++i)
-        text += (i > from ? delim : "") + P[i - 1];
+    for (int i = from; i <= to; ++i) text += (i > from ? delim : "") + P[i - 1];
     return text;
 }
 SampleSpec PSpec(char kind, int records) {
     SampleSpec spec = Spec(kind, 20, records);
-    for (int i = 1; i <= 35; ++i)
-        spec.Reals.push_back(i);
+    for (int i = 1; i <= 35; ++i) spec.Reals.push_back(i);
     spec.Ints = {-1, 7};
     return spec;
 }
@@ -95,8 +94,7 @@ struct TextCase {
 
 SampleSpec Zeroed(SampleSpec spec, std::vector<double> reals = {}) {
     spec.ZeroHeader = true;
-    if (!reals.empty())
-        spec.Reals = reals;
+    if (!reals.empty()) spec.Reals = reals;
     return spec;
 }
 
@@ -112,9 +110,10 @@ std::vector<TextCase> Cases() {
     SampleSpec v = Zeroed(PSpec('V', 1));
     Options full2{ModeBinToFull, 2};
     std::string pLine = PReals(1, 35, " ") + " " + "     -1" + " " + "      7";
-    std::string pBlock = Join({PReals(1, 5, " "), PReals(6, 10, " "), PReals(11, 15, " "), PReals(16, 20, " "),
-                               PReals(21, 25, " "), PReals(26, 30, " "), PReals(31, 35, " "), "     -1       7"},
-                              CrLf);
+    std::string pBlock =
+        Join({PReals(1, 5, " "), PReals(6, 10, " "), PReals(11, 15, " "), PReals(16, 20, " "),
+              PReals(21, 25, " "), PReals(26, 30, " "), PReals(31, 35, " "), "     -1       7"},
+             CrLf);
     std::string a0 = " 5.0000E-01 " + A27 + " " + AInts, a1 = " 1.5000E+00 " + A27 + " " + AInts;
     std::string aPair = a0 + CrLf + a1;
     std::string aBlock = Join({aPair, aPair, aPair, aPair, aPair, aPair, aPair, aPair, aPair, aPair}, CrLf);
@@ -130,49 +129,89 @@ std::vector<TextCase> Cases() {
     return {
         {"K20All", k20, full2,
          Full20('K', '2') + K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
-        {"K17One", k17, {ModeBinToFull, 1, false, LastLineEnd},
+        {"K17One",
+         k17,
+         {ModeBinToFull, 1, false, LastLineEnd},
          Ident(17, 'K', '1') + Header17() + Join({K1, K2, K3, K4, K5, K6}, CrLf) + CrLf},
-        {"K20AllNumberedEof", k20, {ModeBinToFull, 2, true, LastLineEndEof},
-         Full20('K', '4') + "   1 " + K1 + " " + K2 + CrLf + "   2 " + K3 + " " + K4 + CrLf + "   3 " + K5 + " " + K6 +
-             CrLf + "\x1A"},
-        {"K20BlockIsAll", k20, {ModeBinToFull, 3},
+        {"K20AllNumberedEof",
+         k20,
+         {ModeBinToFull, 2, true, LastLineEndEof},
+         Full20('K', '4') + "   1 " + K1 + " " + K2 + CrLf + "   2 " + K3 + " " + K4 + CrLf + "   3 " + K5 +
+             " " + K6 + CrLf + "\x1A"},
+        {"K20BlockIsAll",
+         k20,
+         {ModeBinToFull, 3},
          Full20('K', '3') + K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
         {"K20Col", k20, {}, K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
-        {"K20ColNumberedComma", k20, {ModeBinToCol, 1, true, LastLineEnd, false, "", 44},
+        {"K20ColNumberedComma",
+         k20,
+         {ModeBinToCol, 1, true, LastLineEnd, false, "", 44},
          "   1," + K1 + "," + K2 + CrLf + "   2," + K3 + "," + K4 + CrLf + "   3," + K5 + "," + K6 + CrLf},
-        {"K20ColNeverFiltered", k20, {ModeBinToCol, 1, false, 0, true, "2"}, K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
+        {"K20ColNeverFiltered",
+         k20,
+         {ModeBinToCol, 1, false, 0, true, "2"},
+         K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
         {"Q20Col", q, {}, Join({K1, K2, K3, K4, K5, K6}, " ")},
-        {"QColDoubleBlank", q, {ModeBinToCol, 1, false, 0, false, "", 31}, Join({K1, K2, K3, K4, K5, K6}, "  ")},
+        {"QColDoubleBlank",
+         q,
+         {ModeBinToCol, 1, false, 0, false, "", 31},
+         Join({K1, K2, K3, K4, K5, K6}, "  ")},
         {"P20All", p, full2, Full20('P', '2') + pLine + CrLf + pLine},
         {"P20Block", p, {ModeBinToFull, 3}, Full20('P', '3') + pBlock + CrLf + pBlock},
-        {"P20BlockNumbered", p, {ModeBinToFull, 3, true}, Full20('P', '5') + "   1 " + pBlock + CrLf + "   2 " + pBlock},
-        {"P20ColFirstRealFirstInt", p, {ModeBinToCol, 1, false, 0, true, "1,36"},
+        {"P20BlockNumbered",
+         p,
+         {ModeBinToFull, 3, true},
+         Full20('P', '5') + "   1 " + pBlock + CrLf + "   2 " + pBlock},
+        {"P20ColFirstRealFirstInt",
+         p,
+         {ModeBinToCol, 1, false, 0, true, "1,36"},
          P[0] + std::string(" ") + "     -1" + CrLf + P[0] + " " + "     -1"},
-        {"P20ColWithoutColumnOne", p, {ModeBinToCol, 1, false, 0, true, "2;37"},
+        {"P20ColWithoutColumnOne",
+         p,
+         {ModeBinToCol, 1, false, 0, true, "2;37"},
          std::string(" ") + P[1] + " " + "      7" + CrLf + " " + P[1] + " " + "      7"},
-        {"P20ColSelectionEndsAtNonNumber", p, {ModeBinToCol, 1, false, 0, true, "3 x 4"},
+        {"P20ColSelectionEndsAtNonNumber",
+         p,
+         {ModeBinToCol, 1, false, 0, true, "3 x 4"},
          std::string(" ") + P[2] + CrLf + " " + P[2]},
-        {"V20ColSemicolonQuoted", v, {ModeBinToCol, 1, false, 0, false, "", 17},
+        {"V20ColSemicolonQuoted",
+         v,
+         {ModeBinToCol, 1, false, 0, false, "", 17},
          PReals(1, 35, ";") + ";" + "     -1" + ";" + "      7"},
-        {"V20ColTabQuoted", v, {ModeBinToCol, 1, false, 0, false, "", 18},
+        {"V20ColTabQuoted",
+         v,
+         {ModeBinToCol, 1, false, 0, false, "", 18},
          PReals(1, 35, "\t") + "\t" + "     -1" + "\t" + "      7"},
         {"T20LongHeaderCol", t, {}, pLine},
-        {"Y20ColNumbered", y20, {ModeBinToCol, 1, true},
-         "   0  5.0000E+00  1.0000E+00" + CrLf + "   1  5.5000E+00  2.0000E+00" + CrLf + "   2  6.0000E+00  3.0000E+00"},
-        {"Y17Col", y17, {},
+        {"Y20ColNumbered",
+         y20,
+         {ModeBinToCol, 1, true},
+         "   0  5.0000E+00  1.0000E+00" + CrLf + "   1  5.5000E+00  2.0000E+00" + CrLf +
+             "   2  6.0000E+00  3.0000E+00"},
+        {"Y17Col",
+         y17,
+         {},
          " 5.0000E+00  1.0000E+00" + CrLf + " 5.5000E+00  2.0000E+00" + CrLf + " 6.0000E+00  3.0000E+00"},
-        {"Y20One", y20, {ModeBinToFull, 1},
-         Full20('Y', '1') + Join({" 5.0000E+00", " 1.0000E+00", " 5.5000E+00", " 2.0000E+00", " 6.0000E+00", " 3.0000E+00"}, CrLf)},
-        {"Y20AllNumbered", y20, {ModeBinToFull, 2, true},
+        {"Y20One",
+         y20,
+         {ModeBinToFull, 1},
+         Full20('Y', '1') +
+             Join({" 5.0000E+00", " 1.0000E+00", " 5.5000E+00", " 2.0000E+00", " 6.0000E+00", " 3.0000E+00"},
+                  CrLf)},
+        {"Y20AllNumbered",
+         y20,
+         {ModeBinToFull, 2, true},
          Full20('Y', '4') + "   0  5.0000E+00  1.0000E+00" + CrLf + "   1  5.5000E+00  2.0000E+00" + CrLf +
              "   2  6.0000E+00  3.0000E+00"},
         {"A17ColSkipsSmallFirstValuesNumberedPerBlock", ASpec(2), {ModeBinToCol, 1, true}, aCol},
         {"A17AllTwoBlocks", ASpec(2), full2,
          Ident(17, 'A', '2') + Header17() + ABlockHeader + aBlock + CrLf + ABlockHeader + aBlock},
-        {"A17Block", ASpec(1), {ModeBinToFull, 3},
+        {"A17Block",
+         ASpec(1),
+         {ModeBinToFull, 3},
          Ident(17, 'A', '3') + Header17() + ABlockHeader +
-             Join({a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split,
-                   a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split},
+             Join({a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split,
+                   a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split},
                   CrLf)},
     };
 }
@@ -195,10 +234,12 @@ using ConvertOld = convtest::ConvFixture;
 // Col ASCII passes over the data of files older than version 17, but not their ending.
 TEST_F(ConvertOld, ColAsciiOfVersion16HoldsOnlyTheEnding) {
     ConvOutcome outcome;
-    EXPECT_EQ(Convert({ModeBinToCol, 1, false, LastLineEnd}, "OLD.K01", sampledata::Bytes(Spec('K', 16, 4)), &outcome),
+    EXPECT_EQ(Convert({ModeBinToCol, 1, false, LastLineEnd}, "OLD.K01", sampledata::Bytes(Spec('K', 16, 4)),
+                      &outcome),
               CrLf);
     EXPECT_EQ(outcome, ConvOutcome::Converted);
-    EXPECT_EQ(Convert({ModeBinToCol, 1, false, LastLineEnd}, "OLD.A01", sampledata::Bytes(Spec('A', 16, 1)), &outcome),
+    EXPECT_EQ(Convert({ModeBinToCol, 1, false, LastLineEnd}, "OLD.A01", sampledata::Bytes(Spec('A', 16, 1)),
+                      &outcome),
               "<missing>");
     EXPECT_EQ(outcome, ConvOutcome::OldVersion);
 }

@@ -107,8 +107,9 @@ TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
     ASSERT_FALSE(failed);
     std::string text = dir_.Read("VexaAsc.CFA");
     EXPECT_EQ(text.substr(0, 42), "SetUp.EXE converter settings VexaAsc.CFA\r\n");
-    EXPECT_EQ(text.substr(54), "301,201,11,21,291,171,1\r\n     0\r\n     3\r\n   124\r\nY\r\n     2\r\n    -7\r\n     2\r\n"
-                               "Y\r\nC:\\DATA *old\r\nD:\\OUT\r\n*.K*\r\nDAT\r\nY\r\n1,36\r\n");
+    EXPECT_EQ(text.substr(54),
+              "301,201,11,21,291,171,1\r\n     0\r\n     3\r\n   124\r\nY\r\n     2\r\n    -7\r\n     2\r\n"
+              "Y\r\nC:\\DATA *old\r\nD:\\OUT\r\n*.K*\r\nDAT\r\nY\r\n1,36\r\n");
 
     ResetConvSettings(dir_.Path());
     window.Fixed = true;
@@ -136,7 +137,7 @@ TEST_F(ConvSettingsFile, ValueLineRulesAndEarlyEnd) {
     ConvSettings.Extension.Set("XYZ");
     ConvSettings.NotAsSource = true;
     dir_.Write("VexaAsc.CFA", Head("1,2,3,4,5,6,1") + "     1 *mode\r\n**3\r\n44 * comma\r\nY *yes\r\n2\r\n"
-                                                     "-5*x\r\n0\r\nn\r\n D:\\IN *x   \r\n");
+                                                      "-5*x\r\n0\r\nn\r\n D:\\IN *x   \r\n");
     FakeWindow window;
     ASSERT_TRUE(Load(&window));
     const ConvSettingsRecord& s = ConvSettings;
@@ -155,7 +156,8 @@ TEST_F(ConvSettingsFile, ValueLineRulesAndEarlyEnd) {
 }
 
 TEST_F(ConvSettingsFile, ForeignFileIsNotRead) {
-    dir_.Write("VexaAsc.CFA", "SW0-DAT-20.1-AK SAMPLE    000GENERATOR01\r\n2000-01-01\r\n1,2,3,4,5,6,1\r\n0\r\n");
+    dir_.Write("VexaAsc.CFA",
+               "SW0-DAT-20.1-AK SAMPLE    000GENERATOR01\r\n2000-01-01\r\n1,2,3,4,5,6,1\r\n0\r\n");
     ConvSettings.Mode = 1;
     FakeWindow window;
     EXPECT_FALSE(Load(&window));

@@ -18,14 +18,14 @@ const std::string& ScratchDir() {
     static const std::string dir = [] {
         char name[] = "/tmp/convert-fuzz-XXXXXX";
         const char* made = mkdtemp(name);
-        if (!made)
-            std::abort();
+        if (!made) std::abort();
         return std::string(made);
     }();
     return dir;
 }
 
-void Convert(int mode, int cols, bool numbered, int lastLine, const std::string& source, const std::string& dest) {
+void Convert(int mode, int cols, bool numbered, int lastLine, const std::string& source,
+             const std::string& dest) {
     ConvSetup(mode, cols, lastLine, numbered, true, "1,3;36 99 0 5");
     bool abortRun = false;
     bool converted = false;
@@ -35,8 +35,7 @@ void Convert(int mode, int cols, bool numbered, int lastLine, const std::string&
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2)
-        return 0;
+    if (size < 2) return 0;
     uint8_t control = data[0];
     uint8_t options = data[1];
     char kind = "KYPTVAQ"[control % 7];
@@ -55,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text = dir + "/OUT." + kind + "01.TXT";
     std::string back = dir + "/BACK." + kind + "01";
     std::FILE* file = std::fopen(source.c_str(), "wb");
-    if (!file)
-        return 0;
+    if (!file) return 0;
     std::fwrite(data + 2, 1, size - 2, file);
     std::fclose(file);
     std::remove(text.c_str());
@@ -65,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Convert(ModeFullToBin, cols, numbered, lastLine, source, back);
     } else {
         Convert(mode, cols, numbered, lastLine, source, text);
-        if (mode == ModeBinToFull)
-            Convert(ModeFullToBin, cols, numbered, lastLine, text, back);
+        if (mode == ModeBinToFull) Convert(ModeFullToBin, cols, numbered, lastLine, text, back);
     }
     return 0;
 }

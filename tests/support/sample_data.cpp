@@ -12,12 +12,10 @@ namespace {
 
 // Layouts as words: i<n> ints, w<n> words, r<n> reals, t<n> one text of capacity n; X XOffset,
 // S XStart, P XStep.
-constexpr const char* HeaderBefore20 =
-    "i2 t59 t9 t1 t7 w2 r4 t19 r9 w2 t1 t9 t7 t7 t19 t11 t23 t23 t19 "
-    "t19 w4 r9 w3 r10 r1 X S P r1 w1 r13";
-constexpr const char* HeaderFrom20 =
-    "t9 t59 t7 w1 i1 t9 t3 t1 t7 i2 r4 t19 r9 w2 t1 t19 t7 t23 t23 t23 "
-    "t23 r1 w4 r20 i2 r13 P X S i2";
+constexpr const char* HeaderBefore20 = "i2 t59 t9 t1 t7 w2 r4 t19 r9 w2 t1 t9 t7 t7 t19 t11 t23 t23 t19 "
+                                       "t19 w4 r9 w3 r10 r1 X S P r1 w1 r13";
+constexpr const char* HeaderFrom20 = "t9 t59 t7 w1 i1 t9 t3 t1 t7 i2 r4 t19 r9 w2 t1 t19 t7 t23 t23 t23 "
+                                     "t23 r1 w4 r20 i2 r13 P X S i2";
 // The extended block: ten lines of two ints and seven reals, three of two reals and a text, eight
 // ints, five lines of four reals, a text.
 constexpr const char* Extended =
@@ -37,8 +35,12 @@ uint32_t Mix(uint64_t a, uint64_t b, uint32_t seed) {
 }
 
 // Header values of field number f: varied signs, magnitudes and text lengths.
-int HeaderInt(int f) { return (f * 37) % 2001 - 1000; }
-int HeaderWord(int f) { return (f * 911 + 40000) % 65536; }
+int HeaderInt(int f) {
+    return (f * 37) % 2001 - 1000;
+}
+int HeaderWord(int f) {
+    return (f * 911 + 40000) % 65536;
+}
 float HeaderReal(int f) {
     double mantissa = 1 + (f * 7919 % 9000) / 1000.0;
     double value = mantissa * std::pow(10.0, f % 11 - 5);
@@ -57,18 +59,19 @@ std::string HeaderText(int f, int capacity) {
 // Little-endian sinks: one writes bytes (up to a limit), one notes what each byte range is.
 class ByteSink {
   public:
-    ByteSink(std::FILE* file, std::string* memory, int64_t limit) : file_(file), memory_(memory), limit_(limit) {}
+    ByteSink(std::FILE* file, std::string* memory, int64_t limit)
+        : file_(file), memory_(memory), limit_(limit) {}
     ~ByteSink() { Flush(); }
     void Raw(const void* data, int n, Span) {
         const char* p = static_cast<const char*>(data);
         for (int i = 0; i < n && written_ < limit_; ++i, ++written_) {
             buf_[len_++] = p[i];
-            if (len_ == sizeof buf_)
-                Flush();
+            if (len_ == sizeof buf_) Flush();
         }
     }
     void Int(int value, Span type) {
-        unsigned char b[2] = {static_cast<unsigned char>(value & 0xFF), static_cast<unsigned char>((value >> 8) & 0xFF)};
+        unsigned char b[2] = {static_cast<unsigned char>(value & 0xFF),
+                              static_cast<unsigned char>((value >> 8) & 0xFF)};
         Raw(b, 2, type);
     }
     void Real(float value, Span type) {
@@ -87,12 +90,9 @@ class ByteSink {
 
   private:
     void Flush() {
-        if (len_ == 0)
-            return;
-        if (file_ && std::fwrite(buf_, 1, len_, file_) != len_)
-            ok_ = false;
-        if (memory_)
-            memory_->append(buf_, len_);
+        if (len_ == 0) return;
+        if (file_ && std::fwrite(buf_, 1, len_, file_) != len_) ok_ = false;
+        if (memory_) memory_->append(buf_, len_);
         len_ = 0;
     }
     std::FILE* file_;
@@ -120,7 +120,8 @@ class MapSink {
     int64_t offset_ = 0;
 };
 
-template <class Sink> void Fields(const SampleSpec& spec, const char* layout, Sink& sink, int& f, Span realType) {
+template <class Sink>
+void Fields(const SampleSpec& spec, const char* layout, Sink& sink, int& f, Span realType) {
     std::string_view words(layout);
     while (!words.empty()) {
         size_t end = words.find(' ');
@@ -158,10 +159,8 @@ template <class Sink> void Fields(const SampleSpec& spec, const char* layout, Si
 }
 
 template <class Sink> void Record(const SampleSpec& spec, const Shape& shape, int64_t r, Sink& sink) {
-    for (int c = 0; c < shape.Reals; ++c)
-        sink.Real(static_cast<float>(DataReal(spec, r, c)), Span::DataReal);
-    for (int c = 0; c < shape.Ints; ++c)
-        sink.Int(DataInt(spec, r, c), Span::DataInt);
+    for (int c = 0; c < shape.Reals; ++c) sink.Real(static_cast<float>(DataReal(spec, r, c)), Span::DataReal);
+    for (int c = 0; c < shape.Ints; ++c) sink.Int(DataInt(spec, r, c), Span::DataInt);
 }
 
 template <class Sink> void Walk(const SampleSpec& spec, Sink& sink) {
@@ -173,25 +172,21 @@ template <class Sink> void Walk(const SampleSpec& spec, Sink& sink) {
         char extra[LongTExtra] = {};
         sink.Raw(extra, LongTExtra, Span::Extra);
     }
-    if (spec.Version >= 20)
-        Fields(spec, Extended, sink, f, Span::ExtendedReal);
+    if (spec.Version >= 20) Fields(spec, Extended, sink, f, Span::ExtendedReal);
     if (spec.Attachment) {
         char attachment[AttachmentSize];
-        for (int i = 0; i < AttachmentSize; ++i)
-            attachment[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+        for (int i = 0; i < AttachmentSize; ++i) attachment[i] = static_cast<char>((i * 7 + 3) & 0xFF);
         sink.Raw(attachment, AttachmentSize, Span::Attachment);
     }
     Shape shape = ShapeOf(spec.Kind, spec.Version);
     if (shape.PerBlock == 0) {
-        for (int64_t r = 0; r < spec.Records; ++r)
-            Record(spec, shape, r, sink);
+        for (int64_t r = 0; r < spec.Records; ++r) Record(spec, shape, r, sink);
         return;
     }
     for (int64_t b = 0; b < spec.Records; ++b) {
         int blockField = 1000 + static_cast<int>(b % 1000) * 40;
         Fields(spec, spec.Version >= 20 ? BlockFrom20 : BlockBefore20, sink, blockField, Span::HeaderReal);
-        for (int i = 0; i < shape.PerBlock; ++i)
-            Record(spec, shape, b * shape.PerBlock + i, sink);
+        for (int i = 0; i < shape.PerBlock; ++i) Record(spec, shape, b * shape.PerBlock + i, sink);
     }
 }
 
@@ -219,15 +214,14 @@ std::string Ident(const SampleSpec& spec) {
     id.replace(8, 2, digits);
     if (spec.OldNumbering) {
         // The older numbering for versions 8..19: two-digit codes, and 340..349 for 16..19.
-        static const char* codes[] = {"99.", "12.", "13.", "20.", "30.", "31.", "32.", "33.", "340", "343", "345", "348"};
+        static const char* codes[] = {"99.", "12.", "13.", "20.", "30.", "31.",
+                                      "32.", "33.", "340", "343", "345", "348"};
         int v = spec.Version < 8 ? 8 : spec.Version > 19 ? 19 : spec.Version;
         id[2] = '1';
         id.replace(8, 3, codes[v - 8]);
     }
-    if (spec.Kind == 'T' && spec.LongHeaderT)
-        id[13] = '8';
-    if (spec.Attachment)
-        id.replace(26, 3, "001");
+    if (spec.Kind == 'T' && spec.LongHeaderT) id[13] = '8';
+    if (spec.Attachment) id.replace(26, 3, "001");
     return id;
 }
 
@@ -278,8 +272,7 @@ std::string Bytes(const SampleSpec& spec) {
 
 bool WriteFile(const SampleSpec& spec, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     bool ok;
     {
         auto sink = std::make_unique<ByteSink>(file, nullptr, FullSize(spec) - spec.Cut);

@@ -11,16 +11,16 @@
 namespace sampledata {
 
 struct SampleSpec {
-    char Kind = 'K';          // K, Y, P, T, V, A or Q
-    int Version = 20;         // format version (the older numbering knows 8..19)
+    char Kind = 'K';           // K, Y, P, T, V, A or Q
+    int Version = 20;          // format version (the older numbering knows 8..19)
     bool OldNumbering = false; // identification character 2 "1" with the older version codes
-    bool Attachment = false;  // identification characters 26..28 "001" and 1024 attachment bytes
-    bool LongHeaderT = false; // identification character 13 "8" and 144 more header bytes
-    bool ZeroHeader = false;  // header fields all zero and empty texts (else a pattern)
-    int64_t Records = 10;     // records; kind A: blocks
-    int64_t Cut = 0;          // bytes dropped from the end
+    bool Attachment = false;   // identification characters 26..28 "001" and 1024 attachment bytes
+    bool LongHeaderT = false;  // identification character 13 "8" and 144 more header bytes
+    bool ZeroHeader = false;   // header fields all zero and empty texts (else a pattern)
+    int64_t Records = 10;      // records; kind A: blocks
+    int64_t Cut = 0;           // bytes dropped from the end
     uint32_t Seed = 1;
-    float XStep = 0.5f;       // kind Y's x axis
+    float XStep = 0.5f; // kind Y's x axis
     int XOffset = 3;
     int XStart = 10;
     std::vector<double> Reals; // data reals taken in turn (none: a pattern)
@@ -50,7 +50,18 @@ double DataReal(const SampleSpec& spec, int64_t record, int column);
 int DataInt(const SampleSpec& spec, int64_t record, int column);
 
 // What each byte range of a file is, for comparing two files field by field.
-enum class Span : char { Ident, Int, Word, Text, HeaderReal, ExtendedReal, Attachment, Extra, DataReal, DataInt };
+enum class Span : char {
+    Ident,
+    Int,
+    Word,
+    Text,
+    HeaderReal,
+    ExtendedReal,
+    Attachment,
+    Extra,
+    DataReal,
+    DataInt
+};
 struct FieldSpan {
     int64_t Offset;
     int Size;

@@ -16,12 +16,10 @@ namespace {
 constexpr size_t Chunk = 1 << 20;
 
 char* PutReal(char* p, float x) {
-    if (!(x < 0))
-        *p++ = ' ';
+    if (!(x < 0)) *p++ = ' ';
     char* end = std::to_chars(p, p + 32, static_cast<double>(x), std::chars_format::scientific, 4).ptr;
     for (char* c = p; c < end; ++c)
-        if (*c == 'e')
-            *c = 'E';
+        if (*c == 'e') *c = 'E';
     return end;
 }
 
@@ -29,8 +27,7 @@ char* PutInt(char* p, int v) {
     char digits[16];
     char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
     size_t len = static_cast<size_t>(end - digits);
-    for (size_t i = len; i < 7; ++i)
-        *p++ = ' ';
+    for (size_t i = len; i < 7; ++i) *p++ = ' ';
     std::memcpy(p, digits, len);
     return p + len;
 }
@@ -38,8 +35,7 @@ char* PutInt(char* p, int v) {
 int Write(int reals, int ints, long skip, const char* binary, const char* text) {
     std::FILE* in = std::fopen(binary, "rb");
     std::FILE* out = std::fopen(text, "wb");
-    if (!in || !out || std::fseek(in, skip, SEEK_SET) != 0)
-        return 1;
+    if (!in || !out || std::fseek(in, skip, SEEK_SET) != 0) return 1;
     size_t record = static_cast<size_t>(4 * reals + 2 * ints);
     std::vector<char> src(Chunk / record * record);
     std::vector<char> dst(Chunk * 8);
@@ -57,8 +53,7 @@ int Write(int reals, int ints, long skip, const char* binary, const char* text) 
             for (int i = 0; i < reals; ++i, r += 4) {
                 float x;
                 std::memcpy(&x, r, 4);
-                if (i > 0)
-                    *p++ = ' ';
+                if (i > 0) *p++ = ' ';
                 p = PutReal(p, x);
             }
             for (int i = 0; i < ints; ++i, r += 2) {
@@ -77,8 +72,7 @@ int Write(int reals, int ints, long skip, const char* binary, const char* text) 
 int Read(int reals, int ints, const char* text, const char* binary) {
     std::FILE* in = std::fopen(text, "rb");
     std::FILE* out = std::fopen(binary, "wb");
-    if (!in || !out)
-        return 1;
+    if (!in || !out) return 1;
     std::vector<char> buf(Chunk + 4096);
     std::vector<char> dst;
     dst.reserve(Chunk);
@@ -90,15 +84,12 @@ int Read(int reals, int ints, const char* text, const char* binary) {
         // Parse whole lines only; the tail waits for the next chunk.
         size_t end = len;
         if (got > 0)
-            while (end > 0 && buf[end - 1] != '\n')
-                --end;
+            while (end > 0 && buf[end - 1] != '\n') --end;
         const char* p = buf.data();
         const char* stop = buf.data() + end;
         while (p < stop) {
-            while (p < stop && (*p == ' ' || *p == '\r' || *p == '\n'))
-                ++p;
-            if (p >= stop)
-                break;
+            while (p < stop && (*p == ' ' || *p == '\r' || *p == '\n')) ++p;
+            if (p >= stop) break;
             if (column < reals) {
                 double x = 0;
                 p = std::from_chars(p, stop, x).ptr;
@@ -111,13 +102,11 @@ int Read(int reals, int ints, const char* text, const char* binary) {
                 dst.insert(dst.end(), reinterpret_cast<char*>(&s), reinterpret_cast<char*>(&s) + 2);
             }
             column = (column + 1) % (reals + ints);
-            while (p < stop && *p != ' ' && *p != '\r' && *p != '\n')
-                ++p;
+            while (p < stop && *p != ' ' && *p != '\r' && *p != '\n') ++p;
         }
         std::fwrite(dst.data(), 1, dst.size(), out);
         dst.clear();
-        if (got == 0)
-            break;
+        if (got == 0) break;
         kept = len - end;
         std::memmove(buf.data(), buf.data() + end, kept);
     }

@@ -79,16 +79,13 @@ int main(int argc, char** argv) {
         } else if (arg == "--zero-header") {
             spec.ZeroHeader = true;
         } else if (arg == "--seed") {
-            if (!(value = next()) || !Number(value, n))
-                return Usage("--seed takes a number", nullptr);
+            if (!(value = next()) || !Number(value, n)) return Usage("--seed takes a number", nullptr);
             spec.Seed = static_cast<uint32_t>(n);
         } else if (arg == "--xstep") {
-            if (!(value = next()))
-                return Usage("--xstep takes a number", nullptr);
+            if (!(value = next())) return Usage("--xstep takes a number", nullptr);
             spec.XStep = static_cast<float>(std::atof(value));
         } else if (arg == "--xstart" || arg == "--xoffset") {
-            if (!(value = next()) || !Number(value, n))
-                return Usage("expected a number after ", arg.c_str());
+            if (!(value = next()) || !Number(value, n)) return Usage("expected a number after ", arg.c_str());
             (arg == "--xstart" ? spec.XStart : spec.XOffset) = static_cast<int>(n);
         } else if (arg == "--info") {
             info = true;
@@ -100,8 +97,7 @@ int main(int argc, char** argv) {
             return Usage("one file only: ", arg.c_str());
         }
     }
-    if (path.empty())
-        return Usage("no file named", nullptr);
+    if (path.empty()) return Usage("no file named", nullptr);
     if (megabytes > 0) {
         sampledata::SampleSpec one = spec;
         one.Records = 1;
@@ -109,8 +105,7 @@ int main(int argc, char** argv) {
         int64_t unit = sampledata::FullSize(one) - sampledata::FullSize(spec);
         spec.Records = static_cast<int64_t>(megabytes * 1e6) / unit;
     }
-    if (spec.Cut > sampledata::FullSize(spec))
-        spec.Cut = sampledata::FullSize(spec);
+    if (spec.Cut > sampledata::FullSize(spec)) spec.Cut = sampledata::FullSize(spec);
     if (!sampledata::WriteFile(spec, path)) {
         std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
         return 1;
