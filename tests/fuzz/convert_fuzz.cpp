@@ -14,14 +14,27 @@
 
 namespace {
 
+std::string scratch; // this process's folder for the files of one input
+
+// Removes the files of the last input and the folder when the fuzzer ends.
+void RemoveScratch() {
+    for (const char* kind : {"K", "Y", "P", "T", "V", "A", "Q"})
+        for (const char* file : {"/IN.%s01", "/OUT.%s01.TXT", "/BACK.%s01"}) {
+            char name[32];
+            std::snprintf(name, sizeof name, file, kind);
+            std::remove((scratch + name).c_str());
+        }
+    rmdir(scratch.c_str());
+}
+
 const std::string& ScratchDir() {
-    static const std::string dir = [] {
+    if (scratch.empty()) {
         char name[] = "/tmp/convert-fuzz-XXXXXX";
-        const char* made = mkdtemp(name);
-        if (!made) std::abort();
-        return std::string(made);
-    }();
-    return dir;
+        if (!mkdtemp(name)) std::abort();
+        scratch = name;
+        std::atexit(RemoveScratch);
+    }
+    return scratch;
 }
 
 void Convert(int mode, int cols, bool numbered, int lastLine, const std::string& source,
