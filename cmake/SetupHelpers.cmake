@@ -43,6 +43,9 @@ endfunction()
 # The suites a test file defines, as a gtest filter ("A.*:B.*"); parameterised suites match with
 # their instantiation prefix.
 function(setup_test_filter file out)
+  # The filter is worked out here, at configure time: re-configure when the file changes, or a renamed
+  # suite would silently run no test at all.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
   file(STRINGS ${file} lines REGEX "^[ \t]*(TEST|TEST_F|TEST_P|TYPED_TEST)[ \t]*\\(")
   set(suites)
   foreach(line ${lines})
