@@ -10,7 +10,7 @@
 #include "convert/convert.h"
 #include "lib/recfile.h"
 #include "lib/strnum.h"
-#include "support/sample_data.h"
+#include "datagen/sample_data.h"
 #include "support/temp_dir.h"
 
 namespace convtest {
