@@ -77,10 +77,9 @@ TEST_F(RoundTrip, EveryLayoutGivesBackEveryField) {
                     int cols = variant <= 3 ? variant : variant - 2;
                     Options options{ModeBinToFull, cols, variant > 3, lastLine};
                     options.Delimiter = delimiters[n++ % 13];
-                    SCOPED_TRACE(std::string(1, kind) + std::to_string(version) + " variant " +
-                                 std::to_string(variant) + ", last line " + std::to_string(lastLine) +
-                                 ", cut " + std::to_string(cut) + ", delimiter " +
-                                 std::to_string(options.Delimiter));
+                    SCOPED_TRACE(::testing::Message()
+                                 << kind << version << " variant " << variant << ", last line " << lastLine
+                                 << ", cut " << cut << ", delimiter " << options.Delimiter);
                     ExpectSameFields(spec, options);
                 }
     }

@@ -69,12 +69,7 @@ TEST_F(ConvertRun, Identification) {
 TEST_F(ConvertRun, RejectedSourcesLeaveTheDestinationAlone) {
     std::string good = Sample(), nonData = good;
     nonData[1] = 'X';
-    const struct {
-        const char* Name;
-        std::string Bytes;
-        int Mode;
-        ConvOutcome Outcome;
-    } cases[] = {
+    const std::tuple<const char*, std::string, int, ConvOutcome> cases[] = {
         {"MEAS.X01", good, ModeBinToFull, ConvOutcome::UnknownKind},
         {"MEAS.K01", nonData, ModeBinToFull, ConvOutcome::NotAccepted},
         {"MEAS.K01", good.substr(0, 30), ModeBinToCol, ConvOutcome::NotAccepted},
@@ -85,12 +80,12 @@ TEST_F(ConvertRun, RejectedSourcesLeaveTheDestinationAlone) {
     };
     ScriptedPrompter prompter; // no box expected
     bool abortRun;
-    for (const auto& c : cases) {
+    for (const auto& [name, bytes, mode, outcome] : cases) {
         abortRun = true;
-        dir_.Write(c.Name, c.Bytes);
+        dir_.Write(name, bytes);
         dir_.Write("OUT.TXT", "keep me");
-        Setup({c.Mode});
-        EXPECT_EQ(File(Path(c.Name), Path("OUT.TXT"), true, abortRun), c.Outcome) << c.Name;
+        Setup({mode});
+        EXPECT_EQ(File(Path(name), Path("OUT.TXT"), true, abortRun), outcome) << name;
         EXPECT_FALSE(abortRun);
         EXPECT_EQ(dir_.Read("OUT.TXT"), "keep me");
     }
@@ -121,8 +116,8 @@ TEST_F(ConvertRun, OverwriteQuestionAndAll) {
     ASSERT_EQ(prompter.Boxes.size(), 3u);
     EXPECT_EQ(prompter.Boxes[0].Text, "File already exist!\r\nOverride file(s)?");
     EXPECT_EQ(prompter.Boxes[0].Caption, Path("A.K01.TXT"));
-    EXPECT_EQ(prompter.Boxes[0].Buttons(), ui::BtnYesNoCancelAll);
-    EXPECT_EQ(prompter.Boxes[0].Icon(), ui::IconWarning);
+    EXPECT_EQ(prompter.Boxes[0].Buttons() | prompter.Boxes[0].Icon(),
+              ui::BtnYesNoCancelAll | ui::IconWarning);
 
     // A new run asks again; Cancel stops it and keeps the file. Without asking, it is replaced.
     prompter.Answer(ui::IdCancel);

@@ -67,17 +67,6 @@ TEST_F(ConvSettingsFile, DefaultsWithoutAFile) {
     EXPECT_EQ(window.Placed.Flags, 0);
 }
 
-// The source folder is DATA beside the program's folder when there is one.
-TEST_F(ConvSettingsFile, DefaultSourceFolderIsDataBesideTheProgram) {
-    std::string program = dir_ / "KORVO/BIN";
-    std::filesystem::create_directories(program);
-    EXPECT_EQ(DefaultSourceDir(program), program);
-    std::filesystem::create_directories(dir_ / "KORVO/DATA");
-    ResetConvSettings(program);
-    EXPECT_EQ(ConvSettings.SourceDir.Str(), dir_ / "KORVO/DATA");
-    EXPECT_EQ(ConvSettings.DestDir.Str(), dir_ / "KORVO/DATA");
-}
-
 TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
     ConvSettingsRecord& s = ConvSettings;
     std::tie(s.Mode, s.ColsPerLine, s.LastLine, s.ExtChoice, s.Numbered, s.OnlySelected, s.NotAsSource) =
@@ -127,24 +116,28 @@ TEST_F(ConvSettingsFile, ValueLineRulesAndEarlyEnd) {
 TEST_F(ConvSettingsFile, ForeignFileIsNotRead) {
     dir_.Write("VexaAsc.CFA",
                "SW0-DAT-20.1-AK SAMPLE    000GENERATOR01\r\n2000-01-01\r\n1,2,3,4,5,6,1\r\n0\r\n");
-    ConvSettings.Mode = 1;
     FakeWindow window;
     EXPECT_FALSE(Transfer("VexaAsc", true, &window));
     EXPECT_EQ(window.Placed.Flags, 0);
     EXPECT_EQ(SettingsMode, SettingsOpenMode::Closed);
 }
 
-// A program folder named BIN (any case) keeps its settings in Sys\Install\Last beside it, when that
-// folder exists.
-TEST_F(ConvSettingsFile, LocationBesideABinFolder) {
+// Beside the program's folder: DATA is the source folder, when there is one; a program folder named
+// BIN (any case) keeps its settings in Sys\Install\Last, when that folder exists.
+TEST_F(ConvSettingsFile, FoldersBesideTheProgram) {
     for (const char* bin : {"bin", "BIN", "Bin", "PROG"}) {
         testsupport::TempDir root("settings-root");
         std::string program = root / bin;
         std::filesystem::create_directories(program);
         EXPECT_EQ(SettingsFolder(program), program);
+        EXPECT_EQ(DefaultSourceDir(program), program);
         std::filesystem::create_directories(root / "Sys/Install/Last");
+        std::filesystem::create_directories(root / "DATA");
         std::string expected = bin == std::string("PROG") ? program : root / "Sys/Install/Last";
         EXPECT_TRUE(SameText(SettingsFolder(program), expected)) << SettingsFolder(program);
+        ResetConvSettings(program);
+        EXPECT_EQ(ConvSettings.SourceDir.Str(), root / "DATA");
+        EXPECT_EQ(ConvSettings.DestDir.Str(), root / "DATA");
     }
 }
 
