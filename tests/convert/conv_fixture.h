@@ -8,27 +8,23 @@
 #include <string_view>
 
 #include "convert/convert.h"
+#include "datagen/sample_data.h"
 #include "lib/recfile.h"
 #include "lib/strnum.h"
-#include "support/sample_data.h"
 #include "support/temp_dir.h"
 
 namespace convtest {
 
-// The options of one run.
+// The options of one run (Cols: 1 one, 2 all, 3 block).
 struct Options {
-    Options(int mode = ModeBinToCol, int cols = 1, bool numbered = false, int lastLine = LastNothing,
-            bool onlySelected = false, std::string selected = "", int delimiter = 32, int decimals = -4)
-        : Mode(mode), Cols(cols), Numbered(numbered), LastLine(lastLine), OnlySelected(onlySelected),
-          Selected(std::move(selected)), Delimiter(delimiter), Decimals(decimals) {}
-    int Mode;
-    int Cols; // 1 one, 2 all, 3 block
-    bool Numbered;
-    int LastLine;
-    bool OnlySelected;
-    std::string Selected;
-    int Delimiter;
-    int Decimals;
+    int Mode = ModeBinToCol;
+    int Cols = 1;
+    bool Numbered = false;
+    int LastLine = LastNothing;
+    bool OnlySelected = false;
+    std::string Selected = {};
+    int Delimiter = 32;
+    int Decimals = -4;
 };
 
 class ConvFixture : public ::testing::Test {
@@ -48,6 +44,14 @@ class ConvFixture : public ::testing::Test {
         ConvSetup(run.Mode, run.Cols, run.LastLine, run.Numbered, run.OnlySelected, run.Selected);
     }
 
+    // One file of the prepared run.
+    ConvOutcome File(const std::string& source, const std::string& dest, bool ask, bool& abortRun) {
+        bool converted = false;
+        ConvOutcome outcome = ConvertFile(source, dest, ask, abortRun, converted);
+        EXPECT_EQ(converted, outcome == ConvOutcome::Converted);
+        return outcome;
+    }
+
     // Writes bytes as the file name, converts it to name + ".OUT" without asking and returns what the
     // destination holds ("<missing>" when there is none).
     std::string Convert(const Options& run, std::string_view name, std::string_view bytes,
@@ -56,9 +60,7 @@ class ConvFixture : public ::testing::Test {
         std::string dest = std::string(name) + ".OUT";
         Setup(run);
         bool abortRun = false;
-        bool converted = false;
-        ConvOutcome result = ConvertFile(Path(name), Path(dest), false, abortRun, converted);
-        EXPECT_EQ(converted, result == ConvOutcome::Converted);
+        ConvOutcome result = File(Path(name), Path(dest), false, abortRun);
         if (outcome) *outcome = result;
         return dir_.Read(dest);
     }
@@ -66,11 +68,12 @@ class ConvFixture : public ::testing::Test {
     testsupport::TempDir dir_;
 };
 
-inline sampledata::SampleSpec Spec(char kind, int version, int64_t records) {
+inline sampledata::SampleSpec Spec(char kind, int version, int64_t records, bool zeroHeader = false) {
     sampledata::SampleSpec spec;
     spec.Kind = kind;
     spec.Version = version;
     spec.Records = records;
+    spec.ZeroHeader = zeroHeader;
     return spec;
 }
 

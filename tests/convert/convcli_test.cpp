@@ -4,13 +4,18 @@
 
 #include "convert/conv_fixture.h"
 #include "convert/convcli.h"
-#include "convert/convsettings.h"
 
 namespace {
 
 class Vexaconv : public convtest::ConvFixture {
   protected:
-    int Run(std::vector<std::string> args, const std::string& answers = "", bool interactive = false) {
+    // Runs a command line of blank-separated words; "@name" is that path in the scratch folder, "@" the
+    // folder itself.
+    int Run(const std::string& line, const std::string& answers = "", bool interactive = false) {
+        std::vector<std::string> args;
+        std::istringstream words(line);
+        for (std::string word; words >> word;)
+            args.push_back(word == "@" ? dir_.Path() : word[0] == '@' ? Path(word.substr(1)) : word);
         std::istringstream in(answers);
         out_.str("");
         err_.str("");
@@ -18,82 +23,77 @@ class Vexaconv : public convtest::ConvFixture {
         return VexaconvMain(args, io);
     }
     void Sample(const std::string& name, char kind = 'K', int version = 20) {
+        std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
         dir_.Write(name, sampledata::Bytes(convtest::Spec(kind, version, 3)));
+    }
+    bool Said(const std::string& text) const {
+        return (out_.str() + err_.str()).find(text) != std::string::npos;
     }
     std::ostringstream out_, err_;
 };
 
 TEST_F(Vexaconv, UsageErrors) {
     Sample("M.K01");
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"--mode", "bin2xyz", Path("M.K01")},
-        {"--cols", Path("M.K01")},
-        {"--decimals", "13", Path("M.K01")},
-        {"--decimals", "0", Path("M.K01")},
-        {"--delimiter", "semi", Path("M.K01")},
-        {"--delimiter", "300", Path("M.K01")},
-        {"--extension", "TOOLONG", Path("M.K01")},
-        {"--yes", "--no", Path("M.K01")},
-        {"--frobnicate", Path("M.K01")},
-        {Path("NOT-THERE.K01")},
-        {"--settings", Path("none.CFA")},
-        {"--ext", "data", Path("M.K01")}, // would overwrite the binary file
-        {"--mode=bin2full", "--ext=data", "-d", dir_.Path(), Path("M.K01")},
-    };
-    for (const auto& args : bad) {
-        EXPECT_EQ(Run(args), CliUsageError) << (args.empty() ? "(none)" : args[0]);
+    for (const char* line :
+         {"", "--mode bin2xyz @M.K01", "--cols @M.K01", "--decimals 13 @M.K01", "--decimals 0 @M.K01",
+          "--delimiter semi @M.K01", "--delimiter 300 @M.K01", "--extension TOOLONG @M.K01",
+          "--yes --no @M.K01", "--frobnicate @M.K01", "@NOT-THERE.K01", "--settings @none.CFA",
+          "--ext data @M.K01", // would overwrite the binary file
+          "--mode=bin2full --ext=data -d @ @M.K01"}) {
+        EXPECT_EQ(Run(line), CliUsageError) << line;
         EXPECT_FALSE(err_.str().empty());
     }
     EXPECT_EQ(dir_.Read("M.K01"), sampledata::Bytes(convtest::Spec('K', 20, 3)));
-    EXPECT_EQ(Run({"--help"}), CliAllConverted);
-    EXPECT_NE(out_.str().find("--selected-cols"), std::string::npos);
+    EXPECT_EQ(Run("--help"), CliAllConverted);
+    EXPECT_TRUE(Said("--selected-cols"));
 }
 
-// A folder converts the files that match the mask; what is not a data file is passed over with its
-// reason, and the exit status says so.
+// A folder converts the files that match the mask, into a destination folder made when missing; what
+// is not a data file is passed over with its reason, and the exit status says so.
 TEST_F(Vexaconv, FolderWithMaskAndReasons) {
-    std::filesystem::create_directories(dir_ / "in");
     Sample("in/A.K01");
     Sample("in/B.P01", 'P', 17);
     Sample("in/OLD.K02", 'K', 16);
     dir_.Write("in/NOTES.DOC", "hello");
     dir_.Write("in/skip.txt", "x");
-    EXPECT_EQ(Run({"--mask", "*.?0*", "-m", "bin2full", "--cols", "all", "-d", dir_ / "out", dir_ / "in"}),
-              CliSomePassedOver);
-    EXPECT_NE(out_.str().find("converted " + (dir_ / "in/A.K01")), std::string::npos) << out_.str();
-    EXPECT_NE(out_.str().find("passed over " + (dir_ / "in/OLD.K02") + ": format version below 17"),
-              std::string::npos);
-    EXPECT_NE(out_.str().find("2 converted, 1 passed over"), std::string::npos) << out_.str();
-    EXPECT_EQ(dir_.Read("out/B.P01.TXT").substr(0, 13), "SW0-DAT-17.2-");
-    EXPECT_EQ(dir_.Read("out/NOTES.DOC.TXT"), "<missing>");
+    EXPECT_EQ(Run("--mask *.?0* -m bin2full --cols all -d @out/new @in"), CliSomePassedOver);
+    EXPECT_TRUE(Said("converted " + Path("in/A.K01"))) << out_.str();
+    EXPECT_TRUE(Said("passed over " + Path("in/OLD.K02") + ": format version below 17"));
+    EXPECT_TRUE(Said("2 converted, 1 passed over"));
+    EXPECT_EQ(dir_.Read("out/new/B.P01.TXT").substr(0, 13), "SW0-DAT-17.2-");
+    EXPECT_EQ(dir_.Read("out/new/NOTES.DOC.TXT"), "<missing>");
 
-    EXPECT_EQ(Run({"-m", "full2bin", "-d", dir_ / "back", dir_ / "out"}), CliAllConverted) << out_.str();
+    EXPECT_EQ(Run("-m full2bin -d @back @out/new"), CliAllConverted) << out_.str();
     EXPECT_NE(dir_.Read("back/A.K01"), "<missing>");
-    EXPECT_EQ(Run({"--mask", "*.DOC", dir_ / "in"}), CliSomePassedOver);
-    EXPECT_NE(out_.str().find("unknown kind"), std::string::npos);
+    EXPECT_EQ(Run("--mask *.DOC @in"), CliSomePassedOver);
+    EXPECT_TRUE(Said("unknown kind"));
+    // A missing folder the user refuses to make is a folder error.
+    EXPECT_EQ(Run("-d @x/y @in/A.K01", "n\n", true), CliUsageError);
 }
 
-// Existing destinations: left alone without a terminal, replaced with --yes, asked on a terminal.
+// Existing destinations: left alone without a terminal or with --no, replaced with --yes, asked on a
+// terminal (no, yes, cancel, all).
 TEST_F(Vexaconv, OverwriteAnswers) {
     Sample("A.K01");
     Sample("B.K01");
-    dir_.Write("A.K01.TXT", "old");
-    dir_.Write("B.K01.TXT", "old");
-    EXPECT_EQ(Run({Path("A.K01"), Path("B.K01")}), CliSomePassedOver);
-    EXPECT_EQ(dir_.Read("A.K01.TXT"), "old");
-    EXPECT_NE(out_.str().find("not overwritten"), std::string::npos);
-    EXPECT_EQ(Run({"--no", Path("A.K01")}, "", true), CliSomePassedOver);
-    EXPECT_EQ(Run({Path("A.K01"), Path("B.K01")}, "n\ny\n", true), CliSomePassedOver);
-    EXPECT_EQ(dir_.Read("A.K01.TXT"), "old");
-    EXPECT_NE(dir_.Read("B.K01.TXT"), "old");
-    EXPECT_NE(err_.str().find("Overwrite?"), std::string::npos);
-    dir_.Write("B.K01.TXT", "old");
-    EXPECT_EQ(Run({Path("A.K01"), Path("B.K01")}, "c\n", true), CliSomePassedOver);
-    EXPECT_EQ(dir_.Read("B.K01.TXT"), "old");
-    EXPECT_EQ(Run({Path("A.K01"), Path("B.K01")}, "a\n", true), CliAllConverted);
-    EXPECT_NE(dir_.Read("B.K01.TXT"), "old");
-    EXPECT_EQ(Run({"--yes", Path("A.K01")}), CliAllConverted);
+    // Command line, answers, terminal, exit status, "1" for each destination still "old", a text said.
+    const std::tuple<const char*, const char*, bool, int, const char*, const char*> runs[] = {
+        {"@A.K01 @B.K01", "", false, CliSomePassedOver, "11", "not overwritten"},
+        {"--no @A.K01 @B.K01", "", true, CliSomePassedOver, "11", "not overwritten"},
+        {"@A.K01 @B.K01", "n\ny\n", true, CliSomePassedOver, "10", "Overwrite?"},
+        {"@A.K01 @B.K01", "c\n", true, CliSomePassedOver, "11", "Overwrite?"},
+        {"@A.K01 @B.K01", "a\n", true, CliAllConverted, "00", "Overwrite?"},
+        {"--yes @A.K01 @B.K01", "", false, CliAllConverted, "00", "2 converted"}};
+    for (const auto& [line, answers, terminal, exit, kept, says] : runs) {
+        dir_.Write("A.K01.TXT", "old");
+        dir_.Write("B.K01.TXT", "old");
+        EXPECT_EQ(Run(line, answers, terminal), exit) << line << " " << answers;
+        EXPECT_EQ(std::to_string(dir_.Read("A.K01.TXT") == "old") +
+                      std::to_string(dir_.Read("B.K01.TXT") == "old"),
+                  kept)
+            << line << " " << answers;
+        EXPECT_TRUE(Said(says)) << out_.str() << err_.str();
+    }
 }
 
 // Options map onto the window's: Col ASCII with a delimiter character, selected columns, numbering,
@@ -103,65 +103,34 @@ TEST_F(Vexaconv, ColAsciiOptions) {
     spec.Reals = {1.5};
     spec.Ints = {-3};
     dir_.Write("M.P01", sampledata::Bytes(spec));
-    EXPECT_EQ(
-        Run({"--only-selected", "--selected-cols", "2,36", "--delimiter", "|", "--numbered", "--decimals",
-             "2", "--ext", "input", "--extension", "CSV", "--last-line", "crlf-eof", Path("M.P01")}),
-        CliAllConverted);
+    EXPECT_EQ(Run("--only-selected --selected-cols 2,36 --delimiter | --numbered --decimals 2 --ext input "
+                  "--extension CSV --last-line crlf-eof @M.P01"),
+              CliAllConverted);
     EXPECT_EQ(dir_.Read("M.P01.CSV"), "   1|| 1.50E+00|     -3\r\n\x1A");
 }
 
 // A settings file gives every option; the command line wins over it; without SOURCE its source
 // folder and mask are converted into its destination folder.
 TEST_F(Vexaconv, SettingsFile) {
-    std::filesystem::create_directories(dir_ / "data");
     Sample("data/S.K01");
-    ConvSettingsRecord& s = ConvSettings;
-    s.Mode = 1;
-    s.ColsPerLine = 2;
-    s.Numbered = true;
-    s.NotAsSource = true;
-    s.SourceDir.Set(dir_ / "data");
-    s.DestDir.Set(dir_ / "ascii");
-    s.ExtChoice = 2;
-    s.Extension.Set("FUL");
-    s.SourceMask.Set("*.K01");
-    TextFormatSettings.DelimiterCode = 44;
-    TextFormatSettings.Decimals = -2;
-    bool failed = true;
-    OpenSettingsPath(dir_ / "My.CFA", false, nullptr, failed);
-    ASSERT_FALSE(failed);
-    WriteStrLine(SettingsFile, "0,0,0,0,0,0,0"); // the window's placement line
-    TransferConvSettings();
-    CloseSettings(failed);
-
-    EXPECT_EQ(Run({"--settings", dir_ / "My.CFA"}), CliAllConverted) << err_.str() << out_.str();
+    dir_.Write("My.CFA", "SetUp.EXE converter settings VexaAsc.CFA\r\n1999-03-15\r\n0,0,0,0,0,0,0\r\n"
+                         "1\r\n2\r\n44\r\nY\r\n1\r\n-2\r\n2\r\nY\r\n" +
+                             Path("data") + "\r\n" + Path("ascii") + "\r\n*.K01\r\nFUL\r\nN\r\n1,2\r\n");
+    EXPECT_EQ(Run("--settings @My.CFA"), CliAllConverted) << err_.str() << out_.str();
     std::string text = dir_.Read("ascii/S.K01.FUL");
     EXPECT_EQ(text.substr(0, 13), "SW0-DAT-20.4-");
     EXPECT_NE(text.find("\r\n   1,"), std::string::npos);
-    EXPECT_EQ(Run({"--settings", dir_ / "My.CFA", "-m", "bin2col", "--delimiter", "tab", "--yes",
-                   Path("data/S.K01")}),
-              CliAllConverted);
+    EXPECT_EQ(Run("--settings @My.CFA -m bin2col --delimiter tab --yes @data/S.K01"), CliAllConverted);
     EXPECT_EQ(dir_.Read("ascii/S.K01.FUL").substr(0, 5), "   1\t");
 }
 
-TEST_F(Vexaconv, MissingDestinationFolderIsMade) {
-    Sample("M.K01");
-    EXPECT_EQ(Run({"-d", dir_ / "a/b/c", Path("M.K01")}), CliAllConverted) << err_.str();
-    EXPECT_NE(dir_.Read("a/b/c/M.K01.TXT"), "<missing>");
-    EXPECT_EQ(Run({"-d", dir_ / "x/y", Path("M.K01")}, "n\n", true), CliUsageError);
-}
-
 TEST_F(Vexaconv, MasksMatchLikeWindows) {
-    struct Case {
-        const char* Mask;
-        const char* Name;
-        bool Match;
-    };
-    const Case cases[] = {{"*.*", "README", true},     {"*.K*", "meas.k01", true},
-                          {"*.K*", "MEAS.P01", false}, {"M?AS.*", "MEAS.K", true},
-                          {"*01", "MEAS.K01", true},   {"*.K01", "MEAS.K01.TXT", false},
-                          {"a*b*c", "aXXbYc", true},   {"a*b*c", "aXXbY", false}};
-    for (const Case& c : cases) EXPECT_EQ(MaskMatches(c.Mask, c.Name), c.Match) << c.Mask << " " << c.Name;
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"*.*", "README", true},    {"*.K*", "meas.k01", true}, {"*.K*", "MEAS.P01", false},
+        {"M?AS.*", "MEAS.K", true}, {"*01", "MEAS.K01", true},  {"*.K01", "MEAS.K01.TXT", false},
+        {"a*b*c", "aXXbYc", true},  {"a*b*c", "aXXbY", false}};
+    for (const auto& [mask, name, match] : cases)
+        EXPECT_EQ(MaskMatches(mask, name), match) << mask << " " << name;
 }
 
 } // namespace

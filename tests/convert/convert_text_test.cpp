@@ -4,6 +4,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 using convtest::Options;
 using convtest::Spec;
 using sampledata::SampleSpec;
@@ -66,7 +68,7 @@ std::string PReals(int from, int to, const std::string& delim) {
     return text;
 }
 SampleSpec PSpec(char kind, int records) {
-    SampleSpec spec = Spec(kind, 20, records);
+    SampleSpec spec = Spec(kind, 20, records, true);
     for (int i = 1; i <= 35; ++i) spec.Reals.push_back(i);
     spec.Ints = {-1, 7};
     return spec;
@@ -75,8 +77,7 @@ SampleSpec PSpec(char kind, int records) {
 // Kind A, version 17: records alternate between a first value of 0.5 and of 1.5; 2 .. 7 follow, then
 // the ints 1 and -2.
 SampleSpec ASpec(int blocks) {
-    SampleSpec spec = Spec('A', 17, blocks);
-    spec.ZeroHeader = true;
+    SampleSpec spec = Spec('A', 17, blocks, true);
     spec.Reals = {0.5, 2, 3, 4, 5, 6, 7, 1.5, 2, 3, 4, 5, 6, 7};
     spec.Ints = {1, -2};
     return spec;
@@ -91,29 +92,34 @@ struct TextCase {
     Options Opts;
     std::string Expected;
 };
-
-SampleSpec Zeroed(SampleSpec spec, std::vector<double> reals = {}) {
-    spec.ZeroHeader = true;
-    if (!reals.empty()) spec.Reals = reals;
-    return spec;
+Options Full(int cols, bool numbered = false, int lastLine = LastNothing) {
+    return {ModeBinToFull, cols, numbered, lastLine};
+}
+Options Col(bool numbered = false, int lastLine = LastNothing, std::string selected = "",
+            int delimiter = 32) {
+    return {ModeBinToCol, 1, numbered, lastLine, !selected.empty(), selected, delimiter};
 }
 
 std::vector<TextCase> Cases() {
-    SampleSpec k20 = Zeroed(Spec('K', 20, 3), KValues);
-    SampleSpec k17 = Zeroed(Spec('K', 17, 3), KValues);
-    SampleSpec y20 = Zeroed(Spec('Y', 20, 3), {1, 2, 3});
-    SampleSpec y17 = Zeroed(Spec('Y', 17, 3), {1, 2, 3});
-    SampleSpec q = Zeroed(Spec('Q', 20, 1), KValues);
-    SampleSpec p = Zeroed(PSpec('P', 2));
-    SampleSpec t = Zeroed(PSpec('T', 1));
+    SampleSpec k20 = Spec('K', 20, 3, true), k17 = Spec('K', 17, 3, true), q = Spec('Q', 20, 1, true);
+    k20.Reals = k17.Reals = q.Reals = KValues;
+    SampleSpec y20 = Spec('Y', 20, 3, true), y17 = Spec('Y', 17, 3, true);
+    y20.Reals = y17.Reals = {1, 2, 3};
+    SampleSpec p = PSpec('P', 2), t = PSpec('T', 1), v = PSpec('V', 1);
     t.LongHeaderT = true;
-    SampleSpec v = Zeroed(PSpec('V', 1));
-    Options full2{ModeBinToFull, 2};
+    SampleSpec cut = Spec('K', 20, 2, true); // ends inside its second record
+    cut.Reals = {1, 2, 3, 4};
+    cut.Cut = 2;
+    std::string kLines = K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6;
     std::string pLine = PReals(1, 35, " ") + " " + "     -1" + " " + "      7";
     std::string pBlock =
         Join({PReals(1, 5, " "), PReals(6, 10, " "), PReals(11, 15, " "), PReals(16, 20, " "),
               PReals(21, 25, " "), PReals(26, 30, " "), PReals(31, 35, " "), "     -1       7"},
              CrLf);
+    std::string yLines =
+        " 5.0000E+00  1.0000E+00" + CrLf + " 5.5000E+00  2.0000E+00" + CrLf + " 6.0000E+00  3.0000E+00";
+    std::string yNumbered = "   0  5.0000E+00  1.0000E+00" + CrLf + "   1  5.5000E+00  2.0000E+00" + CrLf +
+                            "   2  6.0000E+00  3.0000E+00";
     std::string a0 = " 5.0000E-01 " + A27 + " " + AInts, a1 = " 1.5000E+00 " + A27 + " " + AInts;
     std::string aPair = a0 + CrLf + a1;
     std::string aBlock = Join({aPair, aPair, aPair, aPair, aPair, aPair, aPair, aPair, aPair, aPair}, CrLf);
@@ -121,144 +127,82 @@ std::vector<TextCase> Cases() {
     for (int block = 0; block < 2; ++block)
         for (int n = 2; n <= 20; n += 2)
             aCol += (aCol.empty() ? "" : CrLf) + (n < 10 ? "   " : "  ") + std::to_string(n) + " " + a1;
-    std::string a0Split = " 5.0000E-01  2.0000E+00  3.0000E+00  4.0000E+00" + CrLf +
-                          " 5.0000E+00  6.0000E+00  7.0000E+00" + CrLf + AInts;
-    std::string a1Split = " 1.5000E+00  2.0000E+00  3.0000E+00  4.0000E+00" + CrLf +
-                          " 5.0000E+00  6.0000E+00  7.0000E+00" + CrLf + AInts;
+    std::string aSplit =
+        " 2.0000E+00  3.0000E+00  4.0000E+00" + CrLf + " 5.0000E+00  6.0000E+00  7.0000E+00" + CrLf + AInts;
+    std::string aSplitPair = " 5.0000E-01 " + aSplit + CrLf + " 1.5000E+00 " + aSplit;
+    std::string aSplitBlock;
+    for (int i = 0; i < 10; ++i) aSplitBlock += (i ? CrLf : "") + aSplitPair;
 
     return {
-        {"K20All", k20, full2,
-         Full20('K', '2') + K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
-        {"K17One",
-         k17,
-         {ModeBinToFull, 1, false, LastLineEnd},
+        {"K20All", k20, Full(2), Full20('K', '2') + kLines},
+        {"K17OneLineEnd", k17, Full(1, false, LastLineEnd),
          Ident(17, 'K', '1') + Header17() + Join({K1, K2, K3, K4, K5, K6}, CrLf) + CrLf},
-        {"K20AllNumberedEof",
-         k20,
-         {ModeBinToFull, 2, true, LastLineEndEof},
+        {"K20AllNumberedEof", k20, Full(2, true, LastLineEndEof),
          Full20('K', '4') + "   1 " + K1 + " " + K2 + CrLf + "   2 " + K3 + " " + K4 + CrLf + "   3 " + K5 +
              " " + K6 + CrLf + "\x1A"},
-        {"K20BlockIsAll",
-         k20,
-         {ModeBinToFull, 3},
-         Full20('K', '3') + K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
-        {"K20Col", k20, {}, K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
-        {"K20ColNumberedComma",
-         k20,
-         {ModeBinToCol, 1, true, LastLineEnd, false, "", 44},
+        {"K20BlockIsAll", k20, Full(3), Full20('K', '3') + kLines},
+        {"K20Col", k20, Col(), kLines},
+        {"K20ColNumberedComma", k20, Col(true, LastLineEnd, "", 44),
          "   1," + K1 + "," + K2 + CrLf + "   2," + K3 + "," + K4 + CrLf + "   3," + K5 + "," + K6 + CrLf},
-        {"K20ColNeverFiltered",
-         k20,
-         {ModeBinToCol, 1, false, 0, true, "2"},
-         K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6},
-        {"Q20Col", q, {}, Join({K1, K2, K3, K4, K5, K6}, " ")},
-        {"QColDoubleBlank",
-         q,
-         {ModeBinToCol, 1, false, 0, false, "", 31},
-         Join({K1, K2, K3, K4, K5, K6}, "  ")},
-        {"P20All", p, full2, Full20('P', '2') + pLine + CrLf + pLine},
-        {"P20Block", p, {ModeBinToFull, 3}, Full20('P', '3') + pBlock + CrLf + pBlock},
-        {"P20BlockNumbered",
-         p,
-         {ModeBinToFull, 3, true},
-         Full20('P', '5') + "   1 " + pBlock + CrLf + "   2 " + pBlock},
-        {"P20ColFirstRealFirstInt",
-         p,
-         {ModeBinToCol, 1, false, 0, true, "1,36"},
-         P[0] + std::string(" ") + "     -1" + CrLf + P[0] + " " + "     -1"},
-        {"P20ColWithoutColumnOne",
-         p,
-         {ModeBinToCol, 1, false, 0, true, "2;37"},
-         std::string(" ") + P[1] + " " + "      7" + CrLf + " " + P[1] + " " + "      7"},
-        {"P20ColSelectionEndsAtNonNumber",
-         p,
-         {ModeBinToCol, 1, false, 0, true, "3 x 4"},
-         std::string(" ") + P[2] + CrLf + " " + P[2]},
-        {"V20ColSemicolonQuoted",
-         v,
-         {ModeBinToCol, 1, false, 0, false, "", 17},
-         PReals(1, 35, ";") + ";" + "     -1" + ";" + "      7"},
-        {"V20ColTabQuoted",
-         v,
-         {ModeBinToCol, 1, false, 0, false, "", 18},
-         PReals(1, 35, "\t") + "\t" + "     -1" + "\t" + "      7"},
-        {"T20LongHeaderCol", t, {}, pLine},
-        {"Y20ColNumbered",
-         y20,
-         {ModeBinToCol, 1, true},
-         "   0  5.0000E+00  1.0000E+00" + CrLf + "   1  5.5000E+00  2.0000E+00" + CrLf +
-             "   2  6.0000E+00  3.0000E+00"},
-        {"Y17Col",
-         y17,
-         {},
-         " 5.0000E+00  1.0000E+00" + CrLf + " 5.5000E+00  2.0000E+00" + CrLf + " 6.0000E+00  3.0000E+00"},
-        {"Y20One",
-         y20,
-         {ModeBinToFull, 1},
+        {"K20ColNeverFiltered", k20, Col(false, 0, "2"), kLines},
+        {"K20ColCutRecordEof", cut, Col(false, LastLineEndEof),
+         " 1.0000E+00  2.0000E+00\r\n 3.0000E+00\r\n\x1A"},
+        {"K16ColHoldsOnlyTheEnding", Spec('K', 16, 4), Col(false, LastLineEnd), CrLf},
+        {"Q20Col", q, Col(), Join({K1, K2, K3, K4, K5, K6}, " ")},
+        {"Q20ColDoubleBlank", q, Col(false, 0, "", 31), Join({K1, K2, K3, K4, K5, K6}, "  ")},
+        {"P20All", p, Full(2), Full20('P', '2') + pLine + CrLf + pLine},
+        {"P20Block", p, Full(3), Full20('P', '3') + pBlock + CrLf + pBlock},
+        {"P20BlockNumbered", p, Full(3, true), Full20('P', '5') + "   1 " + pBlock + CrLf + "   2 " + pBlock},
+        {"P20ColFirstRealFirstInt", p, Col(false, 0, "1,36"), P[0] + "      -1\r\n"s + P[0] + "      -1"},
+        {"P20ColWithoutColumnOne", p, Col(false, 0, "2;37"),
+         " "s + P[1] + "       7\r\n " + P[1] + "       7"},
+        {"P20ColSelectionEndsAtNonNumber", p, Col(false, 0, "3 x 4"), " "s + P[2] + CrLf + " " + P[2]},
+        {"V20ColSemicolonQuoted", v, Col(false, 0, "", 17), PReals(1, 35, ";") + ";     -1;      7"},
+        {"V20ColTabQuoted", v, Col(false, 0, "", 18), PReals(1, 35, "\t") + "\t     -1\t      7"},
+        {"T20LongHeaderCol", t, Col(), pLine},
+        {"Y20ColNumbered", y20, Col(true), yNumbered},
+        {"Y17Col", y17, Col(), yLines},
+        {"Y20One", y20, Full(1),
          Full20('Y', '1') +
              Join({" 5.0000E+00", " 1.0000E+00", " 5.5000E+00", " 2.0000E+00", " 6.0000E+00", " 3.0000E+00"},
                   CrLf)},
-        {"Y20AllNumbered",
-         y20,
-         {ModeBinToFull, 2, true},
-         Full20('Y', '4') + "   0  5.0000E+00  1.0000E+00" + CrLf + "   1  5.5000E+00  2.0000E+00" + CrLf +
-             "   2  6.0000E+00  3.0000E+00"},
-        {"A17ColSkipsSmallFirstValuesNumberedPerBlock", ASpec(2), {ModeBinToCol, 1, true}, aCol},
-        {"A17AllTwoBlocks", ASpec(2), full2,
+        {"Y20AllNumbered", y20, Full(2, true), Full20('Y', '4') + yNumbered},
+        {"A17ColSkipsSmallFirstValuesNumberedPerBlock", ASpec(2), Col(true), aCol},
+        {"A17AllTwoBlocks", ASpec(2), Full(2),
          Ident(17, 'A', '2') + Header17() + ABlockHeader + aBlock + CrLf + ABlockHeader + aBlock},
-        {"A17Block",
-         ASpec(1),
-         {ModeBinToFull, 3},
-         Ident(17, 'A', '3') + Header17() + ABlockHeader +
-             Join({a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split,
-                   a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split, a0Split, a1Split},
-                  CrLf)},
+        {"A17Block", ASpec(1), Full(3), Ident(17, 'A', '3') + Header17() + ABlockHeader + aSplitBlock},
     };
 }
 
-class ConvertText : public convtest::ConvFixture, public ::testing::WithParamInterface<TextCase> {};
+using ConvertText = convtest::ConvFixture;
 
-TEST_P(ConvertText, WritesTheTextOfTheRules) {
-    const TextCase& c = GetParam();
-    std::string name = std::string("MEAS.") + c.Source.Kind + "01";
-    ConvOutcome outcome;
-    EXPECT_EQ(Convert(c.Opts, name, sampledata::Bytes(c.Source), &outcome), c.Expected);
-    EXPECT_EQ(outcome, ConvOutcome::Converted);
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, ConvertText, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
-using ConvertOld = convtest::ConvFixture;
-
-// Col ASCII passes over the data of files older than version 17, but not their ending.
-TEST_F(ConvertOld, ColAsciiOfVersion16HoldsOnlyTheEnding) {
-    ConvOutcome outcome;
-    EXPECT_EQ(Convert({ModeBinToCol, 1, false, LastLineEnd}, "OLD.K01", sampledata::Bytes(Spec('K', 16, 4)),
-                      &outcome),
-              CrLf);
-    EXPECT_EQ(outcome, ConvOutcome::Converted);
-    EXPECT_EQ(Convert({ModeBinToCol, 1, false, LastLineEnd}, "OLD.A01", sampledata::Bytes(Spec('A', 16, 1)),
-                      &outcome),
-              "<missing>");
-    EXPECT_EQ(outcome, ConvOutcome::OldVersion);
+TEST_F(ConvertText, WritesTheTextOfTheRules) {
+    for (const TextCase& c : Cases()) {
+        SCOPED_TRACE(c.Name);
+        ConvOutcome outcome;
+        EXPECT_EQ(Convert(c.Opts, std::string("MEAS.") + c.Source.Kind + "01", sampledata::Bytes(c.Source),
+                          &outcome),
+                  c.Expected);
+        EXPECT_EQ(outcome, ConvOutcome::Converted);
+        EXPECT_EQ(ConversionState.SourceCut, c.Source.Cut > 0);
+    }
 }
 
 // Words are read unsigned and ints signed: the same bytes FF FF are 65535 and -1.
-TEST_F(ConvertOld, WordsAreUnsignedIntsSigned) {
-    std::string v20 = sampledata::Bytes(Zeroed(Spec('K', 20, 0)));
+TEST_F(ConvertText, WordsAreUnsignedIntsSigned) {
+    std::string v20 = sampledata::Bytes(Spec('K', 20, 0, true));
     v20.replace(118, 4, "\xFF\xFF\xFF\xFF"); // the first word and the int after it
     std::string header = Header20();
     header.replace(header.find(Z + CrLf + Z), 2 * Z.size() + 2, " 65535\r\n    -1");
-    EXPECT_EQ(Convert({ModeBinToFull, 1}, "W.K01", v20), Ident(20, 'K', '1') + header + Extended());
+    EXPECT_EQ(Convert(Full(1), "W.K01", v20), Ident(20, 'K', '1') + header + Extended());
 
-    std::string v17 = sampledata::Bytes(Zeroed(Spec('K', 17, 0)));
+    std::string v17 = sampledata::Bytes(Spec('K', 17, 0, true));
     v17.replace(40, 2, "\xFF\xFF");  // the first int
     v17.replace(124, 2, "\xFF\xFF"); // the first word
     std::string old = Header17();
     old.replace(0, Z.size(), "    -1");
     old.replace(2 * 8 + 4 * 2, Z.size(), " 65535"); // after two int lines and four empty texts
-    EXPECT_EQ(Convert({ModeBinToFull, 1}, "W.K01", v17), Ident(17, 'K', '1') + old);
+    EXPECT_EQ(Convert(Full(1), "W.K01", v17), Ident(17, 'K', '1') + old);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "convert/convnames.h"
 #include "convert/convsettings.h"
@@ -19,8 +20,7 @@ class FakeWindow final : public PlacementTarget {
         ++Placings;
     }
     bool FixedBorder() const override { return Fixed; }
-    FormGeometry Current{};
-    FormGeometry Placed{};
+    FormGeometry Current{}, Placed{};
     int Placings = 0;
     bool Fixed = false;
 };
@@ -35,18 +35,20 @@ class ConvSettingsFile : public ::testing::Test {
         bool ignored;
         CloseSettings(ignored);
     }
-    // Reads the named file into the settings; false when it could not be read.
-    bool Load(PlacementTarget* window) {
+    // Reads or writes the named file with the settings; false when it could not be opened.
+    bool Transfer(const char* name, bool reading, PlacementTarget* window) {
         bool failed = false;
-        OpenSettings(dir_.Path(), "VexaAsc", true, window, failed);
+        OpenSettings(dir_.Path(), name, reading, window, failed);
         if (!failed) {
             TransferConvSettings();
             CloseSettings(failed);
         }
         return !failed;
     }
-    std::string Head(const std::string& placement) {
-        return "SetUp.EXE converter settings VexaAsc.CFA\r\n1999-03-15\r\n" + placement + "\r\n";
+    // The value lines the settings give when written without a window (after identification and date).
+    std::string Saved() {
+        EXPECT_TRUE(Transfer("Saved", false, nullptr));
+        return dir_.Read("Saved.CFA").substr(54);
     }
     testsupport::TempDir dir_;
 };
@@ -57,39 +59,18 @@ TEST_F(ConvSettingsFile, DefaultsWithoutAFile) {
     FakeWindow window;
     LoadSaveConvSettings(true, &window); // none beside the test program
     const ConvSettingsRecord& s = ConvSettings;
-    EXPECT_EQ(s.Mode, 2);
-    EXPECT_EQ(s.ColsPerLine, 1);
-    EXPECT_EQ(s.LastLine, 1);
-    EXPECT_EQ(s.ExtChoice, 1);
-    EXPECT_FALSE(s.Numbered || s.OnlySelected || s.NotAsSource);
-    EXPECT_EQ(s.SourceMask.Str(), "*.*");
-    EXPECT_EQ(s.Extension.Str(), "ASC");
-    EXPECT_EQ(s.SelectedCols.Str(), "1,2");
-    EXPECT_EQ(TextFormatSettings.DelimiterCode, 32);
-    EXPECT_EQ(TextFormatSettings.Decimals, -4);
+    EXPECT_EQ(std::tuple(s.Mode, s.ColsPerLine, s.LastLine, s.ExtChoice, s.Numbered, s.OnlySelected,
+                         s.NotAsSource, TextFormatSettings.DelimiterCode, TextFormatSettings.Decimals),
+              std::tuple(2, 1, 1, 1, false, false, false, 32, -4));
+    EXPECT_EQ(s.SourceMask.Str() + "|" + s.Extension.Str() + "|" + s.SelectedCols.Str(), "*.*|ASC|1,2");
     EXPECT_EQ(window.Placings, 1); // centred from an empty record
     EXPECT_EQ(window.Placed.Flags, 0);
 }
 
-TEST_F(ConvSettingsFile, DefaultSourceFolderIsDataBesideTheProgram) {
-    std::string program = dir_ / "KORVO/BIN";
-    std::filesystem::create_directories(program);
-    EXPECT_EQ(DefaultSourceDir(program), program);
-    std::filesystem::create_directories(dir_ / "KORVO/DATA");
-    EXPECT_EQ(DefaultSourceDir(program), dir_ / "KORVO/DATA");
-    ResetConvSettings(program);
-    EXPECT_EQ(ConvSettings.DestDir.Str(), dir_ / "KORVO/DATA");
-}
-
 TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
     ConvSettingsRecord& s = ConvSettings;
-    s.Mode = 0;
-    s.ColsPerLine = 3;
-    s.LastLine = 2;
-    s.ExtChoice = 2;
-    s.Numbered = true;
-    s.OnlySelected = true;
-    s.NotAsSource = true;
+    std::tie(s.Mode, s.ColsPerLine, s.LastLine, s.ExtChoice, s.Numbered, s.OnlySelected, s.NotAsSource) =
+        std::tuple(0, 3, 2, 2, true, true, true);
     s.SourceDir.Set("C:\\DATA *old");
     s.DestDir.Set("D:\\OUT");
     s.SourceMask.Set("*.K*");
@@ -99,35 +80,21 @@ TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
     TextFormatSettings.Decimals = -7;
     FakeWindow window;
     window.Current = {10, 20, 300, 200, 290, 170, 11, 21, 301, 201, 291, 171, GeoHasPlacement};
-    bool failed = true;
-    OpenSettings(dir_.Path(), "VexaAsc", false, &window, failed);
-    ASSERT_FALSE(failed);
-    TransferConvSettings();
-    CloseSettings(failed);
-    ASSERT_FALSE(failed);
+    ASSERT_TRUE(Transfer("VexaAsc", false, &window));
+    const std::string values = "     0\r\n     3\r\n   124\r\nY\r\n     2\r\n    -7\r\n     2\r\nY\r\n"
+                               "C:\\DATA *old\r\nD:\\OUT\r\n*.K*\r\nDAT\r\nY\r\n1,36\r\n";
     std::string text = dir_.Read("VexaAsc.CFA");
     EXPECT_EQ(text.substr(0, 42), "SetUp.EXE converter settings VexaAsc.CFA\r\n");
-    EXPECT_EQ(text.substr(54),
-              "301,201,11,21,291,171,1\r\n     0\r\n     3\r\n   124\r\nY\r\n     2\r\n    -7\r\n     2\r\n"
-              "Y\r\nC:\\DATA *old\r\nD:\\OUT\r\n*.K*\r\nDAT\r\nY\r\n1,36\r\n");
+    EXPECT_EQ(text.substr(54), "301,201,11,21,291,171,1\r\n" + values);
 
     ResetConvSettings(dir_.Path());
     window.Fixed = true;
-    ASSERT_TRUE(Load(&window));
-    EXPECT_EQ(s.Mode, 0);
-    EXPECT_EQ(s.ColsPerLine, 3);
-    EXPECT_EQ(s.SourceDir.Str(), "C:\\DATA *old"); // texts keep what follows a blank
-    EXPECT_EQ(s.SelectedCols.Str(), "1,36");
-    EXPECT_TRUE(s.NotAsSource && s.Numbered && s.OnlySelected);
-    EXPECT_EQ(TextFormatSettings.DelimiterCode, 124);
-    EXPECT_EQ(TextFormatSettings.Decimals, -7);
+    ASSERT_TRUE(Transfer("VexaAsc", true, &window));
+    EXPECT_EQ(Saved(), values); // texts keep what follows a blank
     // The saved placement becomes the current one; a fixed border restores the position only.
     const FormGeometry& g = window.Placed;
-    EXPECT_EQ(g.Left, 11);
-    EXPECT_EQ(g.Top, 21);
-    EXPECT_EQ(g.Width, 301);
-    EXPECT_EQ(g.ClientHeight, 171);
-    EXPECT_EQ(g.SavedWidth, 301);
+    EXPECT_EQ(std::tuple(g.Left, g.Top, g.Width, g.ClientHeight, g.SavedWidth),
+              std::tuple(11, 21, 301, 171, 301));
     EXPECT_EQ(g.Flags, GeoHasPlacement | GeoPositionOnly);
 }
 
@@ -136,59 +103,42 @@ TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
 TEST_F(ConvSettingsFile, ValueLineRulesAndEarlyEnd) {
     ConvSettings.Extension.Set("XYZ");
     ConvSettings.NotAsSource = true;
-    dir_.Write("VexaAsc.CFA", Head("1,2,3,4,5,6,1") + "     1 *mode\r\n**3\r\n44 * comma\r\nY *yes\r\n2\r\n"
-                                                      "-5*x\r\n0\r\nn\r\n D:\\IN *x   \r\n");
+    dir_.Write("VexaAsc.CFA",
+               "SetUp.EXE converter settings VexaAsc.CFA\r\n1999-03-15\r\n1,2,3,4,5,6,1\r\n"
+               "     1 *mode\r\n**3\r\n44 * comma\r\nY *yes\r\n2\r\n-5*x\r\n0\r\nn\r\n D:\\IN *x   \r\n");
     FakeWindow window;
-    ASSERT_TRUE(Load(&window));
-    const ConvSettingsRecord& s = ConvSettings;
-    EXPECT_EQ(s.Mode, 1);
-    EXPECT_EQ(s.ColsPerLine, 0);
-    EXPECT_EQ(TextFormatSettings.DelimiterCode, 44);
-    EXPECT_TRUE(s.Numbered);
-    EXPECT_EQ(s.LastLine, 2);
-    EXPECT_EQ(TextFormatSettings.Decimals, -5);
-    EXPECT_FALSE(s.NotAsSource);
-    EXPECT_EQ(s.SourceDir.Str(), " D:\\IN *x");
-    EXPECT_EQ(s.DestDir.Str(), "");
-    EXPECT_EQ(s.Extension.Str(), "");
-    EXPECT_FALSE(s.OnlySelected);
+    ASSERT_TRUE(Transfer("VexaAsc", true, &window));
+    EXPECT_EQ(Saved(), "     1\r\n     0\r\n    44\r\nY\r\n     2\r\n    -5\r\n     0\r\nN\r\n D:\\IN *x\r\n"
+                       "\r\n\r\n\r\nN\r\n\r\n");
     EXPECT_EQ(window.Placed.Left, 3);
 }
 
 TEST_F(ConvSettingsFile, ForeignFileIsNotRead) {
     dir_.Write("VexaAsc.CFA",
                "SW0-DAT-20.1-AK SAMPLE    000GENERATOR01\r\n2000-01-01\r\n1,2,3,4,5,6,1\r\n0\r\n");
-    ConvSettings.Mode = 1;
     FakeWindow window;
-    EXPECT_FALSE(Load(&window));
+    EXPECT_FALSE(Transfer("VexaAsc", true, &window));
     EXPECT_EQ(window.Placed.Flags, 0);
     EXPECT_EQ(SettingsMode, SettingsOpenMode::Closed);
 }
 
-TEST_F(ConvSettingsFile, WithoutWindowThereIsNoPlacementLine) {
-    bool failed = true;
-    OpenSettings(dir_.Path(), "Other", false, nullptr, failed);
-    int value = 42;
-    SettingsInt(value);
-    CloseSettings(failed);
-    EXPECT_EQ(dir_.Read("Other.CFA").substr(54), "    42\r\n");
-}
-
-// A program folder named BIN (any case) keeps its settings in Sys\Install\Last beside it, when that
-// folder exists.
-TEST_F(ConvSettingsFile, LocationBesideABinFolder) {
-    for (const char* bin : {"bin", "BIN", "Bin"}) {
+// Beside the program's folder: DATA is the source folder, when there is one; a program folder named
+// BIN (any case) keeps its settings in Sys\Install\Last, when that folder exists.
+TEST_F(ConvSettingsFile, FoldersBesideTheProgram) {
+    for (const char* bin : {"bin", "BIN", "Bin", "PROG"}) {
         testsupport::TempDir root("settings-root");
         std::string program = root / bin;
         std::filesystem::create_directories(program);
         EXPECT_EQ(SettingsFolder(program), program);
+        EXPECT_EQ(DefaultSourceDir(program), program);
         std::filesystem::create_directories(root / "Sys/Install/Last");
-        EXPECT_TRUE(SameText(SettingsFolder(program), root / "Sys/Install/Last")) << SettingsFolder(program);
+        std::filesystem::create_directories(root / "DATA");
+        std::string expected = bin == std::string("PROG") ? program : root / "Sys/Install/Last";
+        EXPECT_TRUE(SameText(SettingsFolder(program), expected)) << SettingsFolder(program);
+        ResetConvSettings(program);
+        EXPECT_EQ(ConvSettings.SourceDir.Str(), root / "DATA");
+        EXPECT_EQ(ConvSettings.DestDir.Str(), root / "DATA");
     }
-    testsupport::TempDir root("settings-root");
-    std::filesystem::create_directories(root / "PROG");
-    std::filesystem::create_directories(root / "Sys/Install/Last");
-    EXPECT_EQ(SettingsFolder(root / "PROG"), root / "PROG");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -14,69 +15,52 @@
 
 namespace {
 
-std::string scratch; // this process's folder for the files of one input
-
-// Removes the files of the last input and the folder when the fuzzer ends.
-void RemoveScratch() {
-    for (const char* kind : {"K", "Y", "P", "T", "V", "A", "Q"})
-        for (const char* file : {"/IN.%s01", "/OUT.%s01.TXT", "/BACK.%s01"}) {
-            char name[32];
-            std::snprintf(name, sizeof name, file, kind);
-            std::remove((scratch + name).c_str());
-        }
-    rmdir(scratch.c_str());
-}
-
-const std::string& ScratchDir() {
-    if (scratch.empty()) {
+// This process's folder for the files of one input, removed with them when the fuzzer ends.
+struct Scratch {
+    Scratch() {
         char name[] = "/tmp/convert-fuzz-XXXXXX";
         if (!mkdtemp(name)) std::abort();
-        scratch = name;
-        std::atexit(RemoveScratch);
+        Dir = name;
     }
-    return scratch;
-}
-
-void Convert(int mode, int cols, bool numbered, int lastLine, const std::string& source,
-             const std::string& dest) {
-    ConvSetup(mode, cols, lastLine, numbered, true, "1,3;36 99 0 5");
-    bool abortRun = false;
-    bool converted = false;
-    ConvertFile(source, dest, false, abortRun, converted);
-}
+    ~Scratch() {
+        std::error_code ignored;
+        std::filesystem::remove_all(Dir, ignored);
+    }
+    std::string Dir;
+};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const Scratch scratch;
     if (size < 2) return 0;
-    uint8_t control = data[0];
-    uint8_t options = data[1];
-    char kind = "KYPTVAQ"[control % 7];
-    int mode = control / 7 % 3;
-    int cols = 1 + options % 3;
-    bool numbered = options & 4;
-    int lastLine = options / 8 % 3;
+    const uint8_t control = data[0], options = data[1];
+    const char kind = "KYPTVAQ"[control % 7];
+    const int mode = control / 7 % 3;
     static const int delimiters[] = {32, 31, 44, 59, 17, 9, 18, 29, 13, 10, 30, 124, 0, 47};
     ResetTextFormatSettings();
     ResetFieldLine();
     TextFormatSettings.DelimiterCode = delimiters[control / 21 % 14];
     TextFormatSettings.Decimals = -(1 + options / 24 % 12);
+    auto convert = [&](int runMode, const std::string& source, const std::string& dest) {
+        ConvSetup(runMode, 1 + options % 3, options / 8 % 3, options & 4, true, "1,3;36 99 0 5");
+        bool abortRun = false, converted = false;
+        ConvertFile(source, dest, false, abortRun, converted);
+    };
 
-    const std::string& dir = ScratchDir();
-    std::string source = dir + "/IN." + kind + "01";
-    std::string text = dir + "/OUT." + kind + "01.TXT";
-    std::string back = dir + "/BACK." + kind + "01";
+    const std::string source = scratch.Dir + "/IN." + kind + "01",
+                      text = scratch.Dir + "/OUT." + kind + "01.TXT";
+    const std::string back = scratch.Dir + "/BACK." + kind + "01";
     std::FILE* file = std::fopen(source.c_str(), "wb");
     if (!file) return 0;
     std::fwrite(data + 2, 1, size - 2, file);
     std::fclose(file);
     std::remove(text.c_str());
-
     if (mode == ModeFullToBin) {
-        Convert(ModeFullToBin, cols, numbered, lastLine, source, back);
+        convert(ModeFullToBin, source, back);
     } else {
-        Convert(mode, cols, numbered, lastLine, source, text);
-        if (mode == ModeBinToFull) Convert(ModeFullToBin, cols, numbered, lastLine, text, back);
+        convert(mode, source, text);
+        if (mode == ModeBinToFull) convert(ModeFullToBin, text, back);
     }
     return 0;
 }

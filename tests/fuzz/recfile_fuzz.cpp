@@ -13,10 +13,7 @@
 
 namespace {
 
-const std::string& FileName() {
-    static const std::string name = "/tmp/recfile_fuzz_" + std::to_string(getpid()) + ".dat";
-    return name;
-}
+const std::string FileName = "/tmp/recfile_fuzz_" + std::to_string(getpid()) + ".dat";
 
 void Check(bool ok, const char* what) {
     if (!ok) {
@@ -47,7 +44,7 @@ std::vector<std::string> ExpectedLines(const std::string& bytes) {
 void CheckLines(const std::string& bytes, int cap) {
     RecordFile f;
     bool failed;
-    OpenRead(f, FileName(), failed);
+    OpenRead(f, FileName, failed);
     Check(!failed, "open");
     std::vector<char> buf(cap + 2);
     for (const std::string& line : ExpectedLines(bytes)) {
@@ -66,7 +63,7 @@ void CheckLines(const std::string& bytes, int cap) {
 void ReadFields() {
     RecordFile f;
     bool failed;
-    OpenRead(f, FileName(), failed);
+    OpenRead(f, FileName, failed);
     f.Mode = 1;
     for (int lines = 0; !f.Failed && lines < 100000; ++lines) {
         SetFieldMode(f, true);
@@ -86,12 +83,12 @@ void ReadFields() {
 void WriteBack(const std::string& bytes, unsigned step) {
     RecordFile f;
     bool failed;
-    CreateWrite(f, FileName(), failed);
+    CreateWrite(f, FileName, failed);
     for (size_t pos = 0; pos < bytes.size(); pos += step)
         WriteBytes(f, bytes.data() + pos, static_cast<int>(std::min<size_t>(step, bytes.size() - pos)));
     Close(f, failed);
     Check(!failed, "close after writing");
-    OpenRead(f, FileName(), failed);
+    OpenRead(f, FileName, failed);
     std::string back(bytes.size(), 0);
     ReadBytes(f, back.data(), static_cast<int>(back.size()));
     Check(back == bytes && !f.Failed, "written bytes differ");
@@ -109,6 +106,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteBack(bytes, cap + 1);
     CheckLines(bytes, cap);
     ReadFields();
-    std::remove(FileName().c_str());
+    std::remove(FileName.c_str());
     return 0;
 }

@@ -3,13 +3,14 @@
 // reals read back within half a unit of their last digit, parsed numbers format and read back to
 // themselves, tokenizer loops end, and nothing touches memory outside its buffer (buffers are
 // allocated at their exact size, so the sanitizer sees any overrun).
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lib/strnum.h"
 
@@ -19,17 +20,12 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-// A heap buffer of exactly n+1 bytes holding the text (cut to fit, NUL after when shorter).
-struct ExactBuffer {
-    ExactBuffer(std::string_view text, int n) : n(n), bytes(new char[static_cast<size_t>(n + 1)]) {
-        size_t len = std::min(text.size(), static_cast<size_t>(n + 1));
-        std::memcpy(bytes.get(), text.data(), len);
-        if (len < static_cast<size_t>(n + 1)) bytes[len] = 0;
-    }
-    int n;
-    std::unique_ptr<char[]> bytes;
-    char* data() { return bytes.get(); }
-};
+// A heap buffer of exactly n+1 bytes holding the text (cut to fit, NULs after when shorter).
+std::vector<char> Exact(std::string_view text, int n) {
+    std::vector<char> buf(static_cast<size_t>(n + 1), 0);
+    std::memcpy(buf.data(), text.data(), std::min(text.size(), buf.size()));
+    return buf;
+}
 
 double Clamped(double x) {
     if (std::isnan(x) || x == 0) return 0;
@@ -69,7 +65,7 @@ void ParseAndReformat(std::string_view s) {
 }
 
 void Tokenize(std::string_view s, int n) {
-    ExactBuffer numbers(s, n);
+    auto numbers = Exact(s, n);
     std::string token;
     for (int guard = 0;; ++guard) {
         Check(guard <= n + 1);
@@ -79,21 +75,21 @@ void Tokenize(std::string_view s, int n) {
         Check(BufLen(numbers.data(), n) < before);
         TextToReal(token);
     }
-    ExactBuffer ints(s, n);
+    auto ints = Exact(s, n);
     for (int guard = 0; BufLen(ints.data(), n) > 0; ++guard) {
         Check(guard <= n + 1);
         TokenToInt(ints.data(), n);
     }
-    ExactBuffer line(s, n), field(s, n / 2), rest(s, n / 3 + 1);
+    auto line = Exact(s, n), field = Exact(s, n / 2), rest = Exact(s, n / 3 + 1);
     BufNextToken(n % 2 == 0, n % 3 == 0, line.data(), n, field.data(), n / 2, rest.data(), n / 3 + 1);
     BufNextToken(true, true, line.data(), n, field.data(), n / 2, line.data(), n);
     for (int guard = 0; BufLen(line.data(), n) > 0; ++guard) {
         Check(guard <= n + 1);
         BufSplitAt(';', line.data(), n, field.data(), n / 2);
     }
-    ExactBuffer comment(s, n);
+    auto comment = Exact(s, n);
     BufCutComment(comment.data(), n);
-    Check(BufLen(comment.data(), n) <= BufLen(ExactBuffer(s, n).data(), n));
+    Check(BufLen(comment.data(), n) <= BufLen(Exact(s, n).data(), n));
     int pos = 1;
     for (int guard = 0; pos > 0; ++guard) {
         Check(static_cast<size_t>(guard) <= s.size());

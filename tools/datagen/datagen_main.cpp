@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "support/sample_data.h"
+#include "datagen/sample_data.h"
 
 namespace {
 

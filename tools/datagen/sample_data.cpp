@@ -1,4 +1,4 @@
-#include "support/sample_data.h"
+#include "datagen/sample_data.h"
 
 #include <cmath>
 #include <cstdio>
