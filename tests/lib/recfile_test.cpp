@@ -38,12 +38,6 @@ class RecFile : public ::testing::Test {
     TempDir dir{"recfile"};
 };
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (int v : values) s += static_cast<char>(v);
-    return s;
-}
-
 } // namespace
 
 TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
@@ -107,12 +101,11 @@ TEST_F(RecFile, BinaryEncodings) {
         std::function<void(RecordFile&)> write;
         std::string bytes;
     } cases[] = {
-        {"int keeps the low 16 bits", [](RecordFile& f) { WriteInt(f, 70000); }, Bytes({0x70, 0x11})},
-        {"negative int", [](RecordFile& f) { WriteInt(f, -1); }, Bytes({0xFF, 0xFF})},
-        {"bool", [](RecordFile& f) { WriteBool(f, true); }, Bytes({1, 0})},
-        {"real", [](RecordFile& f) { WriteReal(f, 1.5); }, Bytes({0, 0, 0xC0, 0x3F})},
-        {"real clamped to single", [](RecordFile& f) { WriteReal(f, 1e300); },
-         Bytes({0x9E, 0xC9, 0x7F, 0x7F})},
+        {"int keeps the low 16 bits", [](RecordFile& f) { WriteInt(f, 70000); }, "\x70\x11"},
+        {"negative int", [](RecordFile& f) { WriteInt(f, -1); }, "\xFF\xFF"},
+        {"bool", [](RecordFile& f) { WriteBool(f, true); }, std::string("\1\0", 2)},
+        {"real", [](RecordFile& f) { WriteReal(f, 1.5); }, std::string("\0\0\xC0\x3F", 4)},
+        {"real clamped to single", [](RecordFile& f) { WriteReal(f, 1e300); }, "\x9E\xC9\x7F\x7F"},
         {"fixed text zero-padded", [](RecordFile& f) { WriteFixedText(f, "AB", 4); },
          std::string("AB\0\0\0", 5)},
     };
@@ -124,7 +117,9 @@ TEST_F(RecFile, BinaryEncodings) {
     }
 
     RecordFile f;
-    OpenWith(f, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 1, 0, 0, 0, 0xC0, 0x3F, 'A', 'B', 'C', 0, 7}));
+    OpenWith(f, std::string("\xFF\xFF\xFF\xFF\2\0\1\0\0\0\xC0\x3F"
+                            "ABC\0\7",
+                            17));
     int i = 0, w = 0;
     bool two = true, one = false;
     double x = 0;
