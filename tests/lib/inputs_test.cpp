@@ -18,11 +18,16 @@ std::string Typed(int kind, const std::string& keys) {
 }
 
 TEST(InputFilter, RefusesAndUpperCasesPerKind) {
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {0, "a*b:\\", "a*b:\\"},         {1, "ab c", "AB C"},
-        {10, "C:\\a*?<>|\"b", "C:\\ab"}, {11, "a:b\\c.txt", "abc.txt"},
-        {12, "C:\\DA.TA@1", "C\\DATA1"}, {13, "ab.c:d$", "ABCD$"},
-        {14, "ab.c:d$", "ABCD"}};
+    const std::tuple<int, const char*, const char*> cases[] = {{0, "a*b:\\", "a*b:\\"},
+                                                               {1, "ab c", "AB C"},
+                                                               {2, "ab", "ab"},
+                                                               {3, "x1y", "X1Y"},
+                                                               {10, "C:\\a*?<>|\"b", "C:\\ab"},
+                                                               {11, "a:b\\c.txt", "abc.txt"},
+                                                               {12, "C:\\DA.TA@1", "C\\DATA1"},
+                                                               {13, "ab.c:d$", "ABCD$"},
+                                                               {14, "ab.c:d$", "ABCD"},
+                                                               {99, "*?", "*?"}};
     for (auto [kind, keys, text] : cases) EXPECT_EQ(Typed(kind, keys), text) << "kind " << kind;
 }
 
@@ -30,7 +35,7 @@ TEST(InputFilter, ReadBackCleansPerKind) {
     const std::tuple<int, const char*, const char*> cases[] = {
         {0, " a b ", " a b "},      {1, " A B ", "AB"},       {10, "C:\\A B\\", "C:\\A B\\"},
         {11, " a b.txt", "ab.txt"}, {12, "C:\\D\\", "C:\\D"}, {12, "C:\\D\\\\", "C:\\D\\"},
-        {13, "A B", "AB"}};
+        {13, "A B", "AB"},          {14, " X ", "X"},         {12, "", ""}};
     for (auto [kind, text, result] : cases) {
         char buf[32];
         std::strcpy(buf, text);

@@ -179,6 +179,7 @@ TEST(Gallery, MemoListComboAndSpin) {
     TFormGallery form;
     ui::Memo& memo = form.Memo0;
     memo.Clear();
+    EXPECT_EQ(memo.LineCount(), 0);
     for (const char* line : {"first", "", "third"}) memo.AddLine(line);
     EXPECT_EQ(memo.LineCount(), 3);
     EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "", "third"}));
@@ -222,6 +223,8 @@ TEST(Gallery, TreePlaceholdersExpandAndSelect) {
     tree.Collapse(c);
     EXPECT_EQ(events, (std::vector<std::string>{"expand C:", "select C:", "expand DATA", "select C:\\DATA",
                                                 "select C:", "collapse C:"}));
+    tree.SetNodeImage(c, 5, 5);
+    EXPECT_EQ(tree.NodeImage(c), 5);
 }
 
 TEST(Gallery, ToolBarButtonsAndCoolBarBands) {
@@ -234,6 +237,8 @@ TEST(Gallery, ToolBarButtonsAndCoolBarBands) {
     EXPECT_TRUE(form.SpeedSearch.Down());
     form.SpeedSearch.SetDown(false);
     EXPECT_FALSE(form.SpeedSearch.Down());
+    form.SpeedFind.SetEnabled(false);
+    EXPECT_FALSE(form.SpeedFind.Enabled());
     EXPECT_EQ(form.ToolBar1.ButtonCount(), 7);
     EXPECT_EQ(form.CoolBar.BandCount(), 2);
 }
