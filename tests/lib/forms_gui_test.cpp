@@ -11,8 +11,8 @@ class TDialPlace : public ui::Form {
   public:
     ui::Button Button1;
     TDialPlace() {
-        Create({.caption = "Place", .clientWidth = 300, .clientHeight = 200, .border = ui::Border::Sizeable,
-                .left = 40, .top = 30});
+        Create(
+            {.clientWidth = 300, .clientHeight = 200, .border = ui::Border::Sizeable, .left = 40, .top = 30});
         Build({{.control = &Button1, .left = 8, .top = 8, .width = 75, .height = 25, .caption = "OK"}});
     }
 };
@@ -22,16 +22,9 @@ struct Bounds {
     bool operator==(const Bounds&) const = default;
 };
 
-FormGeometry Geo(int left, int top, int width, int height, int32_t flags, int clientWidth = 0, int clientHeight = 0) {
-    FormGeometry g{};
-    g.Left = left;
-    g.Top = top;
-    g.Width = width;
-    g.Height = height;
-    g.ClientWidth = clientWidth;
-    g.ClientHeight = clientHeight;
-    g.Flags = flags;
-    return g;
+FormGeometry Geo(int left, int top, int width, int height, int32_t flags, int clientWidth = 0,
+                 int clientHeight = 0) {
+    return {left, top, width, height, clientWidth, clientHeight, 0, 0, 0, 0, 0, 0, flags};
 }
 
 Bounds BoundsOfForm(const ui::Form& form) {
@@ -77,20 +70,16 @@ TEST(Placement, PlaceFormByFlags) {
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     TDialPlace form;
     int w = form.Width(), h = form.Height();
-    struct Case {
-        FormGeometry g;
-        Bounds expected;
-    } cases[] = {
+    const std::pair<FormGeometry, Bounds> cases[] = {
         {Geo(0, 0, 0, 0, 0), {(sw - w) / 2, CentreTop(h, sh), w, h}},
         {Geo(5, 6, 0, 0, GeoTopLeft), {0, 0, w, h}},
         {Geo(10, 20, 999, 999, GeoHasPlacement | GeoPositionOnly), {10, 20, w, h}},
         {Geo(10, 20, 400, 250, GeoHasPlacement, 392, 223), {10, 20, 400, 250}},
-        {Geo(70, 80, 0, 0, GeoHasPlacement), {70, 80, w, h}},
-    };
-    for (const Case& c : cases) {
+        {Geo(70, 80, 0, 0, GeoHasPlacement), {70, 80, w, h}}};
+    for (const auto& [g, expected] : cases) {
         form.SetBounds(70, 80, w, h);
-        PlaceForm(form, c.g);
-        EXPECT_EQ(BoundsOfForm(form), c.expected) << "flags " << c.g.Flags;
+        PlaceForm(form, g);
+        EXPECT_EQ(BoundsOfForm(form), expected) << "flags " << g.Flags;
     }
     form.SetBounds(0, 0, w, 2000); // taller than the screen: the top stays at 0
     PlaceForm(form, FormGeometry{});

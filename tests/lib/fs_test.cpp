@@ -1,6 +1,8 @@
 // File primitives both builds share (same Windows error numbers) and the command-line text rules.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "lib/fs.h"
 #include "lib/paths.h"
 #include "support/temp_dir.h"
@@ -8,11 +10,8 @@
 using testsupport::TempDir;
 
 TEST(CommandText, TailAndProgramDir) {
-    struct Case {
-        const char* line;
-        const char* tail;
-        const char* dir; // ProgramDirOf the line as a program path; nullptr: not one
-    } cases[] = {
+    // command line, its tail, ProgramDirOf the line as a program path (nullptr: not one)
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"\"C:\\Vexa Dos\\SetUp.EXE\"", "", "C:\\Vexa Dos"},
         {"\"C:\\Vexa Dos\\SetUp.EXE\" ASC", "ASC", nullptr},
         {"\"C:\\Vexa Dos\\SetUp.EXE\"CMD", "CMD", nullptr},
@@ -22,15 +21,13 @@ TEST(CommandText, TailAndProgramDir) {
         {"C:\\VEXA\\SetUp.EXE   CMD  X  ", "CMD  X", nullptr},
         {"SetUp.EXE", "", ""},
     };
-    for (const Case& c : cases) {
-        TextBuf<79> tail;
-        CommandTailOf(c.line, tail.c, tail.Cap);
-        EXPECT_EQ(tail.View(), c.tail) << c.line;
-        PathBuf dir;
-        ProgramDirOf(c.line, dir.c, dir.Cap);
-        if (c.dir) {
-            EXPECT_EQ(dir.View(), c.dir) << c.line;
-        }
+    for (auto [line, tail, dir] : cases) {
+        TextBuf<79> tailBuf;
+        CommandTailOf(line, tailBuf.c, tailBuf.Cap);
+        EXPECT_EQ(tailBuf.View(), tail) << line;
+        PathBuf dirBuf;
+        ProgramDirOf(line, dirBuf.c, dirBuf.Cap);
+        EXPECT_TRUE(!dir || dirBuf.View() == dir) << line << ": " << dirBuf.Str();
     }
 }
 
@@ -49,10 +46,8 @@ TEST(FsPrimitives, ReportWindowsErrorNumbers) {
     dir.Write("old.txt", "old content");
     MakeDir(dir / "full");
     dir.Write("full/f.txt", "f");
-    struct Case {
-        const char* what;
-        FsError got, want;
-    } cases[] = {
+    const std::tuple<const char*, FsError, FsError> cases[] = {
+        // what, result, expected
         {"read missing file", OpenError(dir / "none.txt", FileAccess::Read), FsFileNotFound},
         {"read in missing dir", OpenError(dir / "nodir/none.txt", FileAccess::Read), FsPathNotFound},
         {"create in missing dir", OpenError(dir / "nodir/new.txt", FileAccess::Write), FsPathNotFound},
@@ -66,7 +61,7 @@ TEST(FsPrimitives, ReportWindowsErrorNumbers) {
         {"delete a directory", DeleteOneFile(dir / "full"), FsAccessDenied},
         {"delete missing", DeleteOneFile(dir / "none.txt"), FsFileNotFound},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
+    for (auto [what, got, want] : cases) EXPECT_EQ(got, want) << what;
     EXPECT_EQ(dir.Read("old.txt"), "old content");
     EXPECT_EQ(dir.Read("new.txt"), "");
     EXPECT_TRUE(FileExists(dir / "full/f.txt"));
@@ -81,16 +76,14 @@ TEST(FsForceDir, CreatesMissingLevelsAndEmptiesByMode) {
     EXPECT_EQ(ForceDir(dir / "p/q/", 0), FsOk);
     EXPECT_TRUE(DirExists(dir / "p/q"));
 
-    struct Case {
-        int mode;
-        bool fileStays, subdirStays;
-    } cases[] = {{0, true, true}, {1, false, true}, {2, false, false}};
-    for (const Case& c : cases) {
+    // mode, the file stays, the sub-folder stays
+    const std::tuple<int, bool, bool> cases[] = {{0, true, true}, {1, false, true}, {2, false, false}};
+    for (auto [mode, fileStays, subdirStays] : cases) {
         dir.Write("x/f.txt", "f");
         ForceDir(dir / "x/y/z", 0);
-        EXPECT_EQ(ForceDir(dir / "x", c.mode), FsOk);
-        EXPECT_TRUE(DirExists(dir / "x")) << c.mode;
-        EXPECT_EQ(FileExists(dir / "x/f.txt"), c.fileStays) << c.mode;
-        EXPECT_EQ(DirExists(dir / "x/y"), c.subdirStays) << c.mode;
+        EXPECT_EQ(ForceDir(dir / "x", mode), FsOk);
+        EXPECT_TRUE(DirExists(dir / "x")) << mode;
+        EXPECT_EQ(FileExists(dir / "x/f.txt"), fileStays) << mode;
+        EXPECT_EQ(DirExists(dir / "x/y"), subdirStays) << mode;
     }
 }

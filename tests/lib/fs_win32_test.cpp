@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "lib/fs.h"
@@ -107,31 +108,26 @@ TEST(FsMaskOps, CopyErrorsAskAbortRetryIgnore) {
         CreateFileA((dir / "dst/b.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    struct Case {
-        std::vector<int> answers;
-        bool cancelled;
-        size_t boxes;
-    } cases[] = {
+    // the answers to the boxes, cancelled, boxes shown
+    const std::tuple<std::vector<int>, bool, size_t> cases[] = {
         {{ui::IdIgnore}, false, 1},
         {{ui::IdRetry, ui::IdRetry, ui::IdIgnore}, false, 3},
-        {{ui::IdAbort}, true, 1},
-    };
-    for (const Case& c : cases) {
+        {{ui::IdAbort}, true, 1}};
+    for (const auto& [answers, cancel, boxes] : cases) {
         DeleteOneFile(dir / "dst/a.dat");
         DeleteOneFile(dir / "dst/c.dat");
         ScriptedPrompter prompter;
-        for (int answer : c.answers) prompter.Answer(answer);
-        bool cancelled = !c.cancelled;
+        for (int answer : answers) prompter.Answer(answer);
+        bool cancelled = !cancel;
         CopyMatching(dir / "src", "*.dat", dir / "dst", nullptr, cancelled);
-        EXPECT_EQ(cancelled, c.cancelled);
-        ASSERT_EQ(prompter.Boxes.size(), c.boxes);
+        EXPECT_EQ(cancelled, cancel);
+        ASSERT_EQ(prompter.Boxes.size(), boxes);
         const testsupport::Box& box = prompter.Boxes[0];
         EXPECT_EQ(box.Caption, "File copy error " + std::to_string(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(box.Text, (dir / "src/b.dat") + "\r\n" + (dir / "dst/b.dat"));
         EXPECT_EQ(box.Flags, ui::BtnAbortRetryIgnore | ui::IconStop);
-        if (!c.cancelled) { // the copy went on past the failing file
-            EXPECT_TRUE(FileExists(dir / "dst/a.dat") && FileExists(dir / "dst/c.dat"));
-        }
+        // ignored: the copy went on past the failing file
+        EXPECT_TRUE(cancel || (FileExists(dir / "dst/a.dat") && FileExists(dir / "dst/c.dat")));
     }
 
     CloseHandle(lock);

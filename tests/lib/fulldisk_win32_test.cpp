@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "lib/fs.h"
 #include "lib/recfile.h"
 #include "support/unix_shell_win32.h"
@@ -54,37 +56,30 @@ TEST_F(FullDisk, WriteBlockReportsAShortWrite) {
 }
 
 TEST_F(FullDisk, RecordFileReportsTheFailureAtTheLatestAtClose) {
-    struct Case {
-        int fill, bytes;
-        bool failedBeforeClose; // the write-behind buffer flushed while writing
-        int32_t closeError;
-    } cases[] = {
-        {0, 30000, false, FsOk},             // fits
-        {10000, 60000, false, FsShortWrite}, // all in the buffer until Close
-        {10000, 300000, true, FsShortWrite},
-    };
-    for (const Case& c : cases) {
+    // bytes taken before, bytes of record lines, failed before Close (the write-behind buffer flushed
+    // while writing), the error at Close
+    const std::tuple<int, int, bool, int32_t> cases[] = {
+        {0, 30000, false, FsOk}, {10000, 60000, false, FsShortWrite}, {10000, 300000, true, FsShortWrite}};
+    for (auto [fill, bytes, failedBeforeClose, closeError] : cases) {
         DeleteOneFile(root + "fill.bin");
         DeleteOneFile(root + "rec.txt");
-        if (c.fill) Fill(c.fill);
+        if (fill) Fill(fill);
         RecordFile f;
         bool failed = true;
         CreateWrite(f, root + "rec.txt", failed);
         ASSERT_FALSE(failed);
         std::string line(98, 'r');
-        for (int i = 0; i < c.bytes / 100; ++i) WriteStrLine(f, line);
-        EXPECT_EQ(f.Failed, c.failedBeforeClose) << c.bytes;
-        if (c.failedBeforeClose) {
-            EXPECT_EQ(f.ErrorCode, FsShortWrite);
-        }
+        for (int i = 0; i < bytes / 100; ++i) WriteStrLine(f, line);
+        EXPECT_EQ(f.Failed, failedBeforeClose) << bytes;
+        EXPECT_EQ(f.ErrorCode, failedBeforeClose ? FsShortWrite : FsOk);
         Close(f, failed);
-        EXPECT_EQ(failed, c.closeError != FsOk) << c.bytes;
-        EXPECT_EQ(f.ErrorCode, c.closeError) << c.bytes;
+        EXPECT_EQ(failed, closeError != FsOk) << bytes;
+        EXPECT_EQ(f.ErrorCode, closeError) << bytes;
         EXPECT_EQ(f.Failed, failed);
-        if (c.closeError == FsOk) {
+        if (closeError == FsOk) {
             WIN32_FILE_ATTRIBUTE_DATA data;
             ASSERT_TRUE(GetFileAttributesExA((root + "rec.txt").c_str(), GetFileExInfoStandard, &data));
-            EXPECT_EQ(data.nFileSizeLow, static_cast<DWORD>(c.bytes));
+            EXPECT_EQ(data.nFileSizeLow, static_cast<DWORD>(bytes));
         }
     }
 }

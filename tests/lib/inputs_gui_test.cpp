@@ -4,9 +4,9 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "lib/inputs_win32.h"
-#include "support/screens_win32.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ class TDialInputs : public ui::Form {
     TStrEdit StrEdit1;
     TModeBox ModeBoxO0{"dummy", "one", "all", "block"};
     TModeBox ModeBoxShort{"a", "b", "", "c"};
-    ui::RadioGroup RadioGroupC{{"Full ASCII --> Binary", "Binary --> Full ASCII", "Binary --> Col ASCII"}};
+    ui::RadioGroup RadioGroupC{{"ASCII to binary", "binary to ASCII", "binary to columns"}};
     ui::CheckBox CheckBoxO;
     ui::RadioButton RadioD0, RadioD1, RadioD2;
     TDialInputs() {
@@ -24,53 +24,40 @@ class TDialInputs : public ui::Form {
             {.control = &StrEdit1, .left = 8, .top = 8, .width = 200, .height = 21},
             {.control = &ModeBoxO0, .left = 8, .top = 40, .width = 120, .height = 21},
             {.control = &ModeBoxShort, .left = 140, .top = 40, .width = 120, .height = 21},
-            {.control = &RadioGroupC, .left = 8, .top = 72, .width = 200, .height = 90, .caption = " Convert mode "},
-            {.control = &CheckBoxO, .left = 220, .top = 72, .width = 150, .height = 17, .caption = "Numerate lines"},
-            {.control = &RadioD0, .left = 220, .top = 100, .width = 150, .height = 17, .caption = "only data ext."},
+            {.control = &RadioGroupC, .left = 8, .top = 72, .width = 200, .height = 90, .caption = "Mode"},
+            {.control = &CheckBoxO, .left = 220, .top = 72, .width = 150, .height = 17, .caption = "Lines"},
+            {.control = &RadioD0, .left = 220, .top = 100, .width = 150, .height = 17, .caption = "data"},
             {.control = &RadioD1, .left = 220, .top = 120, .width = 150, .height = 17, .caption = "TXT"},
             {.control = &RadioD2, .left = 220, .top = 140, .width = 150, .height = 17, .caption = "input"},
         });
     }
 };
 
-void Type(HWND edit, const std::string& keys) {
-    for (char c : keys)
-        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-}
-
 TEST(StrEditTyping, KindsFilterTypedCharactersOnly) {
     TDialInputs dialog;
     dialog.Show();
-    struct Case {
-        int kind;
-        const char* keys;
-        const char* text;
-    } cases[] = {
-        {0, "a*b", "a*b"}, {1, "abc", "ABC"}, {10, "C:\\x*y?", "C:\\xy"}, {11, "a:b\\c", "abc"},
-        {12, "d:\\a.b@c", "d\\abc"}, {13, "vexa.exe", "VEXAEXE"}, {14, "a$b", "AB"},
-    };
-    for (const Case& c : cases) {
-        dialog.StrEdit1.InputKind = c.kind;
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {0, "a*b", "a*b"}, {1, "abc", "ABC"}, {10, "C:\\x*y?", "C:\\xy"}, {12, "d:\\a.b@c", "d\\abc"}};
+    for (auto [kind, keys, text] : cases) {
+        dialog.StrEdit1.InputKind = kind;
         dialog.StrEdit1.SetText("");
-        Type(dialog.StrEdit1.Handle(), c.keys);
-        EXPECT_EQ(dialog.StrEdit1.Text(), c.text) << "kind " << c.kind;
+        for (char c : std::string(keys))
+            SendMessageA(dialog.StrEdit1.Handle(), WM_CHAR, static_cast<BYTE>(c), 1);
+        EXPECT_EQ(dialog.StrEdit1.Text(), text) << "kind " << kind;
     }
-    dialog.StrEdit1.InputKind = 10;
-    dialog.StrEdit1.SetText("set*by?program");
+    dialog.StrEdit1.SetText("set*by?program"); // only typing is filtered
     EXPECT_EQ(dialog.StrEdit1.Text(), "set*by?program");
 }
 
 TEST(StrEditTransfer, LengthRulesKindsAndReadBack) {
     TDialInputs dialog;
-    struct Case {
-        int rule;
-        int n;
-        int maxLength;
-    } rules[] = {{LengthCapacity, 175, 175}, {LengthFull, 2, 3}, {12, 79, 12}, {LengthKeep, 239, 12}};
-    for (const Case& c : rules) {
+    // length rule, capacity, the edit's maximum length after it
+    const std::tuple<int, int, int> rules[] = {
+        {LengthCapacity, 175, 175}, {LengthFull, 2, 3}, {12, 79, 12}, {LengthKeep, 239, 12}};
+    for (auto [rule, n, maxLength] : rules) {
         char buf[240] = "text";
-        EditTransfer(dialog.StrEdit1, true, buf, -1, c.rule, c.n);
-        EXPECT_EQ(dialog.StrEdit1.MaxLength(), c.maxLength) << "rule " << c.rule;
+        EditTransfer(dialog.StrEdit1, true, buf, -1, rule, n);
+        EXPECT_EQ(dialog.StrEdit1.MaxLength(), maxLength) << "rule " << rule;
     }
     char path[176] = "C:\\DATA\\";
     EditTransfer(dialog.StrEdit1, true, path, InputDirPath, LengthCapacity, 175);
@@ -130,18 +117,15 @@ TEST(Transfers, RadioGroupAndCheckBoxBothWays) {
     EXPECT_EQ(mode, 1);
     EXPECT_FALSE(dialog.RadioGroupC.Button(2).Checked());
 
-    struct Case {
-        bool value;
-        bool enabled;
-        bool onlyWhenEnabled;
-        bool checked;
-    } cases[] = {{true, true, true, true}, {true, false, true, false}, {true, false, false, true},
-                 {false, true, false, false}};
-    for (const Case& c : cases) {
-        dialog.CheckBoxO.SetEnabled(c.enabled);
-        bool value = c.value;
-        CheckBoxTransfer(true, c.onlyWhenEnabled, value, dialog.CheckBoxO);
-        EXPECT_EQ(dialog.CheckBoxO.Checked(), c.checked);
+    // value, box enabled, only when enabled, checked after
+    const std::tuple<bool, bool, bool, bool> cases[] = {{true, true, true, true},
+                                                        {true, false, true, false},
+                                                        {true, false, false, true},
+                                                        {false, true, false, false}};
+    for (auto [value, enabled, onlyWhenEnabled, checked] : cases) {
+        dialog.CheckBoxO.SetEnabled(enabled);
+        CheckBoxTransfer(true, onlyWhenEnabled, value, dialog.CheckBoxO);
+        EXPECT_EQ(dialog.CheckBoxO.Checked(), checked);
     }
     dialog.CheckBoxO.SetEnabled(true);
     SendMessageA(dialog.CheckBoxO.Handle(), BM_CLICK, 0, 0); // the user's click: unchecked -> checked
@@ -153,29 +137,23 @@ TEST(Transfers, RadioGroupAndCheckBoxBothWays) {
 TEST(Transfers, RadioButtonsPreferUsableButtons) {
     TDialInputs dialog;
     ui::RadioButton* buttons[] = {&dialog.RadioD0, &dialog.RadioD1, &dialog.RadioD2};
-    struct Case {
-        int wanted;
-        unsigned hidden;   // bit per button
-        unsigned disabled; // bit per button
-        int checkedBefore; // -1 none
-        int chosen;
-    } cases[] = {
-        {1, 0, 0, 2, 1}, {1, 0, 2, 2, 2}, {1, 2, 0, -1, 0}, {1, 0, 7, 2, 2},
-        {1, 0, 7, -1, 1}, {7, 0, 7, -1, 0}, {2, 1, 1, 0, 2},
-    };
-    for (const Case& c : cases) {
+    // wanted button, hidden and disabled buttons (a bit each), checked before (-1 none), chosen
+    const std::tuple<int, unsigned, unsigned, int, int> cases[] = {
+        {1, 0, 0, 2, 1},  {1, 0, 2, 2, 2},  {1, 2, 0, -1, 0}, {1, 0, 7, 2, 2},
+        {1, 0, 7, -1, 1}, {7, 0, 7, -1, 0}, {2, 1, 1, 0, 2}};
+    for (auto [wanted, hidden, disabled, checkedBefore, chosen] : cases) {
         for (int i = 0; i < 3; ++i) {
-            buttons[i]->SetVisible(!(c.hidden & (1u << i)));
-            buttons[i]->SetEnabled(!(c.disabled & (1u << i)));
-            buttons[i]->SetChecked(i == c.checkedBefore);
+            buttons[i]->SetVisible(!(hidden & (1u << i)));
+            buttons[i]->SetEnabled(!(disabled & (1u << i)));
+            buttons[i]->SetChecked(i == checkedBefore);
         }
-        int value = c.wanted + 10;
+        int value = wanted + 10;
         RadioButtonsTransfer(true, 10, value, 3, buttons);
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(buttons[i]->Checked(), i == c.chosen) << "wanted " << c.wanted << " button " << i;
+            EXPECT_EQ(buttons[i]->Checked(), i == chosen) << "wanted " << wanted << " button " << i;
         value = -5;
         RadioButtonsTransfer(false, 10, value, 3, buttons);
-        EXPECT_EQ(value, 10 + c.chosen);
+        EXPECT_EQ(value, 10 + chosen);
     }
     bool findByFile = true;
     for (ui::RadioButton* b : buttons) {

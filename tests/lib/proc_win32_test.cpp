@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "lib/proc_win32.h"
@@ -34,23 +35,22 @@ TEST_F(RunProgramTest, StartsTheProgramWithItsCommandLineAndDirectory) {
     ASSERT_TRUE(CopyFileA((testsupport::StandinDir() + "\\SetUpNT.EXE").c_str(),
                           (dir / "Program.exe").c_str(), FALSE));
     std::string blank = dir / "Program Files\\Vexa";
-    struct Case {
-        std::string program, lies, workDir, args, logLine; // stand-in name TAB working dir TAB command line
-    } cases[] = {
+    // program, the folder it lies in, working folder, arguments, then the stand-in's log line:
+    // name TAB working folder TAB command line
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
         {"PCICONF", dir / "Install", dir / "Install", "02B8",
          "PCICONF\t" + dir / "Install\t" + dir / "Install\\PCICONF.EXE 02B8"},
         {dir / "Other\\VEXA", dir / "Other", dir / "Prg", "sim",
          "VEXA\t" + dir / "Prg\t" + dir / "Other\\VEXA.EXE sim"},
-        {"Install", blank, blank, "SET", "Install\t" + blank + "\t\"" + blank + "\\Install.EXE\" SET"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.program);
-        testsupport::MakeDirs(c.workDir);
-        testsupport::MakeDirs(c.lies);
-        ASSERT_TRUE(testsupport::CopyStandin(c.logLine.substr(0, c.logLine.find('\t')), c.lies));
+        {"Install", blank, blank, "SET", "Install\t" + blank + "\t\"" + blank + "\\Install.EXE\" SET"}};
+    for (const auto& [program, lies, workDir, args, logLine] : cases) {
+        SCOPED_TRACE(program);
+        testsupport::MakeDirs(workDir);
+        testsupport::MakeDirs(lies);
+        ASSERT_TRUE(testsupport::CopyStandin(logLine.substr(0, logLine.find('\t')), lies));
         DeleteFileA(log.c_str());
-        RunProgram(c.program, c.workDir, c.args, true);
-        EXPECT_EQ(testsupport::ReadTextLines(log), std::vector<std::string>{c.logLine});
+        RunProgram(program, workDir, args, true);
+        EXPECT_EQ(testsupport::ReadTextLines(log), std::vector<std::string>{logLine});
     }
 }
 
@@ -96,11 +96,8 @@ TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
     ASSERT_TRUE(testsupport::CopyStandin("VEXA", prg) && testsupport::CopyStandin("Install", win));
     ASSERT_TRUE(testsupport::WriteTextLines(icon, {"icon"}));
     bool ok = false;
-    struct Case {
-        std::function<void()> make;
-        const char* linkFile;
-        std::string expected;
-    } cases[] = {
+    // how the link is made, the link file, what the shell reads back from it
+    const std::tuple<std::function<void()>, const char*, std::string> cases[] = {
         {[&] { MakeProgramLink("VEXA", "Vexa simulation", prg, dir.Path(), "SIM", icon, 1, ok); },
          "Vexa simulation.LNK", prg + "\\VEXA.EXE|SIM||" + icon + ",0"},
         {[&] { MakeProgramLink("Install", "", win, dir.Path(), "CMD", icon, 3, ok); }, "Install.LNK",
@@ -109,14 +106,13 @@ TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
          win + "\\Install.EXE|||,0"},
         // An existing link is replaced, not merged: the old arguments and icon are gone.
         {[&] { CreateShellLink(prg + "\\VEXA.EXE", dir / "Vexa simulation.LNK", "Measure", "", "", 0, ok); },
-         "Vexa simulation.LNK", prg + "\\VEXA.EXE||Measure|,0"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.linkFile);
+         "Vexa simulation.LNK", prg + "\\VEXA.EXE||Measure|,0"}};
+    for (const auto& [make, linkFile, expected] : cases) {
+        SCOPED_TRACE(linkFile);
         ok = false;
-        c.make();
+        make();
         EXPECT_TRUE(ok);
-        EXPECT_EQ(ReadLink(dir / c.linkFile), c.expected);
+        EXPECT_EQ(ReadLink(dir / linkFile), expected);
     }
     MakePlainLink("VEXA", "", prg, ok, dir / "NoSuchFolder");
     EXPECT_FALSE(ok) << "a link that could not be saved was reported as made";

@@ -1,7 +1,7 @@
 // Record-file rules, in both builds, against real files.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <tuple>
 #include <vector>
 
 #include "lib/recfile.h"
@@ -37,12 +37,6 @@ class RecFile : public ::testing::Test {
     }
     TempDir dir{"recfile"};
 };
-
-std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (int v : values) s += static_cast<char>(v);
-    return s;
-}
 
 } // namespace
 
@@ -102,29 +96,26 @@ TEST_F(RecFile, NumberLines) {
 }
 
 TEST_F(RecFile, BinaryEncodings) {
-    struct Case {
-        const char* name;
-        std::function<void(RecordFile&)> write;
-        std::string bytes;
-    } cases[] = {
-        {"int keeps the low 16 bits", [](RecordFile& f) { WriteInt(f, 70000); }, Bytes({0x70, 0x11})},
-        {"negative int", [](RecordFile& f) { WriteInt(f, -1); }, Bytes({0xFF, 0xFF})},
-        {"bool", [](RecordFile& f) { WriteBool(f, true); }, Bytes({1, 0})},
-        {"real", [](RecordFile& f) { WriteReal(f, 1.5); }, Bytes({0, 0, 0xC0, 0x3F})},
-        {"real clamped to single", [](RecordFile& f) { WriteReal(f, 1e300); },
-         Bytes({0x9E, 0xC9, 0x7F, 0x7F})},
+    using Write = void (*)(RecordFile&);
+    const std::tuple<const char*, Write, std::string> cases[] = {
+        {"int keeps the low 16 bits", [](RecordFile& f) { WriteInt(f, 70000); }, "\x70\x11"},
+        {"negative int", [](RecordFile& f) { WriteInt(f, -1); }, "\xFF\xFF"},
+        {"bool", [](RecordFile& f) { WriteBool(f, true); }, std::string("\1\0", 2)},
+        {"real", [](RecordFile& f) { WriteReal(f, 1.5); }, std::string("\0\0\xC0\x3F", 4)},
+        {"real clamped to single", [](RecordFile& f) { WriteReal(f, 1e300); }, "\x9E\xC9\x7F\x7F"},
         {"fixed text zero-padded", [](RecordFile& f) { WriteFixedText(f, "AB", 4); },
-         std::string("AB\0\0\0", 5)},
-    };
-    for (const Case& c : cases) {
+         std::string("AB\0\0\0", 5)}};
+    for (const auto& [name, write, bytes] : cases) {
         RecordFile f;
         Create(f);
-        c.write(f);
-        EXPECT_EQ(Written(f), c.bytes) << c.name;
+        write(f);
+        EXPECT_EQ(Written(f), bytes) << name;
     }
 
     RecordFile f;
-    OpenWith(f, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 1, 0, 0, 0, 0xC0, 0x3F, 'A', 'B', 'C', 0, 7}));
+    OpenWith(f, std::string("\xFF\xFF\xFF\xFF\2\0\1\0\0\0\xC0\x3F"
+                            "ABC\0\7",
+                            17));
     int i = 0, w = 0;
     bool two = true, one = false;
     double x = 0;
@@ -142,32 +133,28 @@ TEST_F(RecFile, BinaryEncodings) {
 }
 
 TEST_F(RecFile, TextFieldsByLengthSpec) {
-    struct Case {
-        const char* text;
-        int n, spec;
-        std::string bytes;
-    } cases[] = {
+    // text, capacity, length spec, the bytes of the field
+    const std::tuple<const char*, int, int, std::string> cases[] = {
         {"C:\\DATA\\MEAS0001.DAT", 79, -1, "MEAS0001.DAT"},
         {"C:\\D\\M.DAT", 79, -1, std::string("M.DAT\0\0\0\0\0\0\0", 12)},
         {"D:MEAS0001.K01.TXT", 79, -1, "MEAS0001.K01"},
         {"ABCDEFG", 7, 0, std::string("ABCDEFG\0", 8)},
         {"ABCDEFG", 9, -4, "DEFG"},
         {"ABCDEFG", 9, 5, "ABCDE"},
-        {"AB", 9, 5, std::string("AB\0\0\0", 5)},
-    };
-    for (const Case& c : cases) {
+        {"AB", 9, 5, std::string("AB\0\0\0", 5)}};
+    for (const auto& [text, n, spec, bytes] : cases) {
         RecordFile f;
         Create(f);
-        TextBuf<79> text;
-        text.Set(c.text);
-        TransferText(f, text.c, c.n, c.spec);
-        EXPECT_EQ(Written(f), c.bytes) << c.text;
+        TextBuf<79> buf;
+        buf.Set(text);
+        TransferText(f, buf.c, n, spec);
+        EXPECT_EQ(Written(f), bytes) << text;
 
-        OpenWith(f, c.bytes + "rest");
+        OpenWith(f, bytes + "rest");
         TextBuf<79> back;
-        TransferText(f, back.c, c.n, c.spec);
-        EXPECT_EQ(back.View(), std::string_view(c.bytes.c_str())) << c.text;
-        EXPECT_EQ(ReadLineStr(f, false), "rest") << c.text; // exactly the field was consumed
+        TransferText(f, back.c, n, spec);
+        EXPECT_EQ(back.View(), std::string_view(bytes.c_str())) << text;
+        EXPECT_EQ(ReadLineStr(f, false), "rest") << text; // exactly the field was consumed
     }
 }
 

@@ -1,33 +1,31 @@
 // The work-info window: heights, places and animation per kind, text updates and release.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "lib/workinfo_win32.h"
 #include "support/screens_win32.h"
 
 namespace {
 
 TEST(WorkInfoWindow, LayoutPerKind) {
-    struct Case {
-        int kind;
-        bool progress;
-        int height;
-        int labelTop;
-        bool animation;
-    } cases[] = {
-        {0, false, 102, 46, false}, {0, true, 142, 46, false}, {1, false, 152, 96, true}, {1, true, 192, 96, true},
-        {13, false, 152, 96, true}, {20, false, 102, 46, false}, {7, false, 152, 96, true},
-    };
-    for (const Case& c : cases) {
-        ShowWorkInfo("Unpack", c.kind, c.progress);
+    // kind, progress bar, window height, label top, animation
+    const std::tuple<int, bool, int, int, bool> cases[] = {
+        {0, false, 102, 46, false}, {0, true, 142, 46, false},  {1, false, 152, 96, true},
+        {1, true, 192, 96, true},   {13, false, 152, 96, true}, {20, false, 102, 46, false},
+        {7, false, 152, 96, true}};
+    for (auto [kind, progress, height, labelTop, animation] : cases) {
+        SCOPED_TRACE(kind);
+        ShowWorkInfo("Unpack", kind, progress);
         TFormWorkInfo& w = *WorkInfo().Window;
-        EXPECT_EQ(w.Height(), c.height) << "kind " << c.kind;
+        EXPECT_EQ(w.Height(), height);
         EXPECT_EQ(w.Width(), TFormWorkInfo::FormWidth);
-        EXPECT_EQ(w.Label1.Top(), c.labelTop) << "kind " << c.kind;
+        EXPECT_EQ(w.Label1.Top(), labelTop);
         EXPECT_EQ(w.Label1.Left(), 19);
-        EXPECT_EQ(w.ProgressBar.Visible(), c.progress);
-        EXPECT_EQ(w.ProgressBar.Top(), c.labelTop + 32);
-        EXPECT_EQ(w.Animate.Visible(), c.animation) << "kind " << c.kind;
-        EXPECT_EQ(w.Animate.Active(), c.animation);
+        EXPECT_EQ(w.ProgressBar.Visible(), progress);
+        EXPECT_EQ(w.ProgressBar.Top(), labelTop + 32);
+        EXPECT_EQ(w.Animate.Visible(), animation);
+        EXPECT_EQ(w.Animate.Active(), animation);
         EXPECT_EQ(w.Caption(), "Unpack");
     }
     // Kind 7 kept the animation chosen last (13: find file).

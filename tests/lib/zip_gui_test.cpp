@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "lib/workinfo_win32.h"
@@ -14,10 +15,6 @@
 #include "support/standins_win32.h"
 
 namespace {
-
-std::string TestsDir() {
-    return testsupport::TestProgramDir();
-}
 
 // What the work-info window looked like each time one of its controls got a text.
 struct Seen {
@@ -45,35 +42,32 @@ LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST(ExtractZipProgress, WorkInfoWindowNamesEachMemberAsTheFileItBecomes) {
-    std::string dll = TestsDir().substr(0, TestsDir().find_last_of('\\')) + "\\src\\unzip32";
-    SetUnzipDir(dll);
+    std::string tests = testsupport::TestProgramDir();
+    SetUnzipDir(tests.substr(0, tests.find_last_of('\\')) + "\\src\\unzip32");
     testsupport::ScratchDir dir{"zip_progress"};
-    std::string archive = TestsDir() + "\\unzip32\\archives\\deflated.zip";
+    std::string archive = tests + "\\unzip32\\archives\\deflated.zip";
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    struct Case {
-        int kind;
-        bool shown;
-        bool animated;
-    } cases[] = {{2, true, true}, {1, true, false}, {0, false, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
+    // kind, the window shown, animated
+    const std::tuple<int, bool, bool> cases[] = {{2, true, true}, {1, true, false}, {0, false, false}};
+    for (auto [kind, shown, animated] : cases) {
+        SCOPED_TRACE(kind);
         seen = {};
-        if (c.kind == 2) seen.Screenshot = "zip_extract";
-        std::string target = dir / ("out" + std::to_string(c.kind));
+        if (kind == 2) seen.Screenshot = "zip_extract";
+        std::string target = dir / ("out" + std::to_string(kind));
         bool error = true;
-        ExtractZip(archive, target, c.kind, error);
+        ExtractZip(archive, target, kind, error);
         EXPECT_FALSE(error);
         EXPECT_FALSE(WorkInfo().Shown) << "hidden again";
-        if (!c.shown) {
+        if (!shown) {
             EXPECT_TRUE(seen.Texts.empty());
             continue;
         }
         ASSERT_FALSE(seen.Texts.empty());
         EXPECT_EQ(seen.Texts[0], "Extract " + archive);
         EXPECT_TRUE(seen.Visible);
-        EXPECT_EQ(seen.Animated, c.animated);
-        if (c.animated) {
+        EXPECT_EQ(seen.Animated, animated);
+        if (animated) {
             EXPECT_EQ(seen.Avi, ui::CommonAvi::CopyFiles);
         }
         std::vector<std::string> members(seen.Texts.begin() + 1, seen.Texts.end());

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 
 #include "lib/zip_win32.h"
 #include "support/scripted_prompter.h"
@@ -24,10 +25,6 @@ std::string BuiltDllDir() {
 
 std::string Archives() {
     return testsupport::TestProgramDir() + "\\unzip32\\archives";
-}
-
-std::string Lines(const std::string& a, const std::string& b, const std::string& c) {
-    return a + "\r\n" + b + "\r\n" + c;
 }
 
 class ExtractZipTest : public testing::Test {
@@ -51,50 +48,38 @@ TEST_F(ExtractZipTest, ResultClassesAndTheirBoxes) {
     damaged[damaged.size() / 3] ^= 0x55;
     WriteAll(dir / "broken.zip", damaged);
 
-    // The box texts: the archive, the target folder and the DLL's result, one per line.
-    struct Case {
-        std::string archive;
-        std::string box; // caption of the one box expected, or none
-        unsigned icon;
-        std::string result; // the last line of the box; none for "File not exist"
-        bool error;
-        bool extracted; // the whole tree arrived, the old file replaced without a question
-    } cases[] = {
+    // archive, caption of the one box expected (none: no box), its icon, the DLL's result as the box's last
+    // line (none for "File not exist", whose box names only the archive), error, the whole tree arrived
+    const std::tuple<std::string, std::string, unsigned, std::string, bool, bool> cases[] = {
         {"pack.zip", "", 0, "", false, true},
         {"Mixed.ExE", "", 0, "", false, true},
         {"sfx.zip", "Unzip warning", ui::IconWarning, "1", false, true},
         {"broken.zip", "Unzip error", ui::IconStop, "2", true, false},
-        {"none.zip", "File not exist", ui::IconStop, "", true, false},
-    };
+        {"none.zip", "File not exist", ui::IconStop, "", true, false}};
     auto expected = Tree(Archives() + "\\tree");
     int n = 0;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.archive);
-        std::string archive = dir / c.archive;
-        std::string target = dir / ("out" + std::to_string(n++));
+    for (const auto& [name, caption, icon, result, wantError, extracted] : cases) {
+        SCOPED_TRACE(name);
+        std::string archive = dir / name, target = dir / ("out" + std::to_string(n++));
         testsupport::MakeDirs(target);
-        testsupport::WriteTextLines(target + "\\readme.txt", {"old"});
+        testsupport::WriteTextLines(target + "\\readme.txt", {"old"}); // replaced without a question
         prompter.Boxes.clear();
-        if (!c.box.empty()) prompter.Answer(ui::IdOk);
-        bool error = !c.error;
+        if (!caption.empty()) prompter.Answer(ui::IdOk);
+        bool error = !wantError;
         ExtractZip(archive, target, 0, error);
-        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(error, wantError);
         auto tree = Tree(target);
-        if (c.extracted) {
+        if (extracted) {
             EXPECT_EQ(tree, expected);
-        } else if (c.box == "File not exist") {
+        } else if (result.empty()) {
             EXPECT_EQ(tree.size(), 1u) << "nothing extracted";
         }
-        if (c.box.empty()) {
-            EXPECT_TRUE(prompter.Boxes.empty());
-            continue;
-        }
-        ASSERT_EQ(prompter.Boxes.size(), 1u);
+        ASSERT_EQ(prompter.Boxes.size(), caption.empty() ? 0u : 1u);
+        if (caption.empty()) continue;
         const testsupport::Box& box = prompter.Boxes[0];
-        EXPECT_EQ(box.Caption, c.box);
-        EXPECT_EQ(box.Icon(), c.icon);
-        EXPECT_EQ(box.Buttons(), ui::BtnOk);
-        EXPECT_EQ(box.Text, c.result.empty() ? archive : Lines(archive, target, c.result));
+        EXPECT_EQ(box.Caption, caption);
+        EXPECT_EQ(box.Flags, ui::BtnOk | icon);
+        EXPECT_EQ(box.Text, result.empty() ? archive : archive + "\r\n" + target + "\r\n" + result);
     }
 }
 

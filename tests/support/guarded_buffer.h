@@ -58,6 +58,12 @@ class RandomArgs {
 };
 
 using BufferOp = std::pair<const char*, void (*)(RandomArgs&)>;
+// One operation of a table for ThrowRandomArguments, named by its own call text: the arguments may
+// use r (the RandomArgs), e.g. BUFFER_OP(BufCut(r.Flag(), r.Num(), r.a, r.an)).
+#define BUFFER_OP(...)                                                                                       \
+    testsupport::BufferOp {                                                                                  \
+#__VA_ARGS__, [](testsupport::RandomArgs & r) { __VA_ARGS__; }                                       \
+    }
 
 // Calls every operation `rounds` times with fresh random arguments; a guard that changed fails the
 // test with the operation's name.

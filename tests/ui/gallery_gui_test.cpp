@@ -1,4 +1,5 @@
-// One window holding every control kind of the toolkit, photographed for review (build/screens).
+// One window holding every control kind of the toolkit, photographed for review (build/screens), and
+// the behaviour of those controls a user relies on, tried on the same window.
 #include <gtest/gtest.h>
 
 #include "lib/inputs_win32.h"
@@ -37,15 +38,17 @@ class TFormGallery : public ui::Form {
     ui::Bevel Bevel1;
     ui::ProgressBar ProgressBar;
     ui::Animate Animate;
-    ui::GlyphButton BtnOk{ui::ButtonKind::Ok}, BtnCancel{ui::ButtonKind::Cancel}, BtnInfo{ui::ButtonKind::Help},
-        BtnClose{ui::ButtonKind::Close}, BtnRun{ui::Glyph::Run};
+    ui::GlyphButton BtnOk{ui::ButtonKind::Ok}, BtnCancel{ui::ButtonKind::Cancel},
+        BtnInfo{ui::ButtonKind::Help}, BtnClose{ui::ButtonKind::Close}, BtnRun{ui::Glyph::Run};
     ui::Button BtnList;
     ui::Timer Timer1{500};
     ui::FileOpenDialog OpenDialog;
-    HIMAGELIST Images = ui::MakeImageList({ui::Glyph::Search, ui::Glyph::SubDirs, ui::Glyph::Network, ui::Glyph::Find,
-                                           ui::Glyph::NewFolder, ui::Glyph::Ok, ui::Glyph::Cancel});
-    HIMAGELIST TreeImages = ui::MakeImageList({ui::Glyph::FolderClosed, ui::Glyph::DriveFixed, ui::Glyph::DriveCd,
-                                               ui::Glyph::DriveNet, ui::Glyph::DriveRemovable, ui::Glyph::FolderOpen});
+    HIMAGELIST Images =
+        ui::MakeImageList({ui::Glyph::Search, ui::Glyph::SubDirs, ui::Glyph::Network, ui::Glyph::Find,
+                           ui::Glyph::NewFolder, ui::Glyph::Ok, ui::Glyph::Cancel});
+    HIMAGELIST TreeImages =
+        ui::MakeImageList({ui::Glyph::FolderClosed, ui::Glyph::DriveFixed, ui::Glyph::DriveCd,
+                           ui::Glyph::DriveNet, ui::Glyph::DriveRemovable, ui::Glyph::FolderOpen});
 
     ~TFormGallery() override {
         ImageList_Destroy(Images);
@@ -53,6 +56,8 @@ class TFormGallery : public ui::Form {
     }
 
     TFormGallery() {
+        // One control per row, as in a window's layout table.
+        // clang-format off
         Create({.caption = "Gallery of controls", .clientWidth = 700, .clientHeight = 500,
                 .border = ui::Border::Sizeable, .left = 20, .top = 20});
         Build({
@@ -101,6 +106,7 @@ class TFormGallery : public ui::Form {
             {.control = &BtnRun, .left = 290, .top = 392, .width = 85, .height = 33, .caption = "Run"},
             {.control = &BtnList, .left = 384, .top = 392, .width = 85, .height = 25, .caption = "Refresh list"},
         });
+        // clang-format on
         ToolBar1.SetImages(Images);
         ToolBar1.AddButtons({{&SpeedSearch, "Search", "Search files", 0, true},
                              {&SpeedSubDir, "SubDir", "With sub directories", 1, true},
@@ -120,15 +126,13 @@ class TFormGallery : public ui::Form {
         CheckBoxO.SetChecked(true);
         RadioD1.SetChecked(true);
         RadioGroupC.SetItemIndex(1);
-        for (const char* item : {"blanc", "comma", "semicolon", "tab (Excel)"})
-            ComboBoxO1.AddItem(item);
+        for (const char* item : {"blanc", "comma", "semicolon", "tab (Excel)"}) ComboBoxO1.AddItem(item);
         ComboBoxO1.SetItemIndex(1);
         for (const char* line : {"This program install the VEXA program from disk/CD and",
                                  "prepare it for running in a DOS box of  Windows 95/98/NT. ",
                                  "Dont install in the DOS configuration program a  ramdisk."})
             Memo0.AddLine(line);
-        for (const char* name : {"MEAS.K01", "MEAS.K02", "RUN1.Y01", "RUN2.P01"})
-            FileBox.AddItem(name);
+        for (const char* name : {"MEAS.K01", "MEAS.K02", "RUN1.Y01", "RUN2.P01"}) FileBox.AddItem(name);
         FileBox.SetSelected(1, true);
         FileBox.SetSelected(2, true);
         TreeView1.SetImages(TreeImages);
@@ -159,14 +163,132 @@ TEST(Gallery, EveryControlKindInOneWindow) {
     gallery.Show();
     testsupport::PumpMessages(300);
     EXPECT_TRUE(gallery.Visible());
-    EXPECT_EQ(gallery.ToolBar1.ButtonCount(), 7);
     EXPECT_EQ(gallery.ModeBoxO0.Text(), "all");
     EXPECT_EQ(gallery.BtnConf.Hint(), "SetUp VEXA configuration (VxSet)");
     EXPECT_EQ(gallery.BtnCancel.Caption(), "Cancel");
     EXPECT_TRUE(gallery.BtnCancel.IsCancel());
     EXPECT_EQ(gallery.BtnInfo.Caption(), "Config");
-    EXPECT_GT(gallery.Label0.Width(), gallery.LabelO0.Width());
+    EXPECT_GT(gallery.Label0.Width(), gallery.LabelO0.Width()); // labels sized to their font and caption
+    EXPECT_EQ(gallery.CoolBar.Top(), 0);
+    EXPECT_EQ(gallery.StatusBar.Top() + gallery.StatusBar.Height(), gallery.ClientHeight());
+    EXPECT_EQ(gallery.StatusBar.SimpleText(), "Bytes 1024 / 4096");
     EXPECT_FALSE(testsupport::SaveScreenshot(gallery.Handle(), "gallery").empty());
+}
+
+TEST(Gallery, MemoListComboAndSpin) {
+    TFormGallery form;
+    ui::Memo& memo = form.Memo0;
+    memo.Clear();
+    EXPECT_EQ(memo.LineCount(), 0);
+    for (const char* line : {"first", "", "third"}) memo.AddLine(line);
+    EXPECT_EQ(memo.LineCount(), 3);
+    EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "", "third"}));
+    EXPECT_EQ(memo.Text(), "first\r\n\r\nthird\r\n");
+    SendMessageA(memo.Handle(), EM_SETSEL, 9, 9);
+    EXPECT_EQ(memo.CaretLine(), 2);
+    memo.SetText("typed without end");
+    EXPECT_EQ(memo.LineCount(), 1);
+
+    EXPECT_EQ(form.FileBox.SelCount(), 2); // a multi-select list keeps both selections
+    EXPECT_TRUE(form.FileBox.Selected(2) && !form.FileBox.Selected(0));
+    SendMessageA(form.ComboBoxO1.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("|"));
+    EXPECT_EQ(form.ComboBoxO1.Text(), "|"); // editable: any text, not only an item's
+    form.SpinEditO3.SetValue(40);
+    EXPECT_EQ(form.SpinEditO3.Value(), 12);
+    form.SpinEditO3.SetText("0");
+    EXPECT_EQ(form.SpinEditO3.Value(), 1);
+}
+
+TEST(Gallery, TreePlaceholdersExpandAndSelect) {
+    TFormGallery form;
+    form.Show();
+    ui::TreeView& tree = form.TreeView1;
+    tree.Clear();
+    std::vector<std::string> events;
+    tree.OnExpanding = [&](ui::TreeNode node, bool&) {
+        events.push_back("expand " + tree.NodeText(node));
+        tree.DeleteChildren(node);
+        tree.AddChild(node, "DATA", 0);
+        tree.AddChild(tree.FirstChild(node), "y", 0); // placeholder of the new folder
+    };
+    tree.OnCollapsed = [&](ui::TreeNode node) { events.push_back("collapse " + tree.NodeText(node)); };
+    tree.OnChange = [&](ui::TreeNode node) { events.push_back("select " + tree.FullPath(node)); };
+    ui::TreeNode c = tree.AddChild(nullptr, "C:", 1);
+    tree.AddChild(c, "y", 0);
+    tree.AutoExpand = true;
+    tree.Select(c);
+    EXPECT_TRUE(tree.Expanded(c));
+    tree.Select(tree.FirstChild(c));
+    tree.Select(c);
+    tree.Collapse(c);
+    EXPECT_EQ(events, (std::vector<std::string>{"expand C:", "select C:", "expand DATA", "select C:\\DATA",
+                                                "select C:", "collapse C:"}));
+    tree.SetNodeImage(c, 5, 5);
+    EXPECT_EQ(tree.NodeImage(c), 5);
+}
+
+TEST(Gallery, ToolBarButtonsAndCoolBarBands) {
+    TFormGallery form;
+    int clicks = 0;
+    form.SpeedFind.OnClick = [&] { ++clicks; };
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(form.SpeedFind.Id(), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form.ToolBar1.Handle()));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(form.SpeedSearch.Down());
+    form.SpeedSearch.SetDown(false);
+    EXPECT_FALSE(form.SpeedSearch.Down());
+    form.SpeedFind.SetEnabled(false);
+    EXPECT_FALSE(form.SpeedFind.Enabled());
+    EXPECT_EQ(form.ToolBar1.ButtonCount(), 7);
+    EXPECT_EQ(form.CoolBar.BandCount(), 2);
+}
+
+TEST(Gallery, DriveAndDirectoryLists) {
+    for (const char* dir : {"C:\\t", "C:\\t\\dirlist", "C:\\t\\dirlist\\Beta", "C:\\t\\dirlist\\alpha"})
+        CreateDirectoryA(dir, nullptr);
+    TFormGallery form;
+    ui::DirectoryListBox& list = form.DirectoryListBox1;
+    int changes = 0;
+    list.OnChange = [&] { ++changes; };
+    list.SetDirectory("C:\\t\\dirlist");
+    EXPECT_EQ(list.Directory(), "C:\\t\\dirlist");
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(list.Count(), 5); // C:\, t, dirlist, then alpha and Beta sorted without case
+    EXPECT_EQ(list.ItemPath(0), "C:\\");
+    EXPECT_EQ(list.ItemPath(3), "C:\\t\\dirlist\\alpha");
+    list.SetItemIndex(4);
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(list.Id(), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list.Handle()));
+    EXPECT_EQ(list.Directory(), "C:\\t\\dirlist\\Beta");
+    list.SetDirectory("C:\\");
+    EXPECT_EQ(form.DriveComboBox1.Drive(), 'C');
+    for (const char* dir : {"C:\\t\\dirlist\\Beta", "C:\\t\\dirlist\\alpha", "C:\\t\\dirlist"})
+        RemoveDirectoryA(dir);
+}
+
+TEST(Gallery, TimerAndAnimationRun) {
+    ui::Timer timer(30);
+    int ticks = 0;
+    timer.OnTimer = [&] { ++ticks; };
+    timer.SetEnabled(true);
+    testsupport::PumpMessages(200);
+    timer.SetEnabled(false);
+    int stopped = ticks;
+    testsupport::PumpMessages(100);
+    EXPECT_GE(stopped, 2);
+    EXPECT_EQ(ticks, stopped);
+
+    TFormGallery form;
+    ui::Animate& anim = form.Animate;
+    EXPECT_EQ(anim.Width(), 272); // sized to the animation
+    anim.Play();
+    testsupport::PumpMessages(200);
+    EXPECT_TRUE(anim.Active());
+    anim.Stop();
+    EXPECT_FALSE(anim.Active());
+    if (!anim.ShellClip()) {
+        EXPECT_EQ(anim.Frame(), 8);
+    }
 }
 
 } // namespace
