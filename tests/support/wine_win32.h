@@ -32,10 +32,11 @@ class WineDrives {
     std::vector<Saved> saved_;
 };
 
-// A string value under HKEY_LOCAL_MACHINE set (or, with remove, deleted) for the object's lifetime.
+// A string value set (or deleted) for the object's lifetime, under HKEY_LOCAL_MACHINE unless another
+// root is named; it keeps the type it had (REG_SZ when new).
 class ScopedRegistryValue {
   public:
-    ScopedRegistryValue(const std::string& key, const std::string& name);
+    ScopedRegistryValue(const std::string& key, const std::string& name, HKEY root = HKEY_LOCAL_MACHINE);
     ~ScopedRegistryValue();
     ScopedRegistryValue(const ScopedRegistryValue&) = delete;
     ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
@@ -44,7 +45,10 @@ class ScopedRegistryValue {
     std::string Read() const; // empty when missing
 
   private:
+    bool Query(std::string& value, DWORD& type) const;
+    HKEY root_;
     std::string key_, name_, old_;
+    DWORD type_ = REG_SZ;
     bool had_;
 };
 
