@@ -51,18 +51,6 @@ class SetupE2e : public testing::Test {
         EXPECT_NE(window, nullptr);
         return window;
     }
-    // An installed tree as the installer leaves it, with SetUp.EXE in KORVO\Install\Win.
-    std::string InstalledTree() {
-        std::string tree = dir / "Vexa";
-        testsupport::MakeVexaTree(tree, "4.00");
-        testsupport::MakeDirs(tree + "\\KORVO\\Prg");
-        testsupport::CopyFolder(testsupport::DemoMediumDir() + "\\WIN", tree + "\\KORVO\\Install\\Win");
-        EXPECT_TRUE(testsupport::CopyStandin("Install", tree + "\\KORVO\\Install"));
-        EXPECT_TRUE(testsupport::CopyStandin("VEXA", tree + "\\KORVO\\Prg"));
-        for (const char* file : {"SetUp.EXE", "UnZip32.DLL"})
-            CopyFileA((testsupport::DemoMediumDir() + "\\" + file).c_str(), Tool(tree, file).c_str(), FALSE);
-        return tree;
-    }
 
     testsupport::ScratchDir dir{"e2e"};
     std::string medium = dir / "Medium";
@@ -125,7 +113,12 @@ TEST_F(SetupE2e, FailedInstallerClosesWithoutWindowsSetup) {
 }
 
 TEST_F(SetupE2e, PanelButtonsRestWhileVxSetRuns) {
-    std::string tree = InstalledTree();
+    // An installed tree as the installer leaves it; SetUp.EXE started from its KORVO\Install\Win.
+    std::string tree = dir / "Vexa";
+    testsupport::MakeVexaTree(tree, "4.00");
+    testsupport::CopyFolder(testsupport::DemoMediumDir() + "\\WIN", tree + "\\KORVO\\Install\\Win");
+    CopyFileA((testsupport::DemoMediumDir() + "\\SetUp.EXE").c_str(), Tool(tree, "SetUp.EXE").c_str(), FALSE);
+    ASSERT_TRUE(testsupport::CopyStandin("Install", tree + "\\KORVO\\Install"));
     ScopedEnv sleep("VEXA_STANDIN_SLEEP", "3000");
     App app;
     HWND window = Start(app, Tool(tree, "SetUp.EXE"), "", tree);

@@ -106,22 +106,13 @@ TEST_F(SetupStateTest, CmdConfigLoadsSavesAndFallsBack) {
     testsupport::MakeDirs(dir / "Korvo\\Install\\Win");
     LoadSaveCmdConfig(false, params);
     EXPECT_EQ(ReadAll(file), "sim\r\n");
-    struct Case {
-        std::string saved, loaded;
-    } cases[] = {
-        {"opt *not a comment", "opt *not a comment"},
-        {std::string(1500, 'p'), std::string(1023, 'p')},
-    };
-    for (const Case& c : cases) {
-        params = c.saved;
-        LoadSaveCmdConfig(false, params);
-        params = "?";
-        LoadSaveCmdConfig(true, params);
-        EXPECT_EQ(params, c.loaded);
-    }
-    WriteAll(file, "first\r\nsecond\r\n");
+    WriteAll(file, "opt *not a comment\r\nsecond\r\n"); // the first line, whole
     LoadSaveCmdConfig(true, params);
-    EXPECT_EQ(params, "first");
+    EXPECT_EQ(params, "opt *not a comment");
+    params = std::string(1500, 'p');
+    LoadSaveCmdConfig(false, params);
+    LoadSaveCmdConfig(true, params);
+    EXPECT_EQ(params, std::string(1023, 'p')); // cut to its buffer
 }
 
 } // namespace

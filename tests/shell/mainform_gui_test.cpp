@@ -176,8 +176,7 @@ TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
     testsupport::CopyFolder(testsupport::DemoMediumDir(), medium);
     ScopedEnv env[] = {{"VEXA_STANDIN_LOG", dir / "standin.log"},
                        {"VEXA_STANDIN_MARKER", dir / "VEXA_$$$\\VEXA.$$$"},
-                       {"VEXA_STANDIN_CHOOSE", dir / "Chosen"},
-                       {"VEXA_STANDIN_FAIL", ""}};
+                       {"VEXA_STANDIN_CHOOSE", dir / "Chosen"}};
     TForm1 form;
     form.Show();
     DecideModeFor(medium, medium + "\\SetUp.EXE");
@@ -233,17 +232,10 @@ TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
 
 TEST_F(MainFormTest, AddressOpensInAWindowShownNormally) {
     // A protocol of this test stands for the web: the shell starts the probe for its addresses.
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "vexaprobe\\shell\\open\\command", 0, nullptr, 0, KEY_WRITE,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    std::string command = "\"" + testsupport::TestProgramDir() + "\\showprobe.exe\" \"%1\"";
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(key);
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, "vexaprobe", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-    RegCloseKey(key);
+    testsupport::ScopedRegistryValue command("vexaprobe\\shell\\open\\command", "", HKEY_CLASSES_ROOT);
+    command.Set("\"" + testsupport::TestProgramDir() + "\\showprobe.exe\" \"%1\"");
+    testsupport::ScopedRegistryValue protocol("vexaprobe", "URL Protocol", HKEY_CLASSES_ROOT);
+    protocol.Set("");
     std::string out = dir / "probe.txt";
     ScopedEnv probe("SHOWPROBE_OUT", out);
 
