@@ -36,20 +36,8 @@ struct UnixDrive {
     USHORT LabelOffset;
 };
 constexpr DWORD DefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-constexpr DWORD QueryUnixDrive = CTL_CODE('m', 33, METHOD_BUFFERED, FILE_READ_ACCESS);
 
-// One request to the mount manager; the record (and its mount point text) in buffer, the answer there too.
-bool AskMountManager(DWORD code, char* buffer, DWORD inSize, DWORD outSize) {
-    HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (manager == INVALID_HANDLE_VALUE) return false;
-    DWORD bytes = 0;
-    BOOL ok =
-        DeviceIoControl(manager, code, buffer, inSize, outSize ? buffer : nullptr, outSize, &bytes, nullptr);
-    CloseHandle(manager);
-    return ok != FALSE;
-}
-
+// Maps the letter to the Unix folder with the drive type; an empty folder removes the letter.
 bool DefineDrive(char letter, const std::string& unixDir, unsigned type) {
     char buffer[1024] = {};
     auto* drive = reinterpret_cast<UnixDrive*>(buffer);
@@ -61,27 +49,24 @@ bool DefineDrive(char letter, const std::string& unixDir, unsigned type) {
         drive->MountPointOffset = sizeof *drive;
         drive->Size += static_cast<ULONG>(unixDir.size() + 1);
     }
-    return AskMountManager(DefineUnixDrive, buffer, drive->Size, 0);
+    HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE) return false;
+    DWORD bytes = 0;
+    BOOL ok = DeviceIoControl(manager, DefineUnixDrive, buffer, drive->Size, nullptr, 0, &bytes, nullptr);
+    CloseHandle(manager);
+    return ok != FALSE;
 }
 
 } // namespace
 
 bool WineDrives::Define(char letter, const std::string& unixDir, unsigned type) {
-    Saved old{letter, DRIVE_NO_ROOT_DIR, ""};
-    char buffer[1024] = {};
-    auto* drive = reinterpret_cast<UnixDrive*>(buffer);
-    drive->Letter = static_cast<WCHAR>(letter | 0x20);
-    if (AskMountManager(QueryUnixDrive, buffer, sizeof *drive, sizeof buffer - 1)) {
-        old.Type = drive->Type;
-        if (drive->MountPointOffset) old.UnixDir = buffer + drive->MountPointOffset;
-    }
-    saved_.push_back(old);
+    letters_ += letter;
     return DefineDrive(letter, unixDir, type);
 }
 
 WineDrives::~WineDrives() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
-        DefineDrive(it->Letter, it->UnixDir, it->UnixDir.empty() ? DRIVE_NO_ROOT_DIR : it->Type);
+    for (char letter : letters_) DefineDrive(letter, "", DRIVE_NO_ROOT_DIR);
 }
 
 ScopedRegistryValue::ScopedRegistryValue(const std::string& key, const std::string& name, HKEY root)
