@@ -1,5 +1,7 @@
 #include "support/app_win32.h"
 
+#include <algorithm>
+
 namespace testsupport {
 
 namespace {
@@ -103,9 +105,7 @@ std::string App::Text(HWND window) {
 
 void App::AnswerBoxes() {
     for (HWND box : TopLevel(process_.dwProcessId, true)) {
-        bool before = false;
-        for (HWND old : answered_) before = before || old == box;
-        if (before) continue; // answered already, on its way out
+        if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue; // on its way out
         answered_.push_back(box);
         std::string seen = Text(box) + "\n";
         for (HWND child : Children(box))
@@ -120,13 +120,11 @@ void App::AnswerBoxes() {
 }
 
 bool App::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
+    for (DWORD start = GetTickCount(); !condition(); Sleep(50)) {
         if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
         AnswerBoxes();
-        Sleep(50);
     }
+    return true;
 }
 
 bool App::WaitForExit(int timeoutMs) {

@@ -27,7 +27,6 @@ class App {
     HWND Control(const std::string& windowClass, const std::string& text);
     std::vector<HWND> Controls(const std::string& windowClass);
     static std::string Text(HWND window);
-    static bool Shown(HWND window) { return IsWindowVisible(window) != FALSE; }
     void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
     // Waits until the condition holds, answering message boxes meanwhile; false after the timeout.

@@ -1,10 +1,11 @@
 #include "support/demo_win32.h"
 
-#include <windows.h>
-
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/standins_win32.h"
+
+namespace fs = std::filesystem;
 
 namespace testsupport {
 
@@ -17,19 +18,9 @@ std::string DemoMediumDir() {
 }
 
 void CopyFolder(const std::string& from, const std::string& to) {
-    MakeDirs(to);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            CopyFolder(from + "\\" + name, to + "\\" + name);
-        else
-            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    std::error_code ec;
+    fs::create_directories(to, ec);
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
 }
 
 bool MakeVexaTree(const std::string& dir, const std::string& version) {

@@ -2,14 +2,12 @@
 
 #include <windows.h>
 
-namespace testsupport {
+#include <filesystem>
+#include <fstream>
 
-namespace {
-std::string Parent(const std::string& path) {
-    size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-} // namespace
+namespace fs = std::filesystem;
+
+namespace testsupport {
 
 ScratchDir::ScratchDir(const std::string& name) : path_("C:\\t\\" + name) {
     RemoveTree(path_);
@@ -35,11 +33,11 @@ ScopedEnv::~ScopedEnv() {
 std::string TestProgramDir() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return Parent(path);
+    return fs::path(path).parent_path().string();
 }
 
 std::string StandinDir() {
-    return Parent(TestProgramDir()) + "\\tools\\standins";
+    return fs::path(TestProgramDir()).parent_path().string() + "\\tools\\standins";
 }
 
 bool CopyStandin(const std::string& program, const std::string& toDir) {
@@ -59,67 +57,39 @@ std::vector<StandinRun> ReadStandinLog(const std::string& path) {
 }
 
 void MakeDirs(const std::string& path) {
-    if (path.size() <= 3 || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    MakeDirs(Parent(path));
-    CreateDirectoryA(path.c_str(), nullptr);
+    std::error_code ec;
+    fs::create_directories(path, ec);
 }
 
 bool FileExists(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
 }
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    HANDLE f =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    DWORD written = 0;
-    bool ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-              written == text.size();
-    CloseHandle(f);
-    return ok;
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) f << line << "\r\n";
+    f.close();
+    return !f.fail();
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
     std::vector<std::string> lines;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return lines;
-    std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
-    CloseHandle(f);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
+    std::ifstream f(path, std::ios::binary);
+    for (std::string line; std::getline(f, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
     }
     return lines;
 }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+    // Windows refuses to delete read-only files: make everything writable first.
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(path, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+        SetFileAttributesA(it->path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove_all(path, ec);
 }
 
 } // namespace testsupport

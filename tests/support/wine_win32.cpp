@@ -36,16 +36,9 @@ struct UnixDrive {
     USHORT LabelOffset;
 };
 constexpr DWORD DefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-constexpr DWORD QueryUnixDrive = CTL_CODE('m', 33, METHOD_BUFFERED, FILE_READ_ACCESS);
 
-HANDLE MountManager() {
-    return CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-}
-
+// Maps the letter to the Unix folder with the drive type; an empty folder removes the letter.
 bool DefineDrive(char letter, const std::string& unixDir, unsigned type) {
-    HANDLE manager = MountManager();
-    if (manager == INVALID_HANDLE_VALUE) return false;
     char buffer[1024] = {};
     auto* drive = reinterpret_cast<UnixDrive*>(buffer);
     drive->Size = sizeof *drive;
@@ -56,6 +49,9 @@ bool DefineDrive(char letter, const std::string& unixDir, unsigned type) {
         drive->MountPointOffset = sizeof *drive;
         drive->Size += static_cast<ULONG>(unixDir.size() + 1);
     }
+    HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE) return false;
     DWORD bytes = 0;
     BOOL ok = DeviceIoControl(manager, DefineUnixDrive, buffer, drive->Size, nullptr, 0, &bytes, nullptr);
     CloseHandle(manager);
@@ -65,38 +61,18 @@ bool DefineDrive(char letter, const std::string& unixDir, unsigned type) {
 } // namespace
 
 bool WineDrives::Define(char letter, const std::string& unixDir, unsigned type) {
-    Saved old{letter, DRIVE_NO_ROOT_DIR, ""};
-    HANDLE manager = MountManager();
-    if (manager != INVALID_HANDLE_VALUE) {
-        char buffer[1024] = {};
-        auto* drive = reinterpret_cast<UnixDrive*>(buffer);
-        drive->Letter = static_cast<WCHAR>(letter | 0x20);
-        DWORD bytes = 0;
-        if (DeviceIoControl(manager, QueryUnixDrive, drive, sizeof *drive, buffer, sizeof buffer - 1, &bytes,
-                            nullptr)) {
-            old.Type = drive->Type;
-            if (drive->MountPointOffset) old.UnixDir = buffer + drive->MountPointOffset;
-        }
-        CloseHandle(manager);
-    }
-    saved_.push_back(old);
+    letters_ += letter;
     return DefineDrive(letter, unixDir, type);
 }
 
 WineDrives::~WineDrives() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
-        DefineDrive(it->Letter, it->UnixDir, it->UnixDir.empty() ? DRIVE_NO_ROOT_DIR : it->Type);
+    for (char letter : letters_) DefineDrive(letter, "", DRIVE_NO_ROOT_DIR);
 }
 
-ScopedRegistryValue::ScopedRegistryValue(const std::string& key, const std::string& name)
-    : key_(key), name_(name) {
-    old_ = Read();
-    had_ = false;
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS) {
-        had_ = RegQueryValueExA(k, name_.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(k);
-    }
+ScopedRegistryValue::ScopedRegistryValue(const std::string& key, const std::string& name, HKEY root)
+    : root_(root), key_(key), name_(name) {
+    had_ = Query(old_, type_);
+    if (!had_) type_ = REG_SZ;
 }
 
 ScopedRegistryValue::~ScopedRegistryValue() {
@@ -106,31 +82,39 @@ ScopedRegistryValue::~ScopedRegistryValue() {
         Remove();
 }
 
+bool ScopedRegistryValue::Query(std::string& value, DWORD& type) const {
+    char text[1024] = "";
+    DWORD size = sizeof text - 1;
+    HKEY k;
+    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    bool found = RegQueryValueExA(k, name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
+                 ERROR_SUCCESS;
+    RegCloseKey(k);
+    value = found ? text : "";
+    return found;
+}
+
+std::string ScopedRegistryValue::Read() const {
+    std::string value;
+    DWORD type;
+    Query(value, type);
+    return value;
+}
+
 void ScopedRegistryValue::Set(const std::string& value) {
     HKEY k;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(k, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExA(k, name_.c_str(), 0, type_, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
     RegCloseKey(k);
 }
 
 void ScopedRegistryValue::Remove() {
     HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE, &k) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_WRITE, &k) != ERROR_SUCCESS) return;
     RegDeleteValueA(k, name_.c_str());
     RegCloseKey(k);
-}
-
-std::string ScopedRegistryValue::Read() const {
-    char value[1024] = "";
-    DWORD size = sizeof value - 1;
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return "";
-    LONG rc = RegQueryValueExA(k, name_.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(k);
-    return rc == ERROR_SUCCESS ? value : "";
 }
 
 ScopedFile::ScopedFile(const std::string& path) : path_(path), backup_(path + ".test-backup") {

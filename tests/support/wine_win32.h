@@ -13,8 +13,9 @@ namespace testsupport {
 // The Unix path Wine keeps a Windows path at; empty outside Wine.
 std::string UnixPathOf(const std::string& windowsPath);
 
-// Drive letters defined for the object's lifetime: each maps a letter to a Unix folder with a drive
-// type (DRIVE_FIXED, DRIVE_CDROM, ...). What the letters were before is put back afterwards.
+// Drive letters defined for the object's lifetime: each maps a letter to a Unix folder with a drive type
+// (DRIVE_FIXED, DRIVE_CDROM, ...). The letters are removed afterwards: the private prefix has only C: and Z:
+// of its own.
 class WineDrives {
   public:
     WineDrives() = default;
@@ -24,18 +25,14 @@ class WineDrives {
     bool Define(char letter, const std::string& unixDir, unsigned type);
 
   private:
-    struct Saved {
-        char Letter;
-        unsigned Type;
-        std::string UnixDir; // empty: the letter was free
-    };
-    std::vector<Saved> saved_;
+    std::string letters_;
 };
 
-// A string value under HKEY_LOCAL_MACHINE set (or, with remove, deleted) for the object's lifetime.
+// A string value set (or deleted) for the object's lifetime, under HKEY_LOCAL_MACHINE unless another
+// root is named; it keeps the type it had (REG_SZ when new).
 class ScopedRegistryValue {
   public:
-    ScopedRegistryValue(const std::string& key, const std::string& name);
+    ScopedRegistryValue(const std::string& key, const std::string& name, HKEY root = HKEY_LOCAL_MACHINE);
     ~ScopedRegistryValue();
     ScopedRegistryValue(const ScopedRegistryValue&) = delete;
     ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
@@ -44,7 +41,10 @@ class ScopedRegistryValue {
     std::string Read() const; // empty when missing
 
   private:
+    bool Query(std::string& value, DWORD& type) const;
+    HKEY root_;
     std::string key_, name_, old_;
+    DWORD type_ = REG_SZ;
     bool had_;
 };
 

@@ -39,12 +39,8 @@ echo evil > patch/pppppppppppp/evil.txt
 echo safe > patch/safe.txt
 (cd patch && zip -q -X -D ../patchme.zip pppppppppppp/evil.txt safe.txt)
 
-# Streamed from standard input: zip64 end records and a zip64 local header.
-seq 1 1000 | zip -q -X stream.zip -
-
-# An encrypted member beside a plain one; a bzip2 member beside a deflated one.
+# An encrypted member beside a plain one.
 (cd tree && zip -q -X -P secret ../crypt.zip readme.txt && zip -q -X ../crypt.zip docs/manual.txt)
-(cd tree && zip -q -X -Z bzip2 ../bzip2.zip big.txt && zip -q -X ../bzip2.zip readme.txt)
 
 # One large member to damage (deflated, stored) beside a small one that must survive.
 (cd tree && zip -q -X ../damage.zip big.txt readme.txt)

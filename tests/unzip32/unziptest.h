@@ -1,9 +1,7 @@
-// Helpers of the unzip32 tests: the archives the build made with the real zip tool, fresh folders, and
-// the file trees and bytes the tests compare. Portable (std::filesystem), so the same tests run natively
+// Helpers of the unzip32 tests: the archives the build made with the real zip tool, and the file trees
+// and bytes the tests compare. Portable (std::filesystem), so the same tests run natively
 // and under Wine.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -62,36 +60,5 @@ inline std::map<std::string, std::string> Tree(const fs::path& root) {
     }
     return out;
 }
-
-// A fresh, empty folder for one test, removed with everything in it afterwards.
-class TempDir {
-  public:
-    TempDir() {
-        // Named after the running test: ctest runs the test files of one program side by side.
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(test->test_suite_name()) + "." + test->name();
-        for (char& c : name)
-            if (c == '/') c = '_';
-        static int count = 0;
-        path_ = fs::temp_directory_path() / ("unzip32-" + name + "-" + std::to_string(count++));
-        Remove();
-        fs::create_directories(path_);
-    }
-    ~TempDir() { Remove(); }
-    const fs::path& Path() const { return path_; }
-    std::string operator/(const std::string& rel) const { return (path_ / rel).string(); }
-
-  private:
-    // Read-only files (Windows refuses to delete them) are made writable first.
-    void Remove() {
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(path_, ec);
-             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-
-    fs::path path_;
-};
 
 } // namespace unziptest
