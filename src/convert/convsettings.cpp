@@ -63,12 +63,7 @@ void ReadPlacement(PlacementTarget& target) {
     int32_t* saved[] = {&g.SavedWidth,       &g.SavedHeight,       &g.SavedLeft, &g.SavedTop,
                         &g.SavedClientWidth, &g.SavedClientHeight, &g.Flags};
     for (int32_t* value : saved) *value = TokenToInt(line.c, line.Cap);
-    g.Left = g.SavedLeft;
-    g.Top = g.SavedTop;
-    g.Width = g.SavedWidth;
-    g.Height = g.SavedHeight;
-    g.ClientWidth = g.SavedClientWidth;
-    g.ClientHeight = g.SavedClientHeight;
+    TakeNormalPlacement(g);
     if (target.FixedBorder()) g.Flags = GeoHasPlacement | GeoPositionOnly;
     target.PlaceFrom(g);
 }

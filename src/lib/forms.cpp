@@ -30,3 +30,21 @@ void ResetBuiltSlots() {
     for (FormGeometry& slot : builtSlots)
         ResetGeometry(slot);
 }
+
+void KeepNormalPlacement(FormGeometry& g) {
+    g.SavedLeft = g.Left;
+    g.SavedTop = g.Top;
+    g.SavedWidth = g.Width;
+    g.SavedHeight = g.Height;
+    g.SavedClientWidth = g.ClientWidth;
+    g.SavedClientHeight = g.ClientHeight;
+}
+
+void TakeNormalPlacement(FormGeometry& g) {
+    g.Left = g.SavedLeft;
+    g.Top = g.SavedTop;
+    g.Width = g.SavedWidth;
+    g.Height = g.SavedHeight;
+    g.ClientWidth = g.SavedClientWidth;
+    g.ClientHeight = g.SavedClientHeight;
+}

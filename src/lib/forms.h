@@ -45,6 +45,10 @@ bool KindNoMinMax(int kind);
 // Clears the record: all zero, no flags.
 void ResetGeometry(FormGeometry& geometry);
 
+// The current placement into the saved copy, and back.
+void KeepNormalPlacement(FormGeometry& geometry);
+void TakeNormalPlacement(FormGeometry& geometry);
+
 // Top of a window of the given height centred on a screen of the given height, leaving 32 pixels for
 // the task bar: max(0, (screen - 32 - height) / 2), halves rounded toward zero.
 int CentreTop(int windowHeight, int screenHeight);

@@ -39,12 +39,7 @@ void SaveGeometry(const ui::Form& form, FormGeometry& g) {
         return;
     }
     g.Flags = (g.Flags & ~GeoMaximized) | GeoHasPlacement;
-    g.SavedLeft = g.Left;
-    g.SavedTop = g.Top;
-    g.SavedWidth = g.Width;
-    g.SavedHeight = g.Height;
-    g.SavedClientWidth = g.ClientWidth;
-    g.SavedClientHeight = g.ClientHeight;
+    KeepNormalPlacement(g);
 }
 
 void ApplyGeometry(ui::Form& form, const FormGeometry& g) {
