@@ -23,7 +23,12 @@ class TextOut {
     void LineEnd() {
         Put(std::string_view(TextFormatSettings.LineEnd, TextFormatSettings.LineEnd[1] ? 2 : 1));
     }
-    void Real(double x) { Put(RealToTextStd(x).View()); }
+    void Real(double x) {
+        if (sizeof buf_ - len_ >= sizeof(TextBuf<29>))
+            len_ += static_cast<size_t>(RealToTextStd(x, buf_ + len_));
+        else
+            Put(RealToTextStd(x).View());
+    }
     void Int(int value) {
         TextBuf<29> text;
         IntToText(value, 7, text.c, text.Cap);

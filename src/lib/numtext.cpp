@@ -93,24 +93,41 @@ void IntToHexText(int value, int bytes, char* buf, int n) {
 
 // ---- Reals to text --------------------------------------------------------------------------------
 
-void RealToText(int width, int decimals, char* buf, int n, double x) {
-    if (Room(n) == 0) return;
+int RealToText(int width, int decimals, char* buf, int n, double x) {
+    if (Room(n) == 0) return 0;
+    // The usual case, the exponent form in a buffer with room to spare, is written in place.
+    if (decimals < 0 && width >= 1 && Room(n) > RealExponentCap) {
+        int len = RealExponentText(decimals, x, buf);
+        if (width <= len) {
+            buf[len] = 0;
+            return len;
+        }
+        char text[RealExponentCap];
+        std::memcpy(text, buf, static_cast<size_t>(len));
+        StoreJustified(std::string_view(text, static_cast<size_t>(len)), width, buf, n);
+        return BufLen(buf, n);
+    }
     char text[RealCoreCap];
     int len = RealCoreText(decimals, x, text);
     if (width >= 1) {
         StoreJustified(std::string_view(text, static_cast<size_t>(len)), width, buf, n);
-        return;
+        return BufLen(buf, n);
     }
     int compact = 0;
     for (int i = 0; i < len; ++i)
         if (text[i] != ' ') text[compact++] = text[i];
     Store(std::string_view(text, static_cast<size_t>(compact)), buf, n);
+    return BufLen(buf, n);
 }
 
 TextBuf<29> RealToTextStd(double x) {
     TextBuf<29> out;
-    RealToText(RealTextWidth(), TextFormatSettings.Decimals, out.c, out.Cap, x);
+    RealToTextStd(x, out.c);
     return out;
+}
+
+int RealToTextStd(double x, char* out) {
+    return RealToText(RealTextWidth(), TextFormatSettings.Decimals, out, TextBuf<29>::Cap, x);
 }
 
 int RealTextWidth() {

@@ -76,8 +76,9 @@ void IntToPlainText(int value, char* buf, int n);
 std::string IntToStrW(int value, int width);
 std::string IntToStrZ(int value, int width);
 void IntToHexText(int value, int bytes, char* buf, int n);
-void RealToText(int width, int decimals, char* buf, int n, double x);
+int RealToText(int width, int decimals, char* buf, int n, double x); // returns the text's length
 TextBuf<29> RealToTextStd(double x);
+int RealToTextStd(double x, char* out); // into 30 characters of room; returns the text's length
 int TextToIntOk(std::string_view s, bool& ok);
 double TextToRealOk(std::string_view s, bool& ok);
 int TextToInt(std::string_view s);

@@ -215,6 +215,21 @@ TEST(RealText, ExactHalvesRoundAwayFromZero) {
     for (auto [decimals, x, want] : cases) EXPECT_EQ(Real(0, decimals, x), want) << x << " d" << decimals;
 }
 
+// Digits next to a half or a power of ten, as single reals widened, and at 15, 16 and 17 digits,
+// where the formatting changes its way of working.
+TEST(RealText, ExponentFormAtRoundingAndDecadeEdges) {
+    const std::tuple<int, double, const char*> cases[] = {
+        {-4, 9.99995, " 1.0000E+01"},          {-4, 0.9999999999999999, " 1.0000E+00"},
+        {-4, 99999.5, " 1.0000E+05"},          {-4, -1.03125, "-1.0313E+00"},
+        {-6, 1234568.5, " 1.234569E+06"},      {-4, 1.00005, " 1.0001E+00"},
+        {-4, 2.00005, " 2.0000E+00"},          {-3, 9.9995, " 9.999E+00"},
+        {-8, 0.1f, " 1.00000001E-01"},         {-4, 0.1f, " 1.0000E-01"},
+        {-14, 0.1, " 1.00000000000000E-01"},   {-15, 0.1, " 1.000000000000000E-01"},
+        {-16, 0.1, " 1.0000000000000001E-01"}, {-14, 9.999999999999995, " 9.99999999999999E+00"},
+        {-4, 3.14159e-30, " 3.1416E-30"},      {-2, 1e-23, " 1.00E-23"}};
+    for (auto [decimals, x, want] : cases) EXPECT_EQ(Real(1, decimals, x), want) << x << " d" << decimals;
+}
+
 TEST(RealText, OddValuesAndSmallBuffers) {
     EXPECT_EQ(Real(0, -3, -std::numeric_limits<double>::infinity()), "-1.000E+99");
     EXPECT_EQ(Real(11, -4, std::nan("")), " 0.0000E+00");
