@@ -233,10 +233,12 @@ class TokenReader {
     // The next value, from later lines when this one has none left.
     bool Take(std::string_view& token) {
         if (!NextToken()) return false;
-        size_t end = 0;
-        while (end < rest_.size() && IsTokenChar(rest_[end])) ++end;
-        token = rest_.substr(0, end);
-        rest_.remove_prefix(end);
+        const char* start = rest_.data();
+        const char* end = start + rest_.size();
+        const char* p = start;
+        while (p < end && IsTokenChar(*p)) ++p;
+        token = std::string_view(start, static_cast<size_t>(p - start));
+        rest_ = std::string_view(p, static_cast<size_t>(end - p));
         return true;
     }
     // The next value as a real or an integer (TextToReal, TextToInt: 0 when it is not a number).
@@ -253,12 +255,14 @@ class TokenReader {
         return table;
     }();
 
-    // Skips separators; true when a value follows on this line.
+    // Skips separators; true when a value follows on this line. (Local pointers: the text could alias
+    // rest_ itself as far as the compiler knows, which would keep the loop in memory.)
     bool HasToken() {
-        size_t i = 0;
-        while (i < rest_.size() && !IsTokenChar(rest_[i])) ++i;
-        rest_.remove_prefix(i);
-        return !rest_.empty();
+        const char* p = rest_.data();
+        const char* end = p + rest_.size();
+        while (p < end && !IsTokenChar(*p)) ++p;
+        rest_ = std::string_view(p, static_cast<size_t>(end - p));
+        return p < end;
     }
     bool NextToken() {
         while (!HasToken()) {
