@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <type_traits>
 
 #include "convert/convert_detail.h"
 #include "lib/strnum.h"
@@ -278,7 +279,11 @@ class TokenReader {
         const char* end = start + rest_.size();
         const char* digits = *start == '-' ? start + 1 : start;
         if (digits < end && *digits >= '0' && *digits <= '9') {
-            auto r = std::from_chars(start, end, value);
+            std::from_chars_result r;
+            if constexpr (std::is_same_v<T, double>)
+                r = RealFromChars(start, end, value);
+            else
+                r = std::from_chars(start, end, value);
             if (r.ec == std::errc() && (r.ptr == end || !IsTokenChar(*r.ptr))) {
                 rest_.remove_prefix(static_cast<size_t>(r.ptr - start));
                 return true;
