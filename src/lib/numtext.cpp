@@ -96,9 +96,8 @@ void IntToHexText(int value, int bytes, char* buf, int n) {
 // ---- Reals to text --------------------------------------------------------------------------------
 
 int RealToText(int width, int decimals, char* buf, int n, double x) {
-    if (Room(n) == 0) return 0;
     // The usual case, the exponent form in a buffer with room to spare, is written in place.
-    if (decimals < 0 && width >= 1 && Room(n) > RealExponentCap) {
+    if (decimals < 0 && width >= 1 && n >= RealExponentCap) {
         int len = RealExponentText(decimals, x, buf);
         if (width <= len) {
             buf[len] = 0;
@@ -109,6 +108,7 @@ int RealToText(int width, int decimals, char* buf, int n, double x) {
         StoreJustified(std::string_view(text, static_cast<size_t>(len)), width, buf, n);
         return BufLen(buf, n);
     }
+    if (Room(n) == 0) return 0;
     char text[RealCoreCap];
     int len = RealCoreText(decimals, x, text);
     if (width >= 1) {

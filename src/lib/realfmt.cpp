@@ -9,6 +9,7 @@
 #include <bit>
 #include <cfloat>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -105,6 +106,29 @@ bool Scientific(double magnitude, int places, char* mantissa, int& exponent) {
     return true;
 }
 
+// "00" to "99": the two digits of every number below 100.
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The digits of m (exactly count of them) as "d.ddd", two at a time from the right.
+template <class Unsigned> void PutMantissa(Unsigned m, int count, char* mantissa) {
+    int last = count - 1; // index of the rightmost digit not yet written; digit i >= 1 goes to i + 1
+    for (; last >= 2; last -= 2) {
+        auto pair = static_cast<int>(m % 100);
+        m /= 100;
+        mantissa[last] = DigitPairs[2 * pair];
+        mantissa[last + 1] = DigitPairs[2 * pair + 1];
+    }
+    if (last == 1) {
+        mantissa[2] = static_cast<char>('0' + m % 10);
+        m /= 10;
+    }
+    mantissa[0] = static_cast<char>('0' + m);
+    mantissa[1] = '.';
+}
+
 // Powers of ten that a double holds exactly.
 constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -130,8 +154,9 @@ double ScaledByPowerOfTen(double x, int power) {
 //  - m is the rounding of t as well, and y < 10^P means t < 10^P;
 //  - y >= 10^(P-1) means t >= 10^(P-1), or y = 10^(P-1) and t less than an ulp (1/64 at most) below
 //    it: then k is one too high, and the right digits, 10 t rounded, are 10^P: the same text as m.
-// False when y is a half (exact halves included), for 16 digits or more, and where 10^(P-1-k) is not
-// exact in a double; the exact way takes over.
+// A y that is a half is taken when t is that very half (seen in the binary form), and rounded up.
+// False when y is a half that t is not, for 16 digits or more, and where 10^(P-1-k) is not exact in
+// a double; the exact way takes over.
 bool ScaledExponentDigits(double magnitude, int places, char* mantissa, int& exponent) {
     int digits = places + 1;
     if (digits > MaxScaledDigits) return false;
@@ -152,10 +177,10 @@ bool ScaledExponentDigits(double magnitude, int places, char* mantissa, int& exp
                 ++k;
                 continue;
             }
-            double whole = std::floor(y);
-            double fraction = y - whole;
-            if (fraction == 0.5) return false;
-            m = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+            auto whole = static_cast<int64_t>(y); // y < 10^15: exact, and floor as y > 0
+            double fraction = y - static_cast<double>(whole);
+            if (fraction == 0.5 && !IsExactHalf(Decompose(magnitude), power)) return false;
+            m = static_cast<uint64_t>(whole) + (fraction >= 0.5 ? 1 : 0);
             break;
         }
         if (m == static_cast<uint64_t>(ExactPowersOfTen[digits])) { // rounded up to the next power
@@ -163,12 +188,10 @@ bool ScaledExponentDigits(double magnitude, int places, char* mantissa, int& exp
             ++k;
         }
     }
-    for (int i = places + 1; i >= 2; --i) {
-        mantissa[i] = static_cast<char>('0' + m % 10);
-        m /= 10;
-    }
-    mantissa[0] = static_cast<char>('0' + m);
-    mantissa[1] = '.';
+    if (m <= UINT32_MAX)
+        PutMantissa(static_cast<uint32_t>(m), digits, mantissa);
+    else
+        PutMantissa(m, digits, mantissa);
     exponent = k;
     return true;
 }
@@ -210,8 +233,8 @@ int RealExponentText(int decimals, double x, char* out) {
     out[pos++] = exponent < 0 ? '-' : '+';
     int e = exponent < 0 ? -exponent : exponent;
     if (e >= 100) out[pos++] = static_cast<char>('0' + e / 100);
-    out[pos++] = static_cast<char>('0' + e / 10 % 10);
-    out[pos++] = static_cast<char>('0' + e % 10);
+    out[pos++] = DigitPairs[2 * (e % 100)];
+    out[pos++] = DigitPairs[2 * (e % 100) + 1];
     return pos;
 }
 
