@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <type_traits>
 
 #include "convert/convert_detail.h"
 #include "lib/strnum.h"
@@ -23,7 +24,12 @@ class TextOut {
     void LineEnd() {
         Put(std::string_view(TextFormatSettings.LineEnd, TextFormatSettings.LineEnd[1] ? 2 : 1));
     }
-    void Real(double x) { Put(RealToTextStd(x).View()); }
+    void Real(double x) {
+        if (sizeof buf_ - len_ >= sizeof(TextBuf<29>))
+            len_ += static_cast<size_t>(RealToTextStd(x, buf_ + len_));
+        else
+            Put(RealToTextStd(x).View());
+    }
     void Int(int value) {
         TextBuf<29> text;
         IntToText(value, 7, text.c, text.Cap);
@@ -228,10 +234,12 @@ class TokenReader {
     // The next value, from later lines when this one has none left.
     bool Take(std::string_view& token) {
         if (!NextToken()) return false;
-        size_t end = 0;
-        while (end < rest_.size() && IsTokenChar(rest_[end])) ++end;
-        token = rest_.substr(0, end);
-        rest_.remove_prefix(end);
+        const char* start = rest_.data();
+        const char* end = start + rest_.size();
+        const char* p = start;
+        while (p < end && IsTokenChar(*p)) ++p;
+        token = std::string_view(start, static_cast<size_t>(p - start));
+        rest_ = std::string_view(p, static_cast<size_t>(end - p));
         return true;
     }
     // The next value as a real or an integer (TextToReal, TextToInt: 0 when it is not a number).
@@ -248,12 +256,14 @@ class TokenReader {
         return table;
     }();
 
-    // Skips separators; true when a value follows on this line.
+    // Skips separators; true when a value follows on this line. (Local pointers: the text could alias
+    // rest_ itself as far as the compiler knows, which would keep the loop in memory.)
     bool HasToken() {
-        size_t i = 0;
-        while (i < rest_.size() && !IsTokenChar(rest_[i])) ++i;
-        rest_.remove_prefix(i);
-        return !rest_.empty();
+        const char* p = rest_.data();
+        const char* end = p + rest_.size();
+        while (p < end && !IsTokenChar(*p)) ++p;
+        rest_ = std::string_view(p, static_cast<size_t>(end - p));
+        return p < end;
     }
     bool NextToken() {
         while (!HasToken()) {
@@ -269,7 +279,11 @@ class TokenReader {
         const char* end = start + rest_.size();
         const char* digits = *start == '-' ? start + 1 : start;
         if (digits < end && *digits >= '0' && *digits <= '9') {
-            auto r = std::from_chars(start, end, value);
+            std::from_chars_result r;
+            if constexpr (std::is_same_v<T, double>)
+                r = RealFromChars(start, end, value);
+            else
+                r = std::from_chars(start, end, value);
             if (r.ec == std::errc() && (r.ptr == end || !IsTokenChar(*r.ptr))) {
                 rest_.remove_prefix(static_cast<size_t>(r.ptr - start));
                 return true;

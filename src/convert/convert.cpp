@@ -278,9 +278,8 @@ LineSource::LineSource(RecordFile& file)
       held_(std::make_unique<char[]>(LineCap + 1)) {}
 
 int LineSource::ReadInto(char* buf) {
-    ReadLine(file_, buf, LineCap, false);
+    int len = ReadLine(file_, buf, LineCap, false);
     if (Failed(file_)) return -1;
-    int len = BufLen(buf, LineCap);
     bytes_ += len + 1;
     return len;
 }

@@ -5,7 +5,9 @@
 #include <bit>
 #include <charconv>
 #include <climits>
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "lib/realfmt.h"
@@ -93,24 +95,41 @@ void IntToHexText(int value, int bytes, char* buf, int n) {
 
 // ---- Reals to text --------------------------------------------------------------------------------
 
-void RealToText(int width, int decimals, char* buf, int n, double x) {
-    if (Room(n) == 0) return;
+int RealToText(int width, int decimals, char* buf, int n, double x) {
+    // The usual case, the exponent form in a buffer with room to spare, is written in place.
+    if (decimals < 0 && width >= 1 && n >= RealExponentCap) {
+        int len = RealExponentText(decimals, x, buf);
+        if (width <= len) {
+            buf[len] = 0;
+            return len;
+        }
+        char text[RealExponentCap];
+        std::memcpy(text, buf, static_cast<size_t>(len));
+        StoreJustified(std::string_view(text, static_cast<size_t>(len)), width, buf, n);
+        return BufLen(buf, n);
+    }
+    if (Room(n) == 0) return 0;
     char text[RealCoreCap];
     int len = RealCoreText(decimals, x, text);
     if (width >= 1) {
         StoreJustified(std::string_view(text, static_cast<size_t>(len)), width, buf, n);
-        return;
+        return BufLen(buf, n);
     }
     int compact = 0;
     for (int i = 0; i < len; ++i)
         if (text[i] != ' ') text[compact++] = text[i];
     Store(std::string_view(text, static_cast<size_t>(compact)), buf, n);
+    return BufLen(buf, n);
 }
 
 TextBuf<29> RealToTextStd(double x) {
     TextBuf<29> out;
-    RealToText(RealTextWidth(), TextFormatSettings.Decimals, out.c, out.Cap, x);
+    RealToTextStd(x, out.c);
     return out;
+}
+
+int RealToTextStd(double x, char* out) {
+    return RealToText(RealTextWidth(), TextFormatSettings.Decimals, out, TextBuf<29>::Cap, x);
 }
 
 int RealTextWidth() {
@@ -119,6 +138,55 @@ int RealTextWidth() {
 }
 
 // ---- Text to numbers ------------------------------------------------------------------------------
+
+// Plain decimal numbers of at most 19 digits with a mantissa M <= 2^53 and a decimal exponent e
+// within +-22 are M * 10^e or M / 10^-e of two exact doubles, and one correctly rounded operation
+// gives the correctly rounded value, as std::from_chars does (Clinger's fast way). Only where double
+// arithmetic is not wider than double; everything else goes to std::from_chars.
+std::from_chars_result RealFromChars(const char* first, const char* last, double& value) {
+#if FLT_EVAL_METHOD == 0
+    static constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = first;
+    bool negative = p < last && *p == '-';
+    if (negative) ++p;
+    uint64_t mantissa = 0;
+    int digits = 0; // taken into the mantissa, which 19 digits cannot overflow
+    int exponent = 0;
+    auto take = [&](bool fraction) {
+        const char* from = p;
+        while (p < last && IsDigit(*p)) ++p;
+        for (const char* d = from; d < p; ++d) mantissa = mantissa * 10 + static_cast<uint64_t>(*d - '0');
+        digits += static_cast<int>(p - from);
+        if (fraction) exponent -= static_cast<int>(p - from);
+    };
+    take(false);
+    if (p < last && *p == '.') {
+        ++p;
+        take(true);
+    }
+    bool plain = digits > 0 && digits <= 19;
+    if (plain && p < last && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        bool down = q < last && *q == '-';
+        if (q < last && (*q == '-' || *q == '+')) ++q;
+        int written = 0;
+        int e = 0;
+        for (; q < last && IsDigit(*q) && written < 4; ++q, ++written) e = e * 10 + (*q - '0');
+        plain = written > 0 && !(q < last && IsDigit(*q));
+        exponent += down ? -e : e;
+        p = q;
+    }
+    if (plain && mantissa <= (uint64_t{1} << 53) && exponent >= -22 && exponent <= 22) {
+        double m = static_cast<double>(mantissa);
+        double x = exponent >= 0 ? m * ExactPowersOfTen[exponent] : m / ExactPowersOfTen[-exponent];
+        value = negative ? -x : x;
+        return {p, std::errc()};
+    }
+#endif
+    return std::from_chars(first, last, value, std::chars_format::general);
+}
 
 // Decimal integers outside the 32-bit range are invalid. After "$" up to eight significant hex
 // digits are a 32-bit pattern ($FFFFFFFF is -1), so hex text written by IntToHexText reads back.
@@ -170,7 +238,7 @@ double TextToRealOk(std::string_view s, bool& ok) {
     }
     if (i != s.size()) return 0;
     double value = 0;
-    auto r = std::from_chars(s.data() + numberStart, s.data() + s.size(), value, std::chars_format::general);
+    auto r = RealFromChars(s.data() + numberStart, s.data() + s.size(), value);
     if (r.ec == std::errc::result_out_of_range) {
         // Tell underflow from overflow by the decimal magnitude of the first significant digit.
         std::string_view number = s.substr(numberStart);

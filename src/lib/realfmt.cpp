@@ -1,11 +1,15 @@
 // Real-number digits for the data files. std::to_chars with a precision rounds to nearest on the exact
 // binary value but breaks exact ties towards an even digit; the program's texts break them away from
 // zero. An exact tie is recognised from the binary form alone (below), and only then the digits are
-// produced one place longer (exactly, ending in 5) and rounded up by hand. Nothing here allocates.
+// produced one place longer (exactly, ending in 5) and rounded up by hand. The usual exponent forms
+// take a shorter way in double arithmetic that gives the same digits, and leave the rest to the exact
+// one. Nothing here allocates.
 #include "lib/realfmt.h"
 
 #include <bit>
+#include <cfloat>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -102,8 +106,99 @@ bool Scientific(double magnitude, int places, char* mantissa, int& exponent) {
     return true;
 }
 
+// "00" to "99": the two digits of every number below 100.
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The digits of m (exactly count of them) as "d.ddd", two at a time from the right.
+template <class Unsigned> void PutMantissa(Unsigned m, int count, char* mantissa) {
+    int last = count - 1; // index of the rightmost digit not yet written; digit i >= 1 goes to i + 1
+    for (; last >= 2; last -= 2) {
+        auto pair = static_cast<int>(m % 100);
+        m /= 100;
+        mantissa[last] = DigitPairs[2 * pair];
+        mantissa[last + 1] = DigitPairs[2 * pair + 1];
+    }
+    if (last == 1) {
+        mantissa[2] = static_cast<char>('0' + m % 10);
+        m /= 10;
+    }
+    mantissa[0] = static_cast<char>('0' + m);
+    mantissa[1] = '.';
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int MaxExactPower = 22;
+constexpr int MaxScaledDigits = 15; // every half up to 10^15 is a double
+
+// x * 10^power rounded to a double. Where arithmetic is wider than double (x87) the store rounds it
+// once more, so every later use sees one and the same double.
+double ScaledByPowerOfTen(double x, int power) {
+#if FLT_EVAL_METHOD != 0
+    volatile double y = power >= 0 ? x * ExactPowersOfTen[power] : x / ExactPowersOfTen[-power];
+    return y;
+#else
+    return power >= 0 ? x * ExactPowersOfTen[power] : x / ExactPowersOfTen[-power];
+#endif
+}
+
+// Exponent-form digits the short way, for the usual case: the magnitude is scaled by 10^(P-1-k), k its
+// decimal exponent, so that its P = places + 1 digits stand before the point, and the scaled y is
+// rounded to an integer m. Rounding to a double is monotonic and keeps doubles as they are, so y lies
+// on the same side as the exact product t of every double, or on it: of every half n + 1/2 (all are
+// doubles below 2^52, and 10^15 is less), of 10^(P-1) and of 10^P. Hence, unless y is a half,
+//  - m is the rounding of t as well, and y < 10^P means t < 10^P;
+//  - y >= 10^(P-1) means t >= 10^(P-1), or y = 10^(P-1) and t less than an ulp (1/64 at most) below
+//    it: then k is one too high, and the right digits, 10 t rounded, are 10^P: the same text as m.
+// A y that is a half is taken when t is that very half (seen in the binary form), and rounded up.
+// False when y is a half that t is not, for 16 digits or more, and where 10^(P-1-k) is not exact in
+// a double; the exact way takes over.
+bool ScaledExponentDigits(double magnitude, int places, char* mantissa, int& exponent) {
+    int digits = places + 1;
+    if (digits > MaxScaledDigits) return false;
+    uint64_t m = 0;
+    int k = 0;
+    if (magnitude != 0) {
+        int binary = static_cast<int>(std::bit_cast<uint64_t>(magnitude) >> 52 & 0x7FF) - 1023;
+        k = (binary * 78913) >> 18; // about floor(binary * log10 2): the decimal exponent or one below
+        for (int attempt = 0;; ++attempt) {
+            int power = digits - 1 - k;
+            if (attempt == 3 || power < -MaxExactPower || power > MaxExactPower) return false;
+            double y = ScaledByPowerOfTen(magnitude, power);
+            if (y < ExactPowersOfTen[digits - 1]) {
+                --k;
+                continue;
+            }
+            if (y >= ExactPowersOfTen[digits]) {
+                ++k;
+                continue;
+            }
+            auto whole = static_cast<int64_t>(y); // y < 10^15: exact, and floor as y > 0
+            double fraction = y - static_cast<double>(whole);
+            if (fraction == 0.5 && !IsExactHalf(Decompose(magnitude), power)) return false;
+            m = static_cast<uint64_t>(whole) + (fraction >= 0.5 ? 1 : 0);
+            break;
+        }
+        if (m == static_cast<uint64_t>(ExactPowersOfTen[digits])) { // rounded up to the next power
+            m /= 10;
+            ++k;
+        }
+    }
+    if (m <= UINT32_MAX)
+        PutMantissa(static_cast<uint32_t>(m), digits, mantissa);
+    else
+        PutMantissa(m, digits, mantissa);
+    exponent = k;
+    return true;
+}
+
 // Exponent-form digits of a magnitude: mantissa with places decimals and its decimal exponent.
 void ExponentDigits(double magnitude, int places, char* mantissa, int& exponent) {
+    if (ScaledExponentDigits(magnitude, places, mantissa, exponent)) return;
     exponent = 0;
     if (!Scientific(magnitude, places, mantissa, exponent)) {
         std::memset(mantissa, '0', static_cast<size_t>(places + 2));
@@ -125,18 +220,12 @@ void ExponentDigits(double magnitude, int places, char* mantissa, int& exponent)
 
 } // namespace
 
-int RealCoreText(int decimals, double x, char (&out)[RealCoreCap]) {
+int RealExponentText(int decimals, double x, char* out) {
     x = Clamp(x);
-    bool negative = x < 0;
     double magnitude = std::fabs(x);
-    int pos = 0;
-    if (decimals >= 0) {
-        if (negative) out[pos++] = '-';
-        int places = decimals > MaxFixedDecimals ? MaxFixedDecimals : decimals;
-        return pos + FixedDigits(magnitude, places, out + pos, out + RealCoreCap);
-    }
     int places = decimals < -MaxExpDecimals ? MaxExpDecimals : -decimals;
-    out[pos++] = negative ? '-' : ' ';
+    int pos = 0;
+    out[pos++] = x < 0 ? '-' : ' ';
     int exponent = 0;
     ExponentDigits(magnitude, places, out + pos, exponent);
     pos += places + 2;
@@ -144,7 +233,16 @@ int RealCoreText(int decimals, double x, char (&out)[RealCoreCap]) {
     out[pos++] = exponent < 0 ? '-' : '+';
     int e = exponent < 0 ? -exponent : exponent;
     if (e >= 100) out[pos++] = static_cast<char>('0' + e / 100);
-    out[pos++] = static_cast<char>('0' + e / 10 % 10);
-    out[pos++] = static_cast<char>('0' + e % 10);
+    out[pos++] = DigitPairs[2 * (e % 100)];
+    out[pos++] = DigitPairs[2 * (e % 100) + 1];
     return pos;
+}
+
+int RealCoreText(int decimals, double x, char (&out)[RealCoreCap]) {
+    if (decimals < 0) return RealExponentText(decimals, x, out);
+    x = Clamp(x);
+    int pos = 0;
+    if (x < 0) out[pos++] = '-';
+    int places = decimals > MaxFixedDecimals ? MaxFixedDecimals : decimals;
+    return pos + FixedDigits(std::fabs(x), places, out + pos, out + RealCoreCap);
 }

@@ -10,3 +10,10 @@ constexpr int RealCoreCap = 520;
 // 1e-99 <= |x| <= 1e99 or zero, rounded to nearest on their exact binary value with exact
 // halves rounded away from zero.
 int RealCoreText(int decimals, double x, char (&out)[RealCoreCap]);
+
+// Longest exponent-form text: sign, digit, point, 17 decimals, "E", sign and three exponent digits.
+constexpr int RealExponentCap = 25;
+
+// The exponent form alone (decimals < 0) into out, which has room for RealExponentCap characters;
+// returns its length. RealCoreText gives the same text.
+int RealExponentText(int decimals, double x, char* out);

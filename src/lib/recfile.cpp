@@ -2,7 +2,9 @@
 // see: each transfer sets ErrorCode and Failed as a direct system call would have.
 #include "lib/recfile.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 using recfile_detail::BufferSize;
@@ -99,9 +101,15 @@ void ReadRaw(RecordFile& f, char* dst, int n) {
     }
 }
 
-// True when the n bytes arrived; the caller's variable is then set.
+// True when the n bytes arrived; the caller's variable is then set. The few bytes of a number are
+// usually there in the buffer and are taken without ReadRaw's loop.
 bool ReadExact(RecordFile& f, void* dst, int n) {
     if (f.ErrorCode > 0) return false;
+    if (!f.Writing && f.Io.End - f.Io.Pos >= n) {
+        std::memcpy(dst, f.Io.Data.get() + f.Io.Pos, static_cast<size_t>(n));
+        f.Io.Pos += n;
+        return true;
+    }
     ReadRaw(f, static_cast<char*>(dst), n);
     return f.ErrorCode <= 0;
 }
@@ -135,6 +143,17 @@ void WriteRaw(RecordFile& f, const char* src, int n) {
     }
 }
 
+// The few bytes of a number, put straight into the buffer when they fit without filling it; WriteRaw
+// otherwise.
+void WriteSmall(RecordFile& f, const char* src, int n) {
+    if (f.ErrorCode <= 0 && f.Writing && f.Handle != NoFile && BufferSize - f.Io.Pos > n) {
+        std::memcpy(f.Io.Data.get() + f.Io.Pos, src, static_cast<size_t>(n));
+        f.Io.Pos += n;
+        return;
+    }
+    WriteRaw(f, src, n);
+}
+
 void WriteZeros(RecordFile& f, int n) {
     static const char zeros[256] = {};
     while (n > 0 && f.ErrorCode <= 0) {
@@ -150,6 +169,39 @@ void WriteView(RecordFile& f, std::string_view s) {
 
 void WriteLineEnd(RecordFile& f) {
     WriteRaw(f, TextFormatSettings.LineEnd, 2);
+}
+
+// Where the first line end (LF, CR or character 26) of data[pos, end) is, end when there is none;
+// nul tells whether a NUL comes before it. Eight bytes at a time: (v - c c c ...) & ~v flags, in the
+// top bit of each byte, every byte below c that has no such byte below it, and no byte that has not
+// (a false flag needs a borrow from a lower byte below c). So a word without any byte below 32 is
+// passed over at once, and in the others a line end is a zero byte of w ^ (c c c ...) for c = 10,
+// 13 or 26, the lowest flagged zero being a real one.
+int FindLineEnd(const char* data, int pos, int end, bool& nul) {
+    nul = false;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t Ones = 0x0101010101010101u;
+        constexpr uint64_t Highs = 0x8080808080808080u;
+        auto zeros = [](uint64_t v) { return (v - Ones) & ~v & Highs; };
+        for (; end - pos >= 8; pos += 8) {
+            uint64_t w;
+            std::memcpy(&w, data + pos, 8);
+            if (((w - Ones * 32) & ~w & Highs) == 0) continue; // no control character
+            uint64_t ends = zeros(w ^ (Ones * 10)) | zeros(w ^ (Ones * 13)) | zeros(w ^ (Ones * 26));
+            uint64_t nuls = zeros(w);
+            if (ends != 0) {
+                nul = nul || (nuls & ((ends & (0 - ends)) - 1)) != 0;
+                return pos + std::countr_zero(ends) / 8;
+            }
+            nul = nul || nuls != 0;
+        }
+    }
+    for (; pos < end; ++pos) {
+        char c = data[pos];
+        if (c == 10 || c == 13 || c == 26) break;
+        nul = nul || c == 0;
+    }
+    return pos;
 }
 
 // After a CR the next byte is taken as its LF, whatever it is; the end of the file there is no error.
@@ -265,7 +317,7 @@ void ReadFixedText(RecordFile& f, char* buf, int n) {
 
 void WriteInt(RecordFile& f, int value) {
     char b[2] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF)};
-    WriteRaw(f, b, 2);
+    WriteSmall(f, b, 2);
 }
 
 void WriteBool(RecordFile& f, bool value) {
@@ -278,7 +330,7 @@ void WriteReal(RecordFile& f, double value) {
     std::memcpy(&bits, &single, 4);
     char b[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
                  static_cast<char>((bits >> 16) & 0xFF), static_cast<char>(bits >> 24)};
-    WriteRaw(f, b, 4);
+    WriteSmall(f, b, 4);
 }
 
 void WriteFixedText(RecordFile& f, const char* buf, int n) {
@@ -290,8 +342,9 @@ void WriteFixedText(RecordFile& f, const char* buf, int n) {
 
 // ---- Text transfers -------------------------------------------------------------------------------
 
-void ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
-    int count = 0;
+int ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
+    int count = 0;    // characters stored, at most n + 1
+    int length = -1;  // where the first NUL stored lies
     bool any = false; // an ordinary character of this line was read (stored or dropped)
     while (f.ErrorCode <= 0) {
         if ((f.Writing || f.Io.Pos == f.Io.End) && !Fill(f)) {
@@ -301,23 +354,32 @@ void ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
         const char* data = f.Io.Data.get();
         int pos = f.Io.Pos;
         int end = f.Io.End;
-        while (pos < end) {
-            char c = data[pos];
-            if (c == 10 || c == 13 || c == 26) break;
-            if (count <= n) buf[count++] = c;
-            ++pos;
+        bool nul = false;
+        int stop = FindLineEnd(data, pos, end, nul);
+        long long room = n < count ? 0 : static_cast<long long>(n) - count + 1;
+        int take = stop - pos < room ? stop - pos : static_cast<int>(room);
+        if (take > 0) {
+            const void* zero =
+                nul && length < 0 ? std::memchr(data + pos, 0, static_cast<size_t>(take)) : nullptr;
+            if (zero) length = count + static_cast<int>(static_cast<const char*>(zero) - (data + pos));
+            std::memcpy(buf + count, data + pos, static_cast<size_t>(take));
+            count += take;
         }
-        any = any || pos > f.Io.Pos;
-        f.Io.Pos = pos;
-        if (pos < end) {
-            f.Io.Pos = pos + 1;
-            if (data[pos] == 13) SwallowByte(f);
+        any = any || stop > pos;
+        f.Io.Pos = stop;
+        if (stop < end) {
+            f.Io.Pos = stop + 1;
+            if (data[stop] == 13) SwallowByte(f);
             break;
         }
     }
-    if (n < 0) return;
+    if (n < 0) return 0;
     if (count <= n) buf[count] = 0;
-    if (cutComments) BufCutComment(buf, n);
+    if (cutComments) {
+        BufCutComment(buf, n);
+        return BufLen(buf, n);
+    }
+    return length >= 0 ? length : count;
 }
 
 std::string ReadLineStr(RecordFile& f, bool cutComments) {

@@ -91,7 +91,8 @@ void WriteFixedText(RecordFile& f, const char* buf, int n); // the characters, z
 // swallowed; character 26 ends it. Characters beyond the capacity are read and dropped. The end of the
 // file after a character of the line is not an error, so a last line without line end reads normally;
 // at the start of a line it sets Failed. With cutComments a "*" comment is cut (BufCutComment).
-void ReadLine(RecordFile& f, char* buf, int n, bool cutComments);
+// Returns the length of the text left in the buffer (BufLen).
+int ReadLine(RecordFile& f, char* buf, int n, bool cutComments);
 std::string ReadLineStr(RecordFile& f, bool cutComments); // up to 1023 characters
 int ReadIntLine(RecordFile& f, bool cutComments);         // TextToInt of the line (capacity 127)
 double ReadRealLine(RecordFile& f, bool cutComments);     // TextToReal of the line (capacity 127)
@@ -106,8 +107,8 @@ void WriteIntLine(RecordFile& f, int value);           // IntToText width 6
 void WriteRealLine(RecordFile& f, double value);       // RealToText width 11, decimals -4
 void WriteBoolLine(RecordFile& f, bool value);         // "Y" or "N"
 
-template <int N> void ReadLine(RecordFile& f, TextBuf<N>& buf, bool cutComments) {
-    ReadLine(f, buf.c, N, cutComments);
+template <int N> int ReadLine(RecordFile& f, TextBuf<N>& buf, bool cutComments) {
+    return ReadLine(f, buf.c, N, cutComments);
 }
 template <int N> void WriteLine(RecordFile& f, const TextBuf<N>& buf) {
     WriteLine(f, buf.c, N);

@@ -6,6 +6,7 @@
 // and cuts silently; nothing is ever read or written past index n, whatever the arguments.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -76,10 +77,13 @@ void IntToPlainText(int value, char* buf, int n);
 std::string IntToStrW(int value, int width);
 std::string IntToStrZ(int value, int width);
 void IntToHexText(int value, int bytes, char* buf, int n);
-void RealToText(int width, int decimals, char* buf, int n, double x);
+int RealToText(int width, int decimals, char* buf, int n, double x); // returns the text's length
 TextBuf<29> RealToTextStd(double x);
+int RealToTextStd(double x, char* out); // into 30 characters of room; returns the text's length
 int TextToIntOk(std::string_view s, bool& ok);
 double TextToRealOk(std::string_view s, bool& ok);
+// std::from_chars for a double in the general format, with the same results, faster for short numbers.
+std::from_chars_result RealFromChars(const char* first, const char* last, double& value);
 int TextToInt(std::string_view s);
 double TextToReal(std::string_view s);
 int DigitsToInt(std::string_view s);

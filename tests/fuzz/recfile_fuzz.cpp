@@ -49,9 +49,10 @@ void CheckLines(const std::string& bytes, int cap) {
     std::vector<char> buf(cap + 2);
     for (const std::string& line : ExpectedLines(bytes)) {
         std::memset(buf.data(), '#', buf.size());
-        ReadLine(f, buf.data(), cap, false);
+        int length = ReadLine(f, buf.data(), cap, false);
         Check(!f.Failed, "early end");
         size_t stored = line.size() < static_cast<size_t>(cap) + 1 ? line.size() : cap + 1;
+        Check(length == BufLen(buf.data(), cap), "length returned");
         Check(std::memcmp(buf.data(), line.data(), stored) == 0, "line content");
         Check(stored == static_cast<size_t>(cap) + 1 || buf[stored] == 0, "terminator");
         Check(buf[cap + 1] == '#', "wrote past the capacity");

@@ -81,6 +81,17 @@ TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
     }
 }
 
+TEST_F(RecFile, ReadLineGivesTheLengthLeftInTheBuffer) {
+    RecordFile f;
+    OpenWith(f, std::string("ab\0cd\r\nabcdefgh\nxy * note\n", 26) + std::string(70000, 'z') + "\n");
+    TextBuf<5> buf;
+    EXPECT_EQ(ReadLine(f, buf, false), 2); // up to the NUL
+    EXPECT_EQ(ReadLine(f, buf, false), 6); // cut at the capacity
+    EXPECT_EQ(ReadLine(f, buf, true), 2);  // the comment cut
+    EXPECT_EQ(ReadLine(f, buf, false), 6); // a line longer than the read-ahead buffer
+    EXPECT_EQ(ReadLine(f, buf, false), 0); // the end
+}
+
 TEST_F(RecFile, NumberLines) {
     RecordFile f;
     OpenWith(f, "  12 * count\r\n  12 * count\r\n1 2.5 3\r\n9,4,5.5\r\n");

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <tuple>
 
 #include "support/guarded_buffer.h"
@@ -210,6 +211,21 @@ TEST(RealText, FormsRoundingAndClamping) {
     EXPECT_TRUE(none.Intact());
 }
 
+// Digits next to a half or a power of ten, as single reals widened, and at 15, 16 and 17 digits,
+// where the formatting changes its way of working.
+TEST(RealText, ExponentFormAtRoundingAndDecadeEdges) {
+    const std::tuple<int, double, const char*> cases[] = {
+        {-4, 9.99995, " 1.0000E+01"},          {-4, 0.9999999999999999, " 1.0000E+00"},
+        {-4, 99999.5, " 1.0000E+05"},          {-4, -1.03125, "-1.0313E+00"},
+        {-6, 1234568.5, " 1.234569E+06"},      {-4, 1.00005, " 1.0001E+00"},
+        {-4, 2.00005, " 2.0000E+00"},          {-3, 9.9995, " 9.999E+00"},
+        {-8, 0.1f, " 1.00000001E-01"},         {-4, 0.1f, " 1.0000E-01"},
+        {-14, 0.1, " 1.00000000000000E-01"},   {-15, 0.1, " 1.000000000000000E-01"},
+        {-16, 0.1, " 1.0000000000000001E-01"}, {-14, 9.999999999999995, " 9.99999999999999E+00"},
+        {-4, 3.14159e-30, " 3.1416E-30"},      {-2, 1e-23, " 1.00E-23"}};
+    for (auto [decimals, x, want] : cases) EXPECT_EQ(Real(1, decimals, x), want) << x << " d" << decimals;
+}
+
 TEST(RealText, StandardFormFollowsTheSettings) {
     ResetTextFormatSettings();
     EXPECT_EQ(std::string(TextFormatSettings.LineEnd, 2), "\r\n");
@@ -238,6 +254,29 @@ TEST(RealText, Parsing) {
         EXPECT_EQ(ok, valid) << '"' << text << '"';
     }
     EXPECT_EQ(TextToReal("2.2250738585072014e-308"), DBL_MIN);
+}
+
+// The short way for plain numbers, and its borders: 2^53, 10^22, 19 digits, odd exponents.
+TEST(RealText, FastParsingGivesWhatFromCharsGives) {
+    std::vector<std::string> texts;
+    std::istringstream edges("-3.7380E-05 1. .5 -0.0 9007199254740993e1 1e22 1e23 1234567890123456789e-22 "
+                             "12345678901234567890 1e 1.5E+ 0e99999 4.9406564584124654E-324 1E400 12x -");
+    for (std::string t; edges >> t;) texts.push_back(t);
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 3000; ++i) {
+        char text[64];
+        double x = std::bit_cast<double>(rng());
+        std::snprintf(text, sizeof text, "%.*E", static_cast<int>(rng() % 19), i % 2 ? x : std::fmod(x, 1e9));
+        texts.push_back(text);
+    }
+    for (const std::string& t : texts) {
+        double fast = 7, full = 7;
+        auto a = RealFromChars(t.data(), t.data() + t.size(), fast);
+        auto b = std::from_chars(t.data(), t.data() + t.size(), full, std::chars_format::general);
+        EXPECT_TRUE(a.ptr == b.ptr && a.ec == b.ec &&
+                    std::bit_cast<uint64_t>(fast) == std::bit_cast<uint64_t>(full))
+            << t;
+    }
 }
 
 namespace {
