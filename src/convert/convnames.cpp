@@ -1,5 +1,8 @@
 #include "convert/convnames.h"
 
+#include "lib/paths.h"
+#include "lib/strnum.h"
+
 namespace {
 
 char Upper(char c) {
@@ -60,14 +63,9 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 char KindLetter(std::string_view path) {
     std::string_view name = NameOf(path);
-    size_t last = name.rfind('.');
-    if (last == std::string_view::npos) return 0;
-    size_t start = last + 1;
-    if (last > 0) {
-        size_t earlier = name.rfind('.', last - 1);
-        if (earlier != std::string_view::npos && last - earlier - 1 == 3) start = earlier + 1;
-    }
-    return start < name.size() ? Upper(name[start]) : 0;
+    // The name as a buffer of exactly its length: the path library's double-extension rule applies.
+    int dot = ExtDotPos(1, name.data(), static_cast<int>(name.size()) - 1);
+    return dot >= 0 && dot + 1 < static_cast<int>(name.size()) ? Upper(name[dot + 1]) : 0;
 }
 
 bool IsDataKind(char kind) {
@@ -89,8 +87,5 @@ std::string DestinationName(int mode, int extChoice, std::string_view extension,
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
+    return a.size() == b.size() && BufCompareText(a, b.data(), static_cast<int>(b.size()) - 1) == 0;
 }
