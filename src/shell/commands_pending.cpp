@@ -23,15 +23,6 @@ void LoadBugfix() {
 void ShowInfoTools() {
     NotAvailable("The information tools");
 }
-void EditStartFile(int which) {
-    NotAvailable(which == 1 ? "The CONFIG.SYS editor" : "The AUTOEXEC.BAT editor");
-}
-void EditTextFile(std::string_view) {
-    NotAvailable("The text editor");
-}
-void ViewTextFile(std::string_view) {
-    NotAvailable("The text viewer");
-}
 void ShowConvWindow() {
     NotAvailable("The converter window");
 }

@@ -6,6 +6,7 @@
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
+#include "setup/editor.h"
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
 #include "shell/commands_pending.h"

@@ -9,6 +9,7 @@
 #include "lib/proc_win32.h"
 #include "lib/recfile.h"
 #include "lib/strnum.h"
+#include "setup/editor.h"
 #include "setup/setupstate.h"
 #include "shell/mainform.h"
 #include "shell/mainstate.h"
@@ -25,6 +26,7 @@ void ResetProgramState() {
     ResetSetupState();
     ResetMainState();
     ResetApplication();
+    ResetGeometry(EditorGeometry);
 }
 } // namespace
 
