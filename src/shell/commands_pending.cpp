@@ -20,9 +20,6 @@ void WindowsSetup() {
 void LoadBugfix() {
     NotAvailable("Loading bugfix packages");
 }
-void ShowInfoTools() {
-    NotAvailable("The information tools");
-}
 void ShowConvWindow() {
     NotAvailable("The converter window");
 }

@@ -10,5 +10,4 @@
 // entry is written (it belongs to the main window's module), so the installed copy can be found again.
 void WindowsSetup();
 void LoadBugfix();                        // update packages from the maker's web site
-void ShowInfoTools();                     // the information tools dialog
 void ShowConvWindow();                    // the converter window, modal

@@ -7,6 +7,7 @@
 #include "lib/fs.h"
 #include "lib/msg.h"
 #include "setup/editor.h"
+#include "setup/infotools.h"
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
 #include "shell/commands_pending.h"

@@ -10,6 +10,7 @@
 #include "lib/recfile.h"
 #include "lib/strnum.h"
 #include "setup/editor.h"
+#include "setup/infotools.h"
 #include "setup/setupstate.h"
 #include "shell/mainform.h"
 #include "shell/mainstate.h"
@@ -26,6 +27,7 @@ void ResetProgramState() {
     ResetSetupState();
     ResetMainState();
     ResetApplication();
+    ResetInfoState();
     ResetGeometry(EditorGeometry);
 }
 } // namespace
