@@ -3,7 +3,6 @@
 
 #include "lib/msg.h"
 #include "lib/prompter.h"
-#include "shell/registry.h"
 
 namespace {
 void NotAvailable(const char* what) {
@@ -11,11 +10,6 @@ void NotAvailable(const char* what) {
               {std::string(what), "is not available in this version yet."});
 }
 } // namespace
-
-void WindowsSetup() {
-    WriteRegistry();
-    NotAvailable("The Windows set-up (advice, shortcuts, IEEE driver)");
-}
 
 void LoadBugfix() {
     NotAvailable("Loading bugfix packages");

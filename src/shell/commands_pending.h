@@ -6,8 +6,5 @@
 
 #include <string_view>
 
-// The advice page, shortcuts, registry entry and IEEE driver offer. Until it arrives only the registry
-// entry is written (it belongs to the main window's module), so the installed copy can be found again.
-void WindowsSetup();
 void LoadBugfix();                        // update packages from the maker's web site
 void ShowConvWindow();                    // the converter window, modal

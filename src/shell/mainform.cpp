@@ -14,6 +14,7 @@
 #include "shell/install.h"
 #include "shell/mainstate.h"
 #include "shell/mode.h"
+#include "shell/winsetup.h"
 
 const char* const HomePageAddress = "http://www.quarnell-vexa.example/";
 
@@ -81,9 +82,8 @@ TForm1::TForm1() {
          .caption = "Info", .hint = "List all available options"},
         {.control = &BtnWinSet, .left = 416, .top = 176, .width = 85, .height = 33, .caption = "WinSet",
          .options = opt::Hidden},
-        // BtnBat keeps its hint text unshown: its tip is the one the window does not show.
         {.control = &BtnBat, .left = 192, .top = 290, .width = 113, .height = 37, .caption = "AUTOEXEC.BAT",
-         .options = opt::Hidden | opt::Disabled, .tag = 2},
+         .options = opt::Hidden | opt::Disabled | opt::HintHidden, .tag = 2, .hint = "Edit AUTOEXEC.BAT file"},
         {.control = &BtnSys, .left = 56, .top = 290, .width = 113, .height = 37, .caption = "CONFIG.SYS",
          .options = opt::Hidden | opt::Disabled, .tag = 1, .hint = "Edit CONFIG.SYS file"},
         {.control = &BtnCancel, .left = 416, .top = 104, .width = 85, .height = 33},
