@@ -144,6 +144,7 @@ TForm1::TForm1() {
 
 TForm1::~TForm1() {
     if (mainWindow == this) mainWindow = nullptr;
+    CloseApplicationButton(Handle());
     if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
@@ -167,6 +168,7 @@ void TForm1::ShowModePage() {
     case ModeConverter:
         LoadModeIcon("VexaAsc.ICO");
         Application.Title.Set("VexaAsc");
+        ShowApplicationButton(Handle());
         Memo0.SetVisible(false);
         Label0.SetVisible(false);
         Timer1.SetInterval(100);
@@ -177,6 +179,7 @@ void TForm1::ShowModePage() {
         SetCaption("Run VEXA");
         LoadModeIcon("VexaCmd.ICO");
         Application.Title.Set("VEXA");
+        ShowApplicationButton(Handle());
         PanelC.SetAlign(ui::Align::Client);
         PanelC.SetVisible(true);
         ShowControls(false, {&PanelS, &BtnOk, &BtnCancel, &BtnWinSet});

@@ -106,6 +106,18 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         // The command-line and converter modes show the tree's icons.
         EXPECT_EQ(SendMessageA(form.Handle(), WM_GETICON, ICON_BIG, 0) != 0, c.mode < 0);
         EXPECT_EQ(form.Timer1.Enabled(), c.mode == ModeConverter);
+        // The modes with a title of their own show it on the taskbar: a window of the application
+        // carries it and owns the main window, which then has no button of its own.
+        HWND app = ApplicationButtonWindow();
+        ASSERT_EQ(app != nullptr, c.mode < 0);
+        if (app) {
+            char title[32] = "";
+            GetWindowTextA(app, title, sizeof title);
+            EXPECT_STREQ(title, c.mode == ModeCommandLine ? "VEXA" : "VexaAsc");
+            EXPECT_TRUE(IsWindowVisible(app) && (GetWindowLongA(app, GWL_EXSTYLE) & WS_EX_APPWINDOW));
+            EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), app);
+            EXPECT_NE(SendMessageA(app, WM_GETICON, ICON_BIG, 0), 0);
+        }
         if (c.mode == ModeCommandLine) testsupport::SaveScreenshot(form.Handle(), "command_line_page");
     }
 }
