@@ -24,12 +24,17 @@ TFormWorkInfo::TFormWorkInfo() {
     SetWindowLongA(Label1.Handle(), GWL_STYLE, GetWindowLongA(Label1.Handle(), GWL_STYLE) | SS_NOPREFIX | SS_PATHELLIPSIS);
     Animate.Color = RGB(255, 255, 255);
     Animate.StopFrame = 8;
-    SetBounds(Left(), Top(), FormWidth, WorkInfoHeight(AnimNone, false));
+    Resize(WorkInfoHeight(AnimNone, false));
+}
+
+// Only the size: a move would count as placed, and the first show would no longer centre the window.
+void TFormWorkInfo::Resize(int height) {
+    SetWindowPos(Handle(), nullptr, 0, 0, FormWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFormWorkInfo::Arrange(int animKind, bool withProgress) {
     int kind = LastDigit(animKind);
-    SetBounds(Left(), Top(), FormWidth, WorkInfoHeight(kind, withProgress));
+    Resize(WorkInfoHeight(kind, withProgress));
     if (kind == AnimNone) {
         Animate.Stop();
         Animate.SetVisible(false);

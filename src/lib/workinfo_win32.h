@@ -24,6 +24,9 @@ class TFormWorkInfo : public ui::Form {
     TFormWorkInfo();
     // Heights, places and animation for one show.
     void Arrange(int animKind, bool withProgress);
+
+  private:
+    void Resize(int height);
 };
 
 // Outer height of the window for a kind: 192 with the progress bar, 152 without, 50 less for kind 0.

@@ -3,7 +3,6 @@
 
 #include "lib/msg.h"
 #include "lib/prompter.h"
-#include "shell/registry.h"
 
 namespace {
 void NotAvailable(const char* what) {
@@ -12,25 +11,8 @@ void NotAvailable(const char* what) {
 }
 } // namespace
 
-void WindowsSetup() {
-    WriteRegistry();
-    NotAvailable("The Windows set-up (advice, shortcuts, IEEE driver)");
-}
-
 void LoadBugfix() {
     NotAvailable("Loading bugfix packages");
-}
-void ShowInfoTools() {
-    NotAvailable("The information tools");
-}
-void EditStartFile(int which) {
-    NotAvailable(which == 1 ? "The CONFIG.SYS editor" : "The AUTOEXEC.BAT editor");
-}
-void EditTextFile(std::string_view) {
-    NotAvailable("The text editor");
-}
-void ViewTextFile(std::string_view) {
-    NotAvailable("The text viewer");
 }
 void ShowConvWindow() {
     NotAvailable("The converter window");

@@ -6,12 +6,5 @@
 
 #include <string_view>
 
-// The advice page, shortcuts, registry entry and IEEE driver offer. Until it arrives only the registry
-// entry is written (it belongs to the main window's module), so the installed copy can be found again.
-void WindowsSetup();
 void LoadBugfix();                        // update packages from the maker's web site
-void ShowInfoTools();                     // the information tools dialog
-void EditStartFile(int which);            // 1 CONFIG.SYS (CONFIG.NT), 2 AUTOEXEC.BAT (AUTOEXEC.NT)
-void EditTextFile(std::string_view file); // the text editor on one file
-void ViewTextFile(std::string_view file); // the same, read-only
 void ShowConvWindow();                    // the converter window, modal

@@ -6,12 +6,15 @@
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
+#include "setup/editor.h"
+#include "setup/infotools.h"
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
 #include "shell/commands_pending.h"
 #include "shell/install.h"
 #include "shell/mainstate.h"
 #include "shell/mode.h"
+#include "shell/winsetup.h"
 
 const char* const HomePageAddress = "http://www.quarnell-vexa.example/";
 
@@ -79,9 +82,8 @@ TForm1::TForm1() {
          .caption = "Info", .hint = "List all available options"},
         {.control = &BtnWinSet, .left = 416, .top = 176, .width = 85, .height = 33, .caption = "WinSet",
          .options = opt::Hidden},
-        // BtnBat keeps its hint text unshown: its tip is the one the window does not show.
         {.control = &BtnBat, .left = 192, .top = 290, .width = 113, .height = 37, .caption = "AUTOEXEC.BAT",
-         .options = opt::Hidden | opt::Disabled, .tag = 2},
+         .options = opt::Hidden | opt::Disabled | opt::HintHidden, .tag = 2, .hint = "Edit AUTOEXEC.BAT file"},
         {.control = &BtnSys, .left = 56, .top = 290, .width = 113, .height = 37, .caption = "CONFIG.SYS",
          .options = opt::Hidden | opt::Disabled, .tag = 1, .hint = "Edit CONFIG.SYS file"},
         {.control = &BtnCancel, .left = 416, .top = 104, .width = 85, .height = 33},
@@ -142,6 +144,7 @@ TForm1::TForm1() {
 
 TForm1::~TForm1() {
     if (mainWindow == this) mainWindow = nullptr;
+    CloseApplicationButton(Handle());
     if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
@@ -165,6 +168,7 @@ void TForm1::ShowModePage() {
     case ModeConverter:
         LoadModeIcon("VexaAsc.ICO");
         Application.Title.Set("VexaAsc");
+        ShowApplicationButton(Handle());
         Memo0.SetVisible(false);
         Label0.SetVisible(false);
         Timer1.SetInterval(100);
@@ -175,6 +179,7 @@ void TForm1::ShowModePage() {
         SetCaption("Run VEXA");
         LoadModeIcon("VexaCmd.ICO");
         Application.Title.Set("VEXA");
+        ShowApplicationButton(Handle());
         PanelC.SetAlign(ui::Align::Client);
         PanelC.SetVisible(true);
         ShowControls(false, {&PanelS, &BtnOk, &BtnCancel, &BtnWinSet});

@@ -54,3 +54,11 @@ struct ApplicationRecord {
 extern ApplicationRecord Application;
 void ResetApplication();
 void SetApplicationIcon(HICON icon); // destroys an icon set before
+
+// The modes that name the application show its title on the taskbar: a visible window of no size
+// carries Application.Title and icon and owns the main window (an owned window gets no taskbar button),
+// as classic form toolkits do. Clicking its button activates the main window or its dialog.
+void ShowApplicationButton(HWND mainWindow);
+HWND ApplicationButtonWindow(); // nullptr while none is shown
+// Gives the main window back its own button and removes the application's.
+void CloseApplicationButton(HWND mainWindow);

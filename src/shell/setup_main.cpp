@@ -9,6 +9,8 @@
 #include "lib/proc_win32.h"
 #include "lib/recfile.h"
 #include "lib/strnum.h"
+#include "setup/editor.h"
+#include "setup/infotools.h"
 #include "setup/setupstate.h"
 #include "shell/mainform.h"
 #include "shell/mainstate.h"
@@ -25,6 +27,8 @@ void ResetProgramState() {
     ResetSetupState();
     ResetMainState();
     ResetApplication();
+    ResetInfoState();
+    ResetGeometry(EditorGeometry);
 }
 } // namespace
 

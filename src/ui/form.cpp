@@ -1,6 +1,8 @@
 // Forms, the control base and the message loop helpers.
 #include "ui/form.h"
 
+#include <cstring>
+
 #include "lib/prompter_win32.h"
 
 namespace ui {
@@ -55,9 +57,11 @@ void InitToolkit() {
 }
 
 HFONT MakeFont(int height, bool bold, const char* face) {
+    // Courier faces are fixed-pitch: said so, a system without the face substitutes a fixed-pitch one.
+    bool fixed = face && _strnicmp(face, "Courier", 7) == 0;
     return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       face);
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       fixed ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 void SetModalHook(ModalHook hook) { modalHook = std::move(hook); }
@@ -155,7 +159,7 @@ void Control::Create(Form& form, HWND parent, const Row& row) {
     else
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font()), FALSE);
     if (row.hint)
-        SetHint(row.hint);
+        SetHint(row.hint, !(row.options & opt::HintHidden));
     Created(row);
 }
 
@@ -280,12 +284,13 @@ std::string Control::Hint() const {
     return text;
 }
 
-void Control::SetHint(const std::string& hint) {
+void Control::SetHint(const std::string& hint, bool shown) {
     if (!form_ || !hwnd_ || !form_->ShowHint())
         return;
     TTTOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V2_SIZE; // understood by every comctl32 version
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // Without TTF_SUBCLASS the tip never sees the mouse over the control, so it never pops up.
+    ti.uFlags = TTF_IDISHWND | (shown ? TTF_SUBCLASS : 0);
     ti.hwnd = form_->Handle();
     ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
     ti.lpszText = const_cast<char*>(hint.c_str());

@@ -84,6 +84,7 @@ constexpr unsigned Flat = 1u << 13;       // tool bar
 constexpr unsigned Lowered = 1u << 14;    // panel bevel (raised is the default)
 constexpr unsigned NoBevel = 1u << 15;    // panel without bevel
 constexpr unsigned NoTabStop = 1u << 16;
+constexpr unsigned HintHidden = 1u << 17; // the control carries its hint, but it never pops up
 } // namespace opt
 
 // One row of a form's layout table: the control, its container, its place and caption, and the
@@ -137,7 +138,7 @@ class Control {
     Align GetAlign() const { return align_; }
     void SetAlign(Align align);
     std::string Hint() const;
-    void SetHint(const std::string& hint);
+    void SetHint(const std::string& hint, bool shown = true);
     void SetFocus();
     bool Focused() const { return hwnd_ && GetFocus() == hwnd_; }
     void BringToFront(); // on top of its siblings (a later control covering earlier ones)

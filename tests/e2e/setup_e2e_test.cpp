@@ -11,6 +11,7 @@
 #include "lib/fs.h"
 #include "support/app_win32.h"
 #include "support/demo_win32.h"
+#include "support/links_win32.h"
 #include "support/screens_win32.h"
 #include "support/standins_win32.h"
 #include "support/wine_win32.h"
@@ -58,6 +59,7 @@ class SetupE2e : public testing::Test {
     ScopedEnv env[2] = {{"VEXA_STANDIN_LOG", log}, {"VEXA_STANDIN_CHOOSE", dir / "Vexa"}};
     testsupport::ScopedRegistryValue path{Key, "Path"};
     testsupport::ScopedRegistryValue version{Key, "Version"};
+    testsupport::ScopedSetupLinks links;
 };
 
 TEST_F(SetupE2e, InstallsFromTheZipMedium) {
@@ -79,11 +81,19 @@ TEST_F(SetupE2e, InstallsFromTheZipMedium) {
         << "the installer never ran";
     ASSERT_TRUE(app.WaitFor([&] { return IsWindowEnabled(ok) && !app.Boxes.empty(); }, 30000));
 
+    std::string tree = dir / "Vexa"; // where the installer says it put the tree
+    // The Windows set-up follows: the advice page, the links, and the driver question (Enter: Yes).
+    ASSERT_TRUE(app.WaitFor([&] { return ReadStandinLog(log).size() == 2; }, 30000))
+        << "no driver set-up; boxes: " << testing::PrintToString(app.Boxes);
     std::vector<testsupport::StandinRun> runs = ReadStandinLog(log);
-    ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].Dir, medium);
     EXPECT_EQ(runs[0].CommandLine, medium + "\\Install.EXE PATH " + medium + " C:\\Vexa_Dos\\KORVO");
-    std::string tree = dir / "Vexa"; // where the installer says it put the tree
+    EXPECT_EQ(runs[1].CommandLine, tree + "\\Korvo\\Install\\Win\\SetUpNT.EXE");
+    EXPECT_EQ(app.Boxes[0].substr(0, 12), "IEEE driver\n");
+    EXPECT_TRUE(EditShows(app, "Modify if necessary the files CONFIG.NT"));
+    EXPECT_EQ(testsupport::ReadLink(testsupport::DesktopDir() + "\\VexaMeas.LNK").substr(0, tree.size()), tree);
+    EXPECT_TRUE(IsWindowEnabled(app.Control("Button", "CONFIG.NT")));
+    testsupport::SaveScreenshot(window, "e2e_advice_page");
     for (const char* tool : {"SetUp.EXE", "UnZip32.DLL", "SetUpNT.EXE", "VexaCmd.ICO"})
         EXPECT_TRUE(FileExists(Tool(tree, tool))) << tool;
     EXPECT_FALSE(FileExists(Tool(tree, "VEXA.$$$")));

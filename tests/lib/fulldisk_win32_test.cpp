@@ -20,17 +20,8 @@ namespace {
 class FullDisk : public ::testing::Test {
   protected:
     void SetUp() override {
-        mountDir = "/tmp/setup-fulldisk-" + std::to_string(GetCurrentProcessId());
-        int rc = testsupport::RunUnixShell("[ \"$(id -u)\" = 0 ] || exit 3\nmkdir -p " + mountDir +
-                                           " && mount -t tmpfs -o size=64k setupfull " + mountDir);
-        if (rc != 0) GTEST_SKIP() << "cannot mount a small file system (needs root): " << rc;
-        letter = testsupport::MapDriveLetter(mountDir);
-        ASSERT_NE(letter, 0);
-        root = std::string(1, letter) + ":\\";
-    }
-    void TearDown() override {
-        testsupport::UnmapDriveLetter(letter);
-        testsupport::RunUnixShell("umount " + mountDir + " 2>/dev/null; rmdir " + mountDir);
+        if (!disk.Letter) GTEST_SKIP() << "cannot mount a small file system (needs root)";
+        root = disk.Root;
     }
     // Takes bytes of the disk's 16 pages with a file of its own.
     void Fill(int bytes) {
@@ -41,8 +32,8 @@ class FullDisk : public ::testing::Test {
         EXPECT_EQ(WriteBlock(h, data.data(), bytes, error), bytes);
         CloseFile(h);
     }
-    char letter = 0;
-    std::string mountDir, root;
+    testsupport::SmallDisk disk;
+    std::string root;
 };
 
 } // namespace

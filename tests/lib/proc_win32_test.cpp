@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "lib/proc_win32.h"
+#include "support/links_win32.h"
 #include "support/standins_win32.h"
 
 using testsupport::ReadStandinLog;
@@ -65,28 +66,6 @@ TEST_F(RunProgramTest, WaitsOnlyWhenAsked) {
     EXPECT_EQ(ReadStandinLog(log).size(), 2u) << "the program started without waiting never ended";
 }
 
-// What the shell itself reads from a link file: "target|arguments|description|icon file,icon index".
-std::string ReadLink(const std::string& file) {
-    IShellLinkA* link = nullptr;
-    IPersistFile* persist = nullptr;
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-    char text[4][MAX_PATH] = {};
-    int icon = -1;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                         reinterpret_cast<void**>(&link))) &&
-              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
-              SUCCEEDED(persist->Load(wide, STGM_READ)) &&
-              SUCCEEDED(link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH)) &&
-              SUCCEEDED(link->GetArguments(text[1], MAX_PATH)) &&
-              SUCCEEDED(link->GetDescription(text[2], MAX_PATH)) &&
-              SUCCEEDED(link->GetIconLocation(text[3], MAX_PATH, &icon));
-    if (persist) persist->Release();
-    if (link) link->Release();
-    if (!ok) return "not readable";
-    return std::string(text[0]) + "|" + text[1] + "|" + text[2] + "|" + text[3] + "," + std::to_string(icon);
-}
-
 TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
     ASSERT_TRUE(InitComForProcess());
     ScratchDir dir{"proc_links"};
@@ -112,7 +91,7 @@ TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
         ok = false;
         make();
         EXPECT_TRUE(ok);
-        EXPECT_EQ(ReadLink(dir / linkFile), expected);
+        EXPECT_EQ(testsupport::ReadLink(dir / linkFile), expected);
     }
     MakePlainLink("VEXA", "", prg, ok, dir / "NoSuchFolder");
     EXPECT_FALSE(ok) << "a link that could not be saved was reported as made";

@@ -1,4 +1,4 @@
-// The work-info window: heights, places and animation per kind, text updates and release.
+// The work-info window: heights, places and animation per kind, centring, text updates and release.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -38,6 +38,7 @@ TEST(WorkInfoWindow, TextAndRelease) {
     EXPECT_EQ(WorkInfo().Window, nullptr);
     ShowWorkInfo("Unpack VEXA_1.ZIP", 1, false);
     TFormWorkInfo* first = WorkInfo().Window;
+    EXPECT_EQ(first->Left(), (GetSystemMetrics(SM_CXSCREEN) - first->Width()) / 2); // centred at its first show
     ShowWorkInfo("Unpack VEXA_2.ZIP", 1, false); // shown again: the same window
     EXPECT_EQ(WorkInfo().Window, first);
     SetWorkText("C:\\Vexa_Dos\\KORVO\\Prg\\VEXA.EXE");

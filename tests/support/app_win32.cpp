@@ -113,7 +113,13 @@ void App::AnswerBoxes() {
         Boxes.push_back(seen);
         DWORD_PTR id = 0;
         SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &id);
-        WORD button = HIWORD(id) == DC_HASDEFID ? LOWORD(id) : IDOK;
+        // Wine's message boxes answer DM_GETDEFID with IDOK even when they have no OK button; their
+        // default button is the one that carries the default style.
+        WORD button = 0;
+        for (HWND child : Children(box))
+            if (!button && ClassOf(child) == "Button" && (GetWindowLongA(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+                button = static_cast<WORD>(GetDlgCtrlID(child));
+        if (!button) button = HIWORD(id) == DC_HASDEFID && GetDlgItem(box, LOWORD(id)) ? LOWORD(id) : IDOK;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     }

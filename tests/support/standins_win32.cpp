@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -67,10 +68,7 @@ bool FileExists(const std::string& path) {
 }
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) f << line << "\r\n";
-    f.close();
-    return !f.fail();
+    return WriteBytes(path, CrLf(lines));
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
@@ -81,6 +79,25 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::string CrLf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << bytes;
+    f.close();
+    return !f.fail();
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return "<missing>";
+    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 void RemoveTree(const std::string& path) {

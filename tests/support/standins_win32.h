@@ -52,6 +52,9 @@ void MakeDirs(const std::string& path);
 bool FileExists(const std::string& path);
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines); // CR LF each
 std::vector<std::string> ReadTextLines(const std::string& path);                     // empty when missing
+std::string CrLf(const std::vector<std::string>& lines); // each line ended by CR LF
+bool WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path); // "<missing>" when it cannot be read
 void RemoveTree(const std::string& path);
 
 } // namespace testsupport

@@ -61,4 +61,16 @@ void UnmapDriveLetter(char letter) {
     if (letter) RunUnixShell("rm -f " + DriveLink(letter));
 }
 
+SmallDisk::SmallDisk() : mountDir_("/tmp/setup-smalldisk-" + std::to_string(GetCurrentProcessId())) {
+    mounted_ = RunUnixShell("[ \"$(id -u)\" = 0 ] || exit 3\nmkdir -p " + mountDir_ +
+                            " && mount -t tmpfs -o size=64k setupfull " + mountDir_) == 0;
+    if (mounted_) Letter = MapDriveLetter(mountDir_);
+    if (Letter) Root = std::string(1, Letter) + ":\\";
+}
+
+SmallDisk::~SmallDisk() {
+    UnmapDriveLetter(Letter);
+    if (mounted_) RunUnixShell("umount " + mountDir_ + " 2>/dev/null; rmdir " + mountDir_);
+}
+
 } // namespace testsupport

@@ -16,4 +16,20 @@ int RunUnixShell(const std::string& script, int timeoutMs = 20000);
 char MapDriveLetter(const std::string& unixDir, char from = 'Q');
 void UnmapDriveLetter(char letter);
 
+// A 64 KiB file system (tmpfs) under a drive letter while the object lives, for writes that run out of
+// space. Needs root: Letter is 0 when it could not be made.
+class SmallDisk {
+  public:
+    SmallDisk();
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    char Letter = 0;
+    std::string Root; // "Q:\\"
+
+  private:
+    std::string mountDir_;
+    bool mounted_ = false;
+};
+
 } // namespace testsupport

@@ -1,0 +1,291 @@
+// The start-file editor and text viewer as real windows: how files become lines and go back, the
+// save question, the .Bak copy and what a failed write leaves, files the editor must not change,
+// the viewer, and the start files with their default blocks on the NT family (this Wine) and on
+// the 95 family (a child run under Wine's Windows 95 emulation).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lib/forms_win32.h"
+#include "lib/fs.h"
+#include "lib/proc_win32.h"
+#include "setup/editor.h"
+#include "setup/setupstate.h"
+#include "support/emulated_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/screens_win32.h"
+#include "support/standins_win32.h"
+#include "support/unix_shell_win32.h"
+#include "support/wine_win32.h"
+
+using testsupport::CrLf;
+using testsupport::ReadBytes;
+using testsupport::ScriptedPrompter;
+using testsupport::WriteBytes;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Acts on each editor dialog shown while the object lives; the hook ends it with OK unless told.
+struct EditorHook {
+    explicit EditorHook(std::function<void(TDialSetUp2&)> act) {
+        ui::SetModalHook([this, act](ui::Form& form) {
+            auto& dialog = dynamic_cast<TDialSetUp2&>(form);
+            ++shown;
+            caption = dialog.Caption();
+            act(dialog);
+            if (dialog.ModalResult() == ui::MrNone) SendMessageA(dialog.OKBtn.Handle(), BM_CLICK, 0, 0);
+        });
+    }
+    ~EditorHook() { ui::SetModalHook(nullptr); }
+    int shown = 0;
+    std::string caption;
+};
+
+void Type(ui::Control& control, const std::string& text) {
+    for (char c : text) SendMessageA(control.Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+TEST(TextLines, SplitAsTheRecordFilesRead) {
+    const struct {
+        std::string bytes;
+        Lines lines;
+        bool faithful;
+    } cases[] = {
+        {"", {}, true},
+        {"a\r\nb\r\n", {"a", "b"}, true},
+        {"a\r\nb", {"a", "b"}, true}, // a last line without line end
+        {"a\nb\rc\r\n\r\n", {"a", "b", "c", ""}, true},
+        {"a\rXb", {"a", "Xb"}, true}, // only an LF is a CR's partner
+        {"a\r\r\nb", {"a", "", "b"}, true},
+        {"a\x1a", {"a"}, true},
+        {"a\x1a" "b", {"a", "b"}, true},
+        {std::string(1024, 'x'), {std::string(1024, 'x')}, true},
+        {std::string(1025, 'x') + "\r\ny", {std::string(1024, 'x'), "y"}, false},
+        {std::string("a\0b", 3), {"a b"}, false},
+    };
+    for (const auto& c : cases) {
+        bool faithful = !c.faithful;
+        EXPECT_EQ(SplitTextLines(c.bytes, faithful), c.lines) << c.bytes.substr(0, 20);
+        EXPECT_EQ(faithful, c.faithful) << c.bytes.substr(0, 20);
+    }
+}
+
+class EditorTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetSetupState();
+        ReadWindowsState();
+        SetupState.InstallDir.Set("C:\\Vexa");
+        ResetGeometry(EditorGeometry);
+    }
+    testsupport::ScratchDir dir{"editor"};
+    ScriptedPrompter boxes;
+};
+
+TEST_F(EditorTest, SaveAsksKeepsABackupAndWritesCrLfLines) {
+    std::string file = dir / "Hardware.DAT";
+    std::string backup = dir / "Hardware.Bak";
+    const struct {
+        int answer;      // to "Save changes to ..."
+        std::string was; // the file before
+        std::string after, backupAfter;
+    } cases[] = {
+        {ui::IdYes, "one\ntwo", "new one\r\ntwo\r\n", "one\ntwo"},
+        {ui::IdNo, "one\r\ntwo\r\n", "one\r\ntwo\r\n", "older backup"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        WriteBytes(file, c.was);
+        WriteBytes(backup, "older backup");
+        boxes.Answer(c.answer);
+        EditorHook hook([](TDialSetUp2& d) {
+            EXPECT_TRUE(d.CancelBtn.Visible());
+            EXPECT_EQ(d.Memo.Lines(), (Lines{"one", "two"}));
+            Type(d.Memo, "new ");
+        });
+        EditTextFile(file);
+        EXPECT_EQ(hook.caption, "Edit " + file);
+        EXPECT_EQ(boxes.Boxes.back().Caption, "Confirm");
+        EXPECT_EQ(boxes.Boxes.back().Text, "Save changes to " + file);
+        EXPECT_EQ(boxes.Boxes.back().Flags, ui::BtnYesNo | ui::IconQuestion | ui::DefButton1);
+        EXPECT_EQ(ReadBytes(file), c.after);
+        EXPECT_EQ(ReadBytes(backup), c.backupAfter);
+    }
+}
+
+TEST_F(EditorTest, FilesItCannotHoldUnchangedOpenReadOnly) {
+    std::string file = dir / "Peri_1.DAT";
+    for (const std::string& bytes : {std::string(1100, 'x') + "\r\n", std::string("a\0b\r\n", 5)}) {
+        WriteBytes(file, bytes);
+        EditorHook hook([](TDialSetUp2& d) {
+            EXPECT_TRUE(d.Memo.ReadOnly());
+            Type(d.Memo, "typed");
+        });
+        EditTextFile(file); // OK: no save question, no write
+        EXPECT_NE(hook.caption.find("(read only"), std::string::npos) << hook.caption;
+        EXPECT_EQ(ReadBytes(file), bytes);
+        EXPECT_FALSE(testsupport::FileExists(dir / "Peri_1.Bak"));
+    }
+    EXPECT_TRUE(boxes.Boxes.empty());
+}
+
+TEST_F(EditorTest, ViewerShowsReadOnlyWithoutCancelAndTheLineNumber) {
+    std::string file = dir / "StartOpt.DOC";
+    WriteBytes(file, "sim    simulation\r\ntest   test run\r\nfirst  line three\r\n");
+    EditorHook hook([](TDialSetUp2& d) {
+        EXPECT_FALSE(d.CancelBtn.Visible());
+        EXPECT_TRUE(d.Memo.ReadOnly());
+        EXPECT_TRUE(d.LabelLV.Visible());
+        EXPECT_EQ(d.LabelLV.Caption(), "   1");
+        EXPECT_EQ(d.Width(), 600);
+        d.Memo.SetFocus();
+        for (int i = 0; i < 2; ++i) {
+            SendMessageA(d.Memo.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+            SendMessageA(d.Memo.Handle(), WM_KEYUP, VK_DOWN, 0);
+        }
+        EXPECT_EQ(d.LabelLV.Caption(), "   3");
+        testsupport::SaveScreenshot(d.Handle(), "editor_view");
+    });
+    ViewTextFile(file);
+    EXPECT_EQ(hook.caption, file);
+    EXPECT_EQ(ReadBytes(file), "sim    simulation\r\ntest   test run\r\nfirst  line three\r\n");
+
+    boxes.Answer(ui::IdOk).Answer(ui::IdOk);
+    ViewTextFile(dir / "Missing.DOC"); // a box, no window
+    EditTextFile(dir / "Missing.DAT");
+    EXPECT_EQ(hook.shown, 1);
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[0].Caption, "File not exist");
+    EXPECT_EQ(boxes.Boxes[1].Text, dir / "Missing.DAT");
+}
+
+TEST_F(EditorTest, AFailedBackupWritesNothing) {
+    std::string file = dir / "Conf.DAT";
+    WriteBytes(file, "old\r\n");
+    testsupport::MakeDirs(dir / "Conf.Bak"); // the backup cannot be made
+    boxes.Answer(ui::IdYes).Answer(ui::IdOk);
+    EditorHook hook([](TDialSetUp2& d) { Type(d.Memo, "x"); });
+    EditTextFile(file);
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[1].Caption, "File error");
+    EXPECT_EQ(boxes.Boxes[1].Text, file);
+    EXPECT_EQ(ReadBytes(file), "old\r\n");
+}
+
+TEST_F(EditorTest, AFullDiskPutsTheOldFileBack) {
+    testsupport::SmallDisk disk;
+    if (!disk.Letter) GTEST_SKIP() << "cannot mount a small file system (needs root)";
+    std::string file = disk.Root + "AUTOEXEC.BAT", old;
+    for (int i = 0; i < 400; ++i) old += std::string(48, 'o') + "\r\n";
+    WriteBytes(file, old);
+    boxes.Answer(ui::IdYes).Answer(ui::IdOk);
+    EditorHook hook([](TDialSetUp2& d) { d.Memo.AddLine(std::string(60000, 'n')); });
+    EditTextFile(file);
+    EXPECT_EQ(boxes.Boxes.back().Caption, "File error");
+    EXPECT_EQ(ReadBytes(file), old);
+    EXPECT_EQ(ReadBytes(disk.Root + "AUTOEXEC.Bak"), old);
+}
+
+// ---- Start files ------------------------------------------------------------------------------------
+
+const std::string Heading = "rem ---- Here starts the appended default configuration ----";
+
+// Edits a start file with the given answer to the append question, then saves; the dialog's
+// controls are checked on the way. Returns the file's bytes afterwards.
+std::string EditStart(ScriptedPrompter& boxes, int which, int append, const std::string& was) {
+    std::string file = StartFileName(which, true);
+    testsupport::ScopedFile keep(file);
+    testsupport::ScopedFile keepBackup(file.substr(0, file.rfind('.')) + ".Bak");
+    if (was == "<missing>")
+        DeleteFileA(file.c_str());
+    else
+        WriteBytes(file, was);
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    boxes.Answer(append);
+    if (was == "<missing>") boxes.Answer(ui::IdOk); // "File error": the editing goes on without it
+    if (append != ui::IdCancel) boxes.Answer(ui::IdYes);
+    EditorHook hook([&](TDialSetUp2& d) {
+        EXPECT_EQ(d.Caption(), "Edit " + StartFileName(which, false));
+        EXPECT_FALSE(d.LabelLV.Visible());
+        EXPECT_EQ(d.Label1.Visible(), append == ui::IdYes);
+        if (append == ui::IdYes) testsupport::SaveScreenshot(d.Handle(), "editor_start_file");
+    });
+    EditStartFile(which);
+    EXPECT_EQ(hook.shown, append == ui::IdCancel ? 0 : 1);
+    EXPECT_EQ(boxes.Boxes[0].Caption, "Edit " + StartFileName(which, false));
+    EXPECT_EQ(boxes.Boxes[0].Text, "Append default installation\r\nto your current installation?");
+    EXPECT_EQ(boxes.Boxes[0].Flags, ui::BtnYesNoCancel | ui::IconQuestion | ui::DefButton1);
+    std::string bytes = ReadBytes(file);
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return bytes;
+}
+
+TEST_F(EditorTest, NtStartFilesGetTheNtBlocks) {
+    ASSERT_TRUE(IsWindowsNT()) << "this Wine should be of the NT family";
+    EXPECT_EQ(StartFileName(1, true), SetupState.SystemDir.Str() + "\\CONFIG.NT");
+    SetupState.WindowsDir.Set("D:\\WINNT");
+    const struct {
+        int which, append;
+        std::string was, after;
+    } cases[] = {
+        {1, ui::IdYes, "files=40\r\n",
+         CrLf({"files=40", Heading, "dos=high, umb", "device=%SystemRoot%\\system32\\himem.sys", "EMM = ram",
+               "FILES=20", "rem BREAK=ON", "rem Additionally you have to switch on the EMS in the file",
+               "rem D:\\WINNT\\_Default.PIF and in all VEXA PIF-files"})},
+        {2, ui::IdYes, "<missing>", CrLf({Heading, "path=%SystemRoot%\\system32;%SystemRoot%;C:\\Vexa\\KORVO\\BAT;"})},
+        {2, ui::IdNo, "@echo off\n", "@echo off\r\n"},
+        {1, ui::IdCancel, "untouched\n", "untouched\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.which) + " " + std::to_string(c.append));
+        ScriptedPrompter local;
+        EXPECT_EQ(EditStart(local, c.which, c.append, c.was), c.after);
+    }
+}
+
+TEST_F(EditorTest, The95FamilyRunsItsOwnChild) {
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "EditorOn95.*"), 0);
+}
+
+TEST(EditorOn95, DosStartFilesGetTheDosBlocksWithTheWindowsFolder) {
+    SKIP_UNLESS_EMULATED();
+    ASSERT_FALSE(IsWindowsNT());
+    ResetSetupState();
+    ReadWindowsState();
+    SetupState.InstallDir.Set("C:\\Vexa");
+    SetupState.WindowsDir.Set("D:\\WIN98");
+    EXPECT_EQ(StartFileName(1, true), "C:\\CONFIG.SYS");
+    EXPECT_EQ(StartFileName(2, true), "C:\\AUTOEXEC.BAT");
+    ScriptedPrompter boxes;
+    EXPECT_EQ(EditStart(boxes, 1, ui::IdYes, "DEVICE=C:\\DOS\\ANSI.SYS\r\n"),
+              CrLf({"DEVICE=C:\\DOS\\ANSI.SYS", Heading, "BREAK=ON", "COUNTRY=1,,D:\\WIN98\\COMMAND\\COUNTRY.SYS",
+                    "FILES=20", "DOS=HIGH,UMB", "DEVICE=D:\\WIN98\\HIMEM.SYS", "DEVICE=D:\\WIN98\\EMM386.EXE ram 512",
+                    "SHELL=C:\\COMMAND.COM /E:512 /P"}));
+    ScriptedPrompter more;
+    EXPECT_EQ(EditStart(more, 2, ui::IdYes, ""),
+              CrLf({Heading, "@ECHO OFF", "LOADHIGH D:\\WIN98\\COMMAND\\KEYB UK,,D:\\WIN98\\COMMAND\\KEYBOARD.SYS",
+                    "LOADHIGH D:\\WIN98\\COMMAND\\DOSKEY", "rem The two lines above are independ from the VEXA program",
+                    "LOADHIGH D:\\WIN98\\COMMAND\\MODE LPT1:,,P",
+                    "rem This line switch off the time out for a printer at LPT1 port",
+                    "PATH D:\\WIN98;D:\\WIN98\\COMMAND;C:\\Vexa\\KORVO\\BAT;", "rem C:\\VEXA\\KORVO\\INSTALL\\PCICONF 2B8",
+                    "rem The line above is only necessary for the PCI IEEE board"}));
+}
+
+TEST(ReplaceWinDirTest, OnlyAnotherWindowsFolderIsPutIn) {
+    ResetSetupState();
+    const char* const cases[][3] = {
+        {"c:\\windows", "DEVICE=C:\\WINDOWS\\HIMEM.SYS", "DEVICE=C:\\WINDOWS\\HIMEM.SYS"},
+        {"C:\\WIN", "a C:\\Windows b c:\\WINDOWS", "a C:\\WIN b C:\\WIN"},
+        {"C:\\WINDOWS\\C:\\WINDOWS", "C:\\WINDOWS;", "C:\\WINDOWS\\C:\\WINDOWS;"}, // scans on after the insert
+    };
+    for (auto& c : cases) {
+        SetupState.WindowsDir.Set(c[0]);
+        EXPECT_EQ(ReplaceWinDir(c[1]), c[2]) << c[0];
+    }
+}
+
+} // namespace

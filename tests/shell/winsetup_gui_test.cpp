@@ -1,0 +1,237 @@
+// The Windows preparation on the real main window: the advice page per Windows version (child runs
+// under Wine's 95, 98, NT 4.0 and 2000 emulation) and hardware configuration, the links read back
+// through the shell from this prefix's desktop and Start menu, old links, the registry entry and the
+// IEEE driver question with its default answer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "lib/fs.h"
+#include "lib/proc_win32.h"
+#include "setup/setupstate.h"
+#include "shell/mainform.h"
+#include "shell/mainstate.h"
+#include "shell/registry.h"
+#include "shell/winsetup.h"
+#include "support/demo_win32.h"
+#include "support/emulated_win32.h"
+#include "support/links_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/screens_win32.h"
+#include "support/standins_win32.h"
+#include "support/wine_win32.h"
+
+using testsupport::ScriptedPrompter;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// A tree whose Hardware.DAT holds the given lines (number, text); the rest are "0".
+std::string MakeTree(const testsupport::ScratchDir& dir, std::initializer_list<std::pair<int, const char*>> set) {
+    std::string tree = dir / "Vexa";
+    testsupport::MakeVexaTree(tree, "4.00");
+    testsupport::MakeDirs(tree + "\\KORVO\\Hardconf");
+    testsupport::MakeDirs(tree + "\\KORVO\\Install\\Win");
+    Lines hardware(80, "0");
+    for (auto [line, text] : set) hardware[static_cast<size_t>(line - 1)] = text;
+    testsupport::WriteTextLines(tree + "\\KORVO\\Hardconf\\Hardware.DAT", hardware);
+    return tree;
+}
+
+const Lines Lines9x = {"If necessary please edit the DOS/Windows configuration", "files CONFIG.SYS and AUTOECEC.BAT.",
+                       "Prepare your DOS configuration that VEXA works in the",
+                       "DOS box and not in the DOS mode. The DOS box is the", "default configuration."};
+const char* const Ramdisk = "Dont use a ramdisk under Windows!";
+const char* const Mouse = "Prepare mouse for Windows 95 by VxSet (graphic config).";
+
+Lines LinesNt() {
+    std::string win = SetupState.WindowsDir.Str();
+    return {"Prepare your DOS configuration for EMS in VEXA.PIF", "on your desktop and in " + win + "\\_Default.PIF",
+            "(memory tabsheet).", "The files CONFIG.SYS and AUTOEXEC.BAT are not necessary.",
+            "Modify if necessary the files CONFIG.NT and AUTOEXEC.NT", "in " + win + "\\SYSTEM32."};
+}
+
+Lines Join(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The memo's lines as added (the memo itself wraps long ones on screen).
+Lines MemoLines(const ui::Memo& memo) {
+    Lines lines;
+    std::string text = memo.Text();
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+TEST(WindowsAdvice, EachVersionInItsOwnChild) {
+    for (const char* version : {"win95", "win98", "nt40", "win2k"}) {
+        SCOPED_TRACE(version);
+        EXPECT_EQ(testsupport::RunTestsEmulated(version, "WindowsAdviceEmulated.*"), 0);
+    }
+}
+
+// The advice lines for the hardware lines 16 (RAM disk) and 55 (mouse prepared) on the emulated version;
+// the 95 family gets no driver question.
+TEST(WindowsAdviceEmulated, LinesPerConfiguration) {
+    SKIP_UNLESS_EMULATED();
+    std::string version = testsupport::EmulatedVersion();
+    ResetSetupState();
+    ResetMainState();
+    ReadWindowsState();
+    bool nt = version == "nt40" || version == "win2k";
+    ASSERT_EQ(IsNtFamily(), nt);
+    const struct {
+        const char* version;
+        const char *line16, *line55;
+        Lines advice;
+    } cases[] = {
+        {"win95", "1", "0", Join({Ramdisk, Mouse}, Lines9x)},
+        {"win95", "0", "1", Lines9x},
+        {"win98", "0", "0", Lines9x}, // the mouse advice is for Windows 95 only
+        {"nt40", "2", "0", Join({Ramdisk}, LinesNt())},
+        {"win2k", "0", "0", LinesNt()},
+    };
+    MainState.FirstActivationDone = true;
+    TForm1 form;
+    form.Show();
+    for (const auto& c : cases) {
+        if (version != c.version) continue;
+        SCOPED_TRACE(std::string(c.line16) + c.line55);
+        testsupport::ScratchDir dir{"advice"};
+        SetupState.InstallDir.Set(MakeTree(dir, {{16, c.line16}, {55, c.line55}, {41, "2"}}));
+        ShowWindowsAdvice();
+        EXPECT_EQ(MemoLines(form.Memo0), c.advice);
+        EXPECT_EQ(form.BtnSys.Caption(), nt ? "CONFIG.NT" : "CONFIG.SYS");
+        EXPECT_EQ(form.BtnBat.Caption(), nt ? "AUTOEXEC.NT" : "AUTOEXEC.BAT");
+        ScriptedPrompter none; // no driver question off the NT family
+        if (nt) none.Answer(ui::IdNo);
+        OfferIeeeDriver();
+        EXPECT_EQ(none.Boxes.size(), nt ? 1u : 0u);
+        testsupport::SaveScreenshot(form.Handle(), "advice_" + version);
+    }
+}
+
+class WindowsSetupTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(InitComForProcess());
+        ResetSetupState();
+        ResetMainState();
+        ReadWindowsState();
+        ASSERT_TRUE(IsNtFamily()) << "this Wine should be of the NT family";
+        DriversDir(drivers);
+    }
+    testsupport::ScratchDir dir{"winsetup"};
+    testsupport::ScopedSetupLinks links;
+    testsupport::ScopedRegistryValue path{RegistryKey, "Path"}, version{RegistryKey, "Version"};
+    std::string log = dir / "standin.log";
+    testsupport::ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
+    PathBuf drivers;
+    ScriptedPrompter boxes;
+};
+
+TEST_F(WindowsSetupTest, MakesLinksRegistryEntryAndOffersTheDriver) {
+    std::string tree = MakeTree(dir, {{65, "N"}});
+    SetupState.InstallDir.Set(tree);
+    std::string win = tree + "\\Korvo\\Install\\Win", prg = tree + "\\Korvo\\Prg";
+    ASSERT_TRUE(testsupport::CopyStandin("SetUpNT", win));
+    std::string desktop = testsupport::DesktopDir(), programs = testsupport::ProgramsDir();
+    // The old layout: its folder recognised by "Vexa cmd line.LNK", its two desktop links.
+    testsupport::MakeDirs(programs + "\\VEXA");
+    for (const std::string& old : {programs + "\\VEXA\\Vexa cmd line.LNK", programs + "\\VEXA\\Readme.TXT",
+                                   desktop + "\\Vexa.LNK", desktop + "\\VexaMeas.LNK"})
+        testsupport::WriteTextLines(old, {"old"});
+
+    MainState.FirstActivationDone = true; // the test decides the mode itself
+    TForm1 form;
+    form.Show();
+    MainState.SetupMode = ModeSetupPanel;
+    form.PanelS.SetVisible(true);
+    int memoTop = form.Memo0.Top(), memoHeight = form.Memo0.Height();
+    boxes.Answer(ui::IdYes).Answer(ui::IdNo);
+    WindowsSetup();
+    WindowsSetup(); // twice in a run: the memo moves once
+    EXPECT_EQ(form.Memo0.Top(), memoTop - 32);
+    EXPECT_EQ(form.Memo0.Height(), memoHeight + 32);
+    EXPECT_FALSE(form.PanelS.Visible());
+    EXPECT_FALSE(form.Label0.Visible());
+    EXPECT_FALSE(form.BtnCancel.Visible());
+    for (ui::Button* b : {&form.BtnSys, &form.BtnBat}) EXPECT_TRUE(b->Visible() && b->Enabled()) << b->Caption();
+    EXPECT_EQ(form.BtnSys.Hint(), "Edit CONFIG.SYS file");
+    EXPECT_EQ(form.BtnBat.Hint(), "Edit AUTOEXEC.BAT file");
+    testsupport::SaveScreenshot(form.Handle(), "advice_page");
+
+    const std::pair<std::string, std::string> expected[] = {
+        {desktop + "\\VexaMeas.LNK", prg + "\\VEXA.EXE|||" + win + "\\Vexa.ICO,0"},
+        {desktop + "\\VexaCmd.LNK", win + "\\SetUp.EXE|CMD||" + win + "\\VexaCmd.ICO,0"},
+        {programs + "\\Vexa_Dos\\Vexa measure.LNK", prg + "\\VEXA.EXE|||" + win + "\\Vexa.ICO,0"},
+        {programs + "\\Vexa_Dos\\Vexa simulation.LNK", prg + "\\VEXA.EXE|SIM||" + win + "\\Vexa.ICO,0"},
+        {programs + "\\Vexa_Dos\\Vexa cmd line.LNK", win + "\\SetUp.EXE|CMD||" + win + "\\VexaCmd.ICO,0"},
+        {programs + "\\Vexa_Dos\\Convert ASCII data.LNK", win + "\\SetUp.EXE|ASC||" + win + "\\VexaAsc.ICO,0"},
+        {programs + "\\Vexa_Dos\\SetUp.LNK", win + "\\SetUp.EXE|||,0"},
+    };
+    for (const auto& [link, read] : expected) EXPECT_EQ(testsupport::ReadLink(link), read) << link;
+    EXPECT_FALSE(testsupport::FileExists(desktop + "\\Vexa.LNK"));
+    EXPECT_FALSE(testsupport::FileExists(programs + "\\VEXA\\Readme.TXT"));
+    EXPECT_TRUE(DirExists(programs + "\\VEXA")); // emptied, not removed
+
+    EXPECT_EQ(path.Read(), tree);
+    EXPECT_EQ(version.Read(), "4.0");
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[0].Caption, "IEEE driver");
+    std::vector<testsupport::StandinRun> runs = testsupport::ReadStandinLog(log);
+    ASSERT_EQ(runs.size(), 1u); // Yes the first time, No the second
+    EXPECT_EQ(runs[0].CommandLine, win + "\\SetUpNT.EXE");
+}
+
+TEST_F(WindowsSetupTest, OldFolderWithoutItsCmdLinkIsLeftAlone) {
+    std::string desktop = testsupport::DesktopDir(), programs = testsupport::ProgramsDir();
+    testsupport::MakeDirs(programs + "\\VEXA");
+    for (const std::string& keep : {programs + "\\VEXA\\Readme.TXT", desktop + "\\Vexa.LNK", desktop + "\\VexaCmd.LNK"})
+        testsupport::WriteTextLines(keep, {"mine"});
+    RemoveOldLinks();
+    for (const std::string& keep : {programs + "\\VEXA\\Readme.TXT", desktop + "\\Vexa.LNK", desktop + "\\VexaCmd.LNK"})
+        EXPECT_TRUE(testsupport::FileExists(keep)) << keep;
+}
+
+TEST_F(WindowsSetupTest, DriverQuestionDefaultsPerCase) {
+    testsupport::ScopedFile keep(JoinFile(drivers.View(), "CEC488.SYS"));
+    const struct {
+        bool driverThere;
+        const char* line65;
+        std::string text;
+        unsigned defaultButton;
+    } cases[] = {
+        {true, "N", "IEEE driver already exist.\r\nLoad it again?", ui::DefButton2},
+        {false, "Y", "Load the driver for IEEE communication?\r\nThis is only for the measure program and\r\n"
+                     "not for the simulation program necessary.", ui::DefButton2},
+        {false, "N", "Load the driver for IEEE communication?\r\nThis is only for the measure program and\r\n"
+                     "not for the simulation program necessary.", ui::DefButton1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line65);
+        testsupport::ScratchDir tree{"winsetup_driver"};
+        SetupState.InstallDir.Set(MakeTree(tree, {{65, c.line65}}));
+        if (c.driverThere)
+            testsupport::WriteTextLines(JoinFile(drivers.View(), "CEC488.SYS"), {"driver"});
+        else
+            DeleteFileA(JoinFile(drivers.View(), "CEC488.SYS").c_str());
+        ScriptedPrompter local;
+        local.Answer(ui::IdNo);
+        OfferIeeeDriver();
+        ASSERT_EQ(local.Boxes.size(), 1u);
+        EXPECT_EQ(local.Boxes[0].Caption, "IEEE driver");
+        EXPECT_EQ(local.Boxes[0].Text, c.text);
+        EXPECT_EQ(local.Boxes[0].Flags, ui::BtnYesNo | ui::IconQuestion | c.defaultButton);
+    }
+}
+
+} // namespace
