@@ -225,6 +225,19 @@ void ToolBar::SetFlat(bool flat) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void ToolBar::SetTransparent(bool transparent) {
+    if (!hwnd_)
+        return;
+    LRESULT style = SendMessageA(hwnd_, TB_GETSTYLE, 0, 0);
+    style = transparent ? (style | TBSTYLE_TRANSPARENT) : (style & ~TBSTYLE_TRANSPARENT);
+    SendMessageA(hwnd_, TB_SETSTYLE, 0, style);
+}
+
+void ToolBar::SetTextRows(int rows) {
+    if (hwnd_)
+        SendMessageA(hwnd_, TB_SETMAXTEXTROWS, static_cast<WPARAM>(rows), 0);
+}
+
 int ToolBar::ButtonCount() const {
     return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0)) : 0;
 }
@@ -278,6 +291,16 @@ void CoolBar::SetBandMinHeight(int index, int height) {
     SendMessageA(hwnd_, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
     band.cyMinChild = static_cast<UINT>(height);
     SendMessageA(hwnd_, RB_SETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+}
+
+void CoolBar::ClearBackground() {
+    for (int i = 0; i < BandCount(); ++i) {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_BACKGROUND;
+        band.hbmBack = nullptr;
+        SendMessageA(hwnd_, RB_SETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band));
+    }
 }
 
 LRESULT CoolBar::Notify(NMHDR* header) {

@@ -84,6 +84,8 @@ class ToolBar : public Control {
     void SetImages(HIMAGELIST images); // not owned
     void SetButtonSize(int width, int height);
     void SetFlat(bool flat);
+    void SetTransparent(bool transparent);
+    void SetTextRows(int rows); // 0: buttons without captions (the captions become the tool tips)
     int ButtonCount() const;
     void Command(int code, int id) override;
 
@@ -102,6 +104,7 @@ class CoolBar : public Control {
     int BandCount() const;
     int BandMinHeight(int index) const;
     void SetBandMinHeight(int index, int height);
+    void ClearBackground(); // every band without background bitmap
     LRESULT Notify(NMHDR* header) override;
 
   protected:
