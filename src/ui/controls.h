@@ -88,6 +88,7 @@ class Edit : public Control {
 class Memo : public Edit {
   public:
     void AddLine(const std::string& line);
+    void AddText(const std::string& text); // appended at the end as it stands (lines ended by CR LF)
     void Clear();
     int LineCount() const;
     std::string Line(int index) const;
@@ -211,7 +212,7 @@ class Panel : public Control {
     HFONT panelFont_ = nullptr;
 };
 
-// An etched frame.
+// An etched frame. Its form sends it to the back once the controls it surrounds exist.
 class Bevel : public Control {
   protected:
     WindowKind Kind(const Row& row) const override;
