@@ -62,8 +62,7 @@ TDialBrowExp::TDialBrowExp() {
         {.control = &Panel0, .height = 22, .options = ui::opt::Bold | ui::opt::Lowered, .align = ui::Align::Bottom},
         {.control = &TreeView1, .width = 210, .options = ui::opt::ReadOnly, .align = ui::Align::Left},
         {.control = &Splitter1, .width = 4, .align = ui::Align::Left},
-        {.control = &Memo1, .options = ui::opt::ReadOnly | ui::opt::VScroll | ui::opt::HScroll,
-         .align = ui::Align::Client},
+        {.control = &Memo1, .align = ui::Align::Client},
         {.control = &Animate1, .left = 450, .top = 50, .width = 96, .height = 60, .options = ui::opt::Hidden},
     });
     // clang-format on
@@ -80,9 +79,6 @@ TDialBrowExp::TDialBrowExp() {
     TreeView1.SetImages(TreeImages);
     TreeView1.SetIndent(27);
     SetActiveControl(TreeView1);
-    Memo1.SetMaxLength(0); // a listing may be far longer than an edit's default limit
-    // The memo leaves the animation alone when it paints below it.
-    SetWindowLongA(Memo1.Handle(), GWL_STYLE, GetWindowLongA(Memo1.Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
     Animate1.SetCommonAvi(ui::CommonAvi::FindFile);
     Animate1.Color = GetSysColor(COLOR_WINDOW);
 
@@ -248,7 +244,7 @@ void TDialBrowExp::BuildListing() {
         std::string dir = Panel0.Caption();
         ui::ProcessMessages();
         Memo1.Clear();
-        MemoLines lines(Memo1);
+        ViewLines lines(Memo1);
         lines.Stop = [this] { return relist_ || closing_; };
         ListFiles("", dir, Edit1.Text(), lines, state.WithSubDirs);
     } while (relist_ && !closing_);

@@ -40,7 +40,7 @@ class TDialBrowExp : public ui::Form {
     ui::Panel Panel0;
     ui::TreeView TreeView1;
     ui::Splitter Splitter1;
-    ui::Memo Memo1;
+    ui::LinesView Memo1; // the listing
     ui::Animate Animate1;
     HIMAGELIST Images, TreeImages, MonoImages;
 

@@ -1,4 +1,4 @@
-// Walk lines into list boxes and memos.
+// Walk lines into list boxes and listings.
 #include "browse/walktargets.h"
 
 #include <windows.h>
@@ -9,7 +9,7 @@ bool PumpingTarget::Due() {
         started_ = true;
         last_ = now;
     }
-    if (now - last_ < 50) return false;
+    if (now - last_ < 40) return false;
     last_ = now;
     return true;
 }
@@ -27,15 +27,10 @@ void ListBoxLines::Add(std::string_view line) {
     if (Due()) Pump();
 }
 
-void MemoLines::Add(std::string_view line) {
-    pending_.append(line).append("\r\n");
+// The lines shown so far follow at each pause, so the listing grows while the walk runs.
+void ViewLines::Add(std::string_view line) {
+    view_.AddLine(line);
     if (!Due()) return;
-    Flush();
+    view_.Commit();
     Pump();
-}
-
-void MemoLines::Flush() {
-    if (pending_.empty()) return;
-    memo_.AddText(pending_);
-    pending_.clear();
 }

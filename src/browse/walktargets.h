@@ -1,6 +1,5 @@
-// Walk lines into a window's list box or memo. A walk over a large tree takes a while: the targets
-// process pending messages at least every 50 ms, so the window stays painted and movable, and a memo
-// gets its lines in blocks (one line at a time would copy the whole text again for each).
+// Walk lines into a window's list box or listing. A walk over a large tree takes a while: the targets
+// process pending messages every 40 ms or so, so the window stays painted and movable.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +7,7 @@
 #include <string>
 
 #include "browse/filetools.h"
-#include "ui/controls.h"
+#include "ui/views.h"
 
 class PumpingTarget : public LineTarget {
   public:
@@ -16,7 +15,7 @@ class PumpingTarget : public LineTarget {
     bool Stopped() override;
 
   protected:
-    bool Due(); // true once 50 ms have passed since the last time it said so
+    bool Due(); // true once 40 ms have passed since the last time it said so
     void Pump();
 
   private:
@@ -33,16 +32,14 @@ class ListBoxLines : public PumpingTarget {
     ui::ListBox& box_;
 };
 
-class MemoLines : public PumpingTarget {
+class ViewLines : public PumpingTarget {
   public:
-    explicit MemoLines(ui::Memo& memo) : memo_(memo) {}
-    ~MemoLines() override { Flush(); }
-    MemoLines(const MemoLines&) = delete;
-    MemoLines& operator=(const MemoLines&) = delete;
+    explicit ViewLines(ui::LinesView& view) : view_(view) {}
+    ~ViewLines() override { view_.Commit(); }
+    ViewLines(const ViewLines&) = delete;
+    ViewLines& operator=(const ViewLines&) = delete;
     void Add(std::string_view line) override;
-    void Flush(); // the lines gathered so far into the memo
 
   private:
-    ui::Memo& memo_;
-    std::string pending_;
+    ui::LinesView& view_;
 };

@@ -206,11 +206,10 @@ Control::WindowKind Memo::Kind(const Row& row) const {
     return {"EDIT", style, WS_EX_CLIENTEDGE};
 }
 
-void Memo::AddLine(const std::string& line) { AddText(line + "\r\n"); }
-
-void Memo::AddText(const std::string& text) {
+void Memo::AddLine(const std::string& line) {
     if (!hwnd_)
         return;
+    std::string text = line + "\r\n";
     int end = GetWindowTextLengthA(hwnd_);
     SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(end), end);
     SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));

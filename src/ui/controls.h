@@ -88,7 +88,6 @@ class Edit : public Control {
 class Memo : public Edit {
   public:
     void AddLine(const std::string& line);
-    void AddText(const std::string& text); // appended at the end as it stands (lines ended by CR LF)
     void Clear();
     int LineCount() const;
     std::string Line(int index) const;
