@@ -113,7 +113,8 @@ TEST_F(Browse, ExplorerWalksToTheDeepestFolderAndReturnsItsPath) {
         {tmp / "SUB\\DEEP", tmp / "SUB\\DEEP"},
         {tmp / "SUB\\", tmp / "SUB"},
         {"C:\\", "C:\\"},
-        {"Q:\\NOWHERE", "C:\\"}, // no such directory: drive C
+        {"Q:\\NOWHERE", "C:\\"},            // no such directory: drive C
+        {tmp / "SUB\\..\\DATA", tmp / "SUB"}, // exists, but no folder ".." in the tree: the walk stops
     };
     for (const auto& [start, expected] : cases) {
         PathBuf path = Path(start);
@@ -170,6 +171,37 @@ TEST_F(Browse, ExplorerListingNodesAndTheRememberedMask) {
         EXPECT_FALSE(d.SpeedSearch.Down());
         d.SpeedCancel.OnClick();
     });
+}
+
+TEST_F(Browse, ExplorerFindsAndCreatesDirectories) {
+    PathBuf path = Path(tmp.Path());
+    ModalScript script;
+    script.Then<TDialBrowExp>([&](TDialBrowExp& d) {
+              d.SpeedFind.OnClick();
+              EXPECT_EQ(d.Panel0.Caption(), tmp / "SUB\\DEEP"); // the tree shows the directory found
+              d.SpeedNewDir.OnClick();
+              EXPECT_EQ(d.Panel0.Caption(), tmp / "SUB\\DEEP\\FRESH");
+              d.SpeedOkay.OnClick();
+          })
+        .Then<TDialInpiFind>([&](TDialInpiFind& d) {
+            EXPECT_EQ(d.LabelBP.Caption(), tmp.Path());
+            SendMessageA(d.RadioBtnP.Handle(), BM_CLICK, 0, 0);
+            d.EditP.SetText("*");
+            SendMessageA(d.FindBtn.Handle(), BM_CLICK, 0, 0);
+            for (int i = 0; i < d.ListBox1.Count(); ++i)
+                if (d.ListBox1.Item(i) == "SUB\\DEEP") d.ListBox1.SetItemIndex(i);
+            d.ListBox1Click();
+            SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0);
+        })
+        .Then<TDialInpiFold>([&](TDialInpiFold& d) {
+            EXPECT_EQ(d.LabelBP.Caption(), tmp / "SUB\\DEEP");
+            d.Edit1.SetText("FRESH");
+            SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0);
+        });
+    bool accepted = false;
+    ExecBrowExp("Destination directory", path, accepted);
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(path.Str(), tmp / "SUB\\DEEP\\FRESH");
 }
 
 TEST_F(Browse, ExplorerReopensWhereItWasLeft) {
