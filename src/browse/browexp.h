@@ -1,10 +1,11 @@
 // The explorer (unit BrowExp): a resizable window in which the user picks a directory from a tree of
 // drives, one network share and folders, with the files of the selected directory listed beside it.
-// ExecBrowExp is its one entry; the window manager stacks it as window 1 and remembers its placement.
+// ExecBrowExp (browse.h) is its one entry; the window manager stacks it as window 1 and remembers its placement.
 #pragma once
 
 #include <string>
 
+#include "browse/browse.h"
 #include "browse/winmanager.h"
 #include "lib/forms.h"
 #include "lib/paths.h"
@@ -21,7 +22,6 @@ struct BrowExpState {
     FormGeometry Geometry;
 };
 BrowExpState& BrowExp();
-void ResetBrowExp();
 
 // Tree node images (indices into TreeImages).
 constexpr int ImageFolder = 0;
@@ -81,6 +81,3 @@ class TDialBrowExp : public ui::Form {
     bool closing_ = false;
 };
 
-// The explorer with the title ("Source directory", "Destination directory"); path is the start
-// directory and, when accepted, the chosen one (a drive root with its backslash, others without).
-void ExecBrowExp(const std::string& title, PathBuf& path, bool& accepted);

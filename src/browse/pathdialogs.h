@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "browse/browse.h"
 #include "lib/inputs_win32.h"
 #include "lib/paths.h"
 #include "ui/animate.h"
@@ -18,7 +19,6 @@ struct PathDialogMemory {
     std::string FileMaskMemory;
 };
 PathDialogMemory& PathDialogs();
-void ResetPathDialogs();
 
 // Shell special folders the program roots the folder picker at.
 constexpr int FolderDesktop = 0;
@@ -76,9 +76,6 @@ class TDialInpiFind : public ui::Form {
     void ListBox1Click();
 };
 
-// "Choose " + title; accepted and path replaced (a drive root with, any other directory without its
-// trailing backslash) when the user confirms.
-void ExecBrowPath(const std::string& title, PathBuf& path, bool& accepted);
 // Creates one sub-directory of path; created and path := the new directory when it was made.
 void ExecInpiFold(PathBuf& path, bool& created);
 // Finds a directory below path; accepted on OK, path replaced when a line other than "(base)" was picked.

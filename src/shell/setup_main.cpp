@@ -2,8 +2,8 @@
 // window is created, and the program ends when its message loop does.
 #include <windows.h>
 
-#include "browse/browexp.h"
-#include "browse/pathdialogs.h"
+#include "browse/browse.h"
+#include "browse/winmanager.h"
 #include "lib/forms.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
