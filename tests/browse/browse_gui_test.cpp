@@ -270,6 +270,10 @@ TEST_F(Browse, DirectoryChooserOpensThenAccepts) {
             SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0); // opens SUB
             EXPECT_EQ(d.StrEdit1.Text(), tmp / "SUB");
             EXPECT_EQ(d.ModalResult(), ui::MrNone);
+            d.DirectoryListBox1.SetItemIndex(0);
+            SendMessageA(d.NetBtn.Handle(), BM_CLICK, 0, 0); // Wine connects no drive; the drives are read again
+            EXPECT_EQ(d.DirectoryListBox1.ItemIndex(), -1);
+            EXPECT_EQ(d.DriveComboBox1.Drive(), 'C');
             SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0); // accepts it
         });
         ExecBrowPath("Source directory", path, accepted);
