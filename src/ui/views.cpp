@@ -483,7 +483,8 @@ void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 
 Control::WindowKind LinesView::Kind(const Row&) const {
     return {"LISTBOX",
-            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA,
+            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA |
+                LBS_DISABLENOSCROLL,
             WS_EX_CLIENTEDGE};
 }
 
@@ -499,6 +500,7 @@ void LinesView::Created(const Row&) {
 
 void LinesView::Clear() {
     lines_.clear();
+    shown_ = 0;
     longest_ = 0;
     extent_ = 0;
     Commit();
@@ -512,11 +514,12 @@ void LinesView::Commit() {
     // The horizontal extent follows the longest line by characters; measured only when one grows.
     size_t longest = longest_;
     const std::string* widest = nullptr;
-    for (const std::string& line : lines_)
-        if (line.size() > longest) {
-            longest = line.size();
-            widest = &line;
+    for (size_t i = shown_; i < lines_.size(); ++i)
+        if (lines_[i].size() > longest) {
+            longest = lines_[i].size();
+            widest = &lines_[i];
         }
+    shown_ = lines_.size();
     if (widest) {
         HDC dc = GetDC(hwnd_);
         HGDIOBJ old = SelectObject(dc, Font());

@@ -166,6 +166,7 @@ class LinesView : public Control {
 
   private:
     std::vector<std::string> lines_;
+    size_t shown_ = 0;   // lines the list has been told of
     size_t longest_ = 0; // characters of the longest line, whose width sets the horizontal extent
     int extent_ = 0;
 };
