@@ -2,7 +2,9 @@
 #
 # Sources: src/lib, src/convert and src/net hold the portable core; there a file ending in _win32.cpp
 # is Windows-only and one ending in _posix.cpp native-only. src/ui, src/shell, src/setup and src/browse
-# are Windows-only. Files ending in _main.cpp are program entries and stay out of the library.
+# are Windows-only, except the files named in portable_files (src/browse/filetools.cpp: the walkers
+# use only the library's file operations). Files ending in _main.cpp are program entries and stay out
+# of the library.
 #
 # Tests: in tests/<dir>/, *_test.cpp runs in both builds, *_win32_test.cpp under Wine only, and
 # *_gui_test.cpp under Wine with a private Xvfb display. Each test file becomes one ctest entry
@@ -11,7 +13,11 @@
 function(setup_collect_sources out)
   set(portable_dirs src/lib src/convert src/net)
   set(windows_dirs src/ui src/shell src/setup src/browse)
+  set(portable_files src/browse/filetools.cpp)
   set(result)
+  foreach(f ${portable_files})
+    list(APPEND result ${PROJECT_SOURCE_DIR}/${f})
+  endforeach()
   foreach(dir ${portable_dirs})
     file(GLOB files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
     foreach(f ${files})
@@ -36,6 +42,7 @@ function(setup_collect_sources out)
       list(FILTER files EXCLUDE REGEX "_main\\.cpp$")
       list(APPEND result ${files})
     endforeach()
+    list(REMOVE_DUPLICATES result)
   endif()
   set(${out} ${result} PARENT_SCOPE)
 endfunction()

@@ -9,6 +9,7 @@
 #include "convert/convert.h"
 #include "convert/convnames.h"
 #include "convert/convsettings.h"
+#include "lib/paths.h"
 #include "lib/prompter.h"
 #include "lib/strnum.h"
 
@@ -224,19 +225,6 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool Glob(const char* mask, const char* name) {
-    for (; *mask; ++mask, ++name) {
-        if (*mask == '*') {
-            for (const char* rest = name;; ++rest) {
-                if (Glob(mask + 1, rest)) return true;
-                if (!*rest) return false;
-            }
-        }
-        if (!*name || (*mask != '?' && Lower(*mask) != Lower(*name))) return false;
-    }
-    return !*name;
-}
-
 // The files to convert, in order: named files as given, a folder's matching files by name.
 bool CollectFiles(const std::vector<std::string>& sources, const std::string& mask,
                   std::vector<std::string>& files, std::string& error) {
@@ -344,7 +332,7 @@ bool SameFolder(const std::string& a, const std::string& b) {
 } // namespace
 
 bool MaskMatches(const std::string& mask, const std::string& name) {
-    return mask == "*.*" || mask == "*" || Glob(mask.c_str(), name.c_str());
+    return WildMatch(mask, name);
 }
 
 int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {

@@ -25,14 +25,7 @@ using FoundName = TextBuf<259>;
 // JoinFile(dir, rel) when no buffer on the way had to cut it; a cut join names another file.
 bool JoinWhole(std::string_view dir, std::string_view rel, std::string& joined) {
     joined = JoinFile(dir, rel);
-    std::string whole;
-    if (!rel.empty() && (rel[0] == '\\' || (rel.size() >= 2 && rel[1] == ':')))
-        whole = rel;
-    else if (!dir.empty() && dir.back() == '\\')
-        whole = std::string(dir) + std::string(rel);
-    else
-        whole = std::string(dir) + "\\" + std::string(rel);
-    return joined == whole;
+    return JoinedWhole(dir, rel, joined);
 }
 
 // Destructive operations leave drive roots alone: texts of 3 characters or fewer, and texts that

@@ -42,6 +42,12 @@ void JoinDir(std::string_view dir, std::string_view name, char* out, int n);
 std::string JoinDir(std::string_view dir, std::string_view name); // up to 176 characters
 void JoinFile(std::string_view dir, std::string_view rel, char* out, int n);
 std::string JoinFile(std::string_view dir, std::string_view rel); // up to 240 characters
+// True when joined (a JoinDir or JoinFile of dir and rel) is the whole join, not cut by a buffer on the
+// way: a cut join names another path.
+bool JoinedWhole(std::string_view dir, std::string_view rel, std::string_view joined);
+// A file name against a mask as Windows matches them: case-blind, "*" any run, "?" one character, and a
+// mask ending in ".*" also takes a name without a dot ("*.*" takes every name).
+bool WildMatch(std::string_view mask, std::string_view name);
 
 // mode 1 removes a trailing backslash, 2 adds one, any other decides (D: -> D:\, D:\ -> D:, C:\X\ -> C:\X).
 void TrailSlash(int mode, char* buf, int n);

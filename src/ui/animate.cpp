@@ -27,6 +27,13 @@ bool ShellHasClips() {
     return !wine;
 }
 
+// The shell library holding the standard clips, loaded once for the process and kept: every control
+// playing a clip needs it for as long as it plays.
+HMODULE ShellLibrary() {
+    static const HMODULE shell = ShellHasClips() ? LoadLibraryA("shell32.dll") : nullptr;
+    return shell;
+}
+
 void Fill(HDC dc, int l, int t, int r, int b, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     RECT rect{l, t, r, b};
@@ -142,7 +149,7 @@ void Animate::SetCommonAvi(CommonAvi avi) {
     if (avi == CommonAvi::None)
         return;
     const AviInfo& info = avis[static_cast<int>(avi)];
-    HMODULE shell = ShellHasClips() ? LoadLibraryA("shell32.dll") : nullptr;
+    HMODULE shell = ShellLibrary();
     if (shell)
         clip_ = CreateWindowExA(0, ANIMATE_CLASSA, "", WS_CHILD | ACS_TRANSPARENT, 0, 0, info.width, info.height,
                                 hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -225,6 +225,19 @@ void ToolBar::SetFlat(bool flat) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void ToolBar::SetTransparent(bool transparent) {
+    if (!hwnd_)
+        return;
+    LRESULT style = SendMessageA(hwnd_, TB_GETSTYLE, 0, 0);
+    style = transparent ? (style | TBSTYLE_TRANSPARENT) : (style & ~TBSTYLE_TRANSPARENT);
+    SendMessageA(hwnd_, TB_SETSTYLE, 0, style);
+}
+
+void ToolBar::SetTextRows(int rows) {
+    if (hwnd_)
+        SendMessageA(hwnd_, TB_SETMAXTEXTROWS, static_cast<WPARAM>(rows), 0);
+}
+
 int ToolBar::ButtonCount() const {
     return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0)) : 0;
 }
@@ -278,6 +291,16 @@ void CoolBar::SetBandMinHeight(int index, int height) {
     SendMessageA(hwnd_, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
     band.cyMinChild = static_cast<UINT>(height);
     SendMessageA(hwnd_, RB_SETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+}
+
+void CoolBar::ClearBackground() {
+    for (int i = 0; i < BandCount(); ++i) {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_BACKGROUND;
+        band.hbmBack = nullptr;
+        SendMessageA(hwnd_, RB_SETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band));
+    }
 }
 
 LRESULT CoolBar::Notify(NMHDR* header) {
@@ -454,6 +477,80 @@ void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     DrawTextA(dc, text.c_str(), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(dc, &t);
+}
+
+// ---- LinesView ----------------------------------------------------------------------------------
+
+Control::WindowKind LinesView::Kind(const Row&) const {
+    return {"LISTBOX",
+            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA |
+                LBS_DISABLENOSCROLL,
+            WS_EX_CLIENTEDGE};
+}
+
+void LinesView::Created(const Row&) {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, Font());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 1);
+}
+
+void LinesView::Clear() {
+    lines_.clear();
+    shown_ = 0;
+    longest_ = 0;
+    extent_ = 0;
+    Commit();
+}
+
+void LinesView::AddLine(std::string_view line) { lines_.emplace_back(line); }
+
+void LinesView::Commit() {
+    if (!hwnd_)
+        return;
+    // The horizontal extent follows the longest line by characters; measured only when one grows.
+    size_t longest = longest_;
+    const std::string* widest = nullptr;
+    for (size_t i = shown_; i < lines_.size(); ++i)
+        if (lines_[i].size() > longest) {
+            longest = lines_[i].size();
+            widest = &lines_[i];
+        }
+    shown_ = lines_.size();
+    if (widest) {
+        HDC dc = GetDC(hwnd_);
+        HGDIOBJ old = SelectObject(dc, Font());
+        SIZE size{};
+        GetTextExtentPoint32A(dc, widest->c_str(), static_cast<int>(widest->size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd_, dc);
+        longest_ = longest;
+        extent_ = std::max(extent_, static_cast<int>(size.cx) + 8);
+    }
+    SendMessageA(hwnd_, LB_SETCOUNT, lines_.size(), 0);
+    SendMessageA(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent_), 0);
+}
+
+std::string LinesView::Line(int index) const {
+    return index >= 0 && index < LineCount() ? lines_[static_cast<size_t>(index)] : std::string();
+}
+
+void LinesView::DrawItem(const DRAWITEMSTRUCT& item) {
+    RECT r = item.rcItem;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID < lines_.size()) {
+        const std::string& text = lines_[item.itemID];
+        SetBkMode(item.hDC, TRANSPARENT);
+        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        r.left += 2;
+        DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 // ---- Splitter -----------------------------------------------------------------------------------

@@ -84,13 +84,31 @@ TEST(PathText, Joining) {
     for (auto [dir, name, file, sub] : cases) {
         EXPECT_EQ(JoinFile(dir, name), file) << dir << " + " << name;
         EXPECT_EQ(JoinDir(dir, name), sub) << dir << " + " << name;
+        EXPECT_TRUE(JoinedWhole(dir, name, file) && JoinedWhole(dir, name, sub)) << dir << " + " << name;
     }
+    // A join cut by its buffer names another path.
+    EXPECT_FALSE(JoinedWhole(std::string(172, 'd'), "name", JoinDir(std::string(172, 'd'), "name")));
+    EXPECT_FALSE(JoinedWhole(std::string(175, 'd'), "X", JoinDir(std::string(175, 'd'), "X")));
+    EXPECT_TRUE(JoinedWhole(std::string(174, 'd'), "X", JoinFile(std::string(174, 'd'), "X")));
     EXPECT_EQ(JoinDir(std::string(200, 'd'), ""), std::string(176, 'd'));
     EXPECT_EQ(JoinDir(std::string(174, 'd'), "name"), std::string(174, 'd') + "\\n");
     EXPECT_EQ(TrailSlash(0, std::string(180, 'd') + "\\"), std::string(176, 'd'));
     NameBuf self = Name("C:\\A");
     JoinFile(self.View(), "B.TXT", self.c, self.Cap);
     EXPECT_EQ(self.Str(), "C:\\A\\B.TXT");
+}
+
+TEST(PathText, WildcardsMatchAsWindowsDoes) {
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"*.*", "README", true},      {"*.K*", "meas.k01", true},  {"*.K*", "MEAS.P01", false},
+        {"M?AS.*", "MEAS", true},     {"*.K01", "A.K01.TXT", false}, {"a*b*c", "aXXbYc", true},
+        {"a*b*c", "aXXbY", false},    {"R*", "RUN1", true},        {"R*", "DATA", false},
+        {"*", "", true},              {"?", "", false},
+    };
+    for (const auto& [mask, name, match] : cases)
+        EXPECT_EQ(WildMatch(mask, name), match) << mask << " " << name;
+    // Many stars against a long name that almost matches: answered at once, not after endless retries.
+    EXPECT_FALSE(WildMatch(std::string(30, '*') + "b", std::string(5000, 'a')));
 }
 
 TEST(PathText, InPlaceOperations) {
