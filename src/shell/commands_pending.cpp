@@ -17,9 +17,6 @@ void WindowsSetup() {
     NotAvailable("The Windows set-up (advice, shortcuts, IEEE driver)");
 }
 
-void LoadBugfix() {
-    NotAvailable("Loading bugfix packages");
-}
 void ShowInfoTools() {
     NotAvailable("The information tools");
 }

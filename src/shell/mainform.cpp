@@ -8,6 +8,7 @@
 #include "lib/msg.h"
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
+#include "shell/bugfix.h"
 #include "shell/commands_pending.h"
 #include "shell/install.h"
 #include "shell/mainstate.h"

@@ -1,0 +1,152 @@
+// The update packages from a real local site: the dates compared, the questions and their texts, which
+// packages are fetched and unpacked, Cancel, a failed winfix download that cancels the confix offer,
+// and an earlier bugfix.exe that comes back when its download fails.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "lib/zip_win32.h"
+#include "net/webload_win32.h"
+#include "setup/setupstate.h"
+#include "shell/bugfix.h"
+#include "shell/mainstate.h"
+#include "support/http_server_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/standins_win32.h"
+
+using testsupport::FileExists;
+using testsupport::OkReply;
+using testsupport::WriteTextLines;
+
+namespace {
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class BugfixTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetSetupState();
+        ResetApplication();
+        SetupState.InstallDir.Set(dir.Path());
+        testsupport::MakeDirs(korvo + "\\InitDat");
+        testsupport::MakeDirs(korvo + "\\Install\\Win");
+        WriteTextLines(korvo + "\\InitDat\\Version.DAT", {"VEXA 5.2", "15.03.2001 * program date"});
+        WriteTextLines(korvo + "\\InitDat\\ConFix.DAT", {"confix", "01.06.2001"});
+        std::string tests = testsupport::TestProgramDir();
+        SetUnzipDir(tests.substr(0, tests.find_last_of('\\')) + "\\src\\unzip32");
+        std::string archives = tests + "\\unzip32\\archives\\";
+        Serve("BUGFIX.exe", Bytes(archives + "sfx.exe"));
+        Serve("winfix.exe", Bytes(archives + "comment.zip"));
+        Serve("confix.exe", Bytes(archives + "stored.zip"));
+    }
+    void TearDown() override {
+        SetUnzipDir("");
+        WebDownloadClose();
+    }
+    void Serve(const std::string& name, const std::string& bytes) {
+        server.Route("/support/vexa_dos/" + name, OkReply(bytes));
+    }
+    // datefix.txt with the bug-fix, confix and winfix dates.
+    void SiteDates(const std::string& confix, const std::string& winfix) {
+        Serve("datefix.txt", "VEXA update dates\r\n20.05.2001 * the newest program fix\r\n" + confix + "\r\n" + winfix +
+                                 "\r\n");
+    }
+    // The files the site was asked for, in order.
+    std::vector<std::string> Fetched() const {
+        std::vector<std::string> names;
+        for (const std::string& request : server.Requests()) {
+            size_t start = request.find("/support/vexa_dos/") + 18;
+            names.push_back(request.substr(start, request.find(' ', start) - start));
+        }
+        return names;
+    }
+    std::vector<std::string> Captions() const {
+        std::vector<std::string> captions;
+        for (const auto& box : prompter.Boxes) captions.push_back(box.Caption);
+        return captions;
+    }
+
+    testsupport::ScratchDir dir{"bugfix"};
+    std::string korvo = dir / "Korvo";
+    testsupport::HttpTestServer server;
+    testsupport::ScopedEnv site{"SETUP_UPDATE_SITE", server.Base()};
+    testsupport::ScriptedPrompter prompter;
+    using Names = std::vector<std::string>;
+};
+
+TEST_F(BugfixTest, NewerWinfixIsFetchedAfterTheBugfixPackage) {
+    SiteDates("01.06.2001", "12.05.2001"); // confix as installed; no Winfix.DAT: 01.01.1990
+    prompter.Answer(ui::IdOk);
+    LoadBugfix();
+    EXPECT_EQ(Fetched(), (Names{"datefix.txt", "BUGFIX.exe", "winfix.exe"}));
+    ASSERT_EQ(Captions(), Names{"Install bugfix package"});
+    EXPECT_EQ(prompter.Boxes[0].Text, "Program date: 15.03.2001\r\nBugfix date: 20.05.2001\r\n"
+                                      "Load bugfix package (1.5MB) from internet?");
+    EXPECT_EQ(prompter.Boxes[0].Buttons(), ui::BtnOkCancel);
+    EXPECT_EQ(prompter.Boxes[0].Icon(), ui::IconQuestion);
+    EXPECT_TRUE(FileExists(korvo + "\\docs\\manual.txt")); // unpacked from the bug-fix package
+    EXPECT_FALSE(FileExists(korvo + "\\datefix.txt"));
+    EXPECT_EQ(WebLoadDialog(), nullptr);
+}
+
+TEST_F(BugfixTest, CancelFetchesNothingMore) {
+    SiteDates("01.06.2001", "12.05.2001");
+    prompter.Answer(ui::IdCancel);
+    LoadBugfix();
+    EXPECT_EQ(Fetched(), Names{"datefix.txt"});
+    EXPECT_FALSE(FileExists(korvo + "\\datefix.txt"));
+}
+
+TEST_F(BugfixTest, ConfixIsOfferedWhenNewerAndNotAfterAFailedWinfix) {
+    SiteDates("02.06.2001", "31.12.1989"); // winfix older than the 01.01.1990 of no Winfix.DAT
+    prompter.Answer(ui::IdOk).Answer(ui::IdOk);
+    LoadBugfix();
+    EXPECT_EQ(Fetched(), (Names{"datefix.txt", "BUGFIX.exe", "confix.exe"}));
+    ASSERT_EQ(Captions(), (Names{"Install bugfix package", "Install confix package"}));
+    EXPECT_NE(prompter.Boxes[0].Text.find("(1.2MB)"), std::string::npos);
+    EXPECT_EQ(prompter.Boxes[1].DefaultButton(), ui::DefButton2);
+    EXPECT_EQ(prompter.Boxes[1].Text,
+              "Installed date: 01.06.2001\r\nConfix date: 02.06.2001\r\n"
+              "Load the Confix package only if you realy need\r\n"
+              "the new configuration files for cryo, fast pulse ... !\r\n"
+              "In this case your old hardware configuration files\r\n"
+              "could be overwritten. After this installation you have\r\n"
+              "check your VEXA configuration by \"VxSet\", especially\r\n"
+              "the addresses of cryo system and fast pulse generator.\r\n"
+              "Load confix package from internet?");
+
+    // The same with a newer winfix that the site does not have: no confix question.
+    server.Route("/support/vexa_dos/winfix.exe", testsupport::StatusReply(404, "gone"));
+    SiteDates("02.06.2001", "12.05.2001");
+    prompter.Boxes.clear();
+    prompter.Answer(ui::IdOk).Answer(ui::IdOk);
+    LoadBugfix();
+    EXPECT_EQ(Captions(), (Names{"Install bugfix package", "Internet error"}));
+}
+
+TEST_F(BugfixTest, EarlierBugfixComesBackWhenItsDownloadFails) {
+    SiteDates("01.06.2001", "01.01.1990");
+    server.Route("/support/vexa_dos/BUGFIX.exe", testsupport::StatusReply(500, "broken"));
+    WriteTextLines(korvo + "\\bugfix.exe", {"the earlier package"});
+    prompter.Answer(ui::IdOk).Answer(ui::IdOk);
+    LoadBugfix();
+    EXPECT_EQ(Captions(), (Names{"Install bugfix package", "Internet error"}));
+    EXPECT_EQ(testsupport::ReadTextLines(korvo + "\\bugfix.exe"), Names{"the earlier package"});
+    EXPECT_FALSE(FileExists(korvo + "\\bugfix.~~~"));
+
+    // No date list on the site: the command ends without a question.
+    server.Route("/support/vexa_dos/datefix.txt", testsupport::StatusReply(404, "none"));
+    prompter.Boxes.clear();
+    prompter.Answer(ui::IdOk);
+    LoadBugfix();
+    EXPECT_EQ(Captions(), Names{"Internet error"});
+}
+
+} // namespace
