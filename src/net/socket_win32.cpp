@@ -114,6 +114,7 @@ void SocketClient::SocketNotified(WPARAM socket, LPARAM info) {
 }
 
 void SocketClient::OpenSocket() {
+    ++generation_;
     socket_ = socket(AF_INET, SOCK_STREAM, 0);
     peerClosed_ = false;
     connectFailed_ = false;
@@ -232,8 +233,10 @@ void SocketClient::Connect() {
             connectError_ = code;
         }
     }
+    // A Disconnect from a handler meanwhile replaces the socket: that ends the wait too.
+    unsigned generation = generation_;
     StartWait();
-    while (!Connected && !connectFailed_ && !Canceled) WaitTurn(0);
+    while (!Connected && !connectFailed_ && !Canceled && generation == generation_) WaitTurn(0);
     timer_.Stop();
     if (Connected && !Canceled) return;
     if (OnConnectionFailed) OnConnectionFailed();

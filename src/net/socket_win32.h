@@ -120,6 +120,7 @@ class SocketClient {
     bool connectFailed_ = false;
     int connectError_ = 0;
     bool peerClosed_ = false;
+    unsigned generation_ = 0; // counts the sockets opened
     bool destroying_ = false;
     TThreadTimer timer_;
 };

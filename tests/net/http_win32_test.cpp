@@ -55,6 +55,9 @@ TEST_F(HttpClientTest, BodiesErrorPagesAndRedirects) {
     server.Route("/r301", testsupport::RedirectReply(301, "/len"));
     server.Route("/r302", testsupport::RedirectReply(302, server.Base() + "/nolen"));
     server.Route("/loop", testsupport::RedirectReply(302, "/loop"));
+    // A header line longer than the receive buffer arrives in pieces, never stalls.
+    Reply longHead{"HTTP/1.0 200 OK\r\nX-Filler: " + std::string(70000, 'f') + "\r\nContent-Length: 2\r\n", "ok"};
+    server.Route("/longhead", longHead);
 
     struct Case {
         const char* path;
@@ -70,6 +73,7 @@ TEST_F(HttpClientTest, BodiesErrorPagesAndRedirects) {
         {"/r301", "success", big, 2},
         {"/r302", "success", "no length given", 2},
         {"/loop", "failure", "moved", 11}, // ten repeats, then it gives up
+        {"/longhead", "success", "ok", 1},
     };
     size_t before = 0;
     for (const Case& c : cases) {
@@ -80,9 +84,9 @@ TEST_F(HttpClientTest, BodiesErrorPagesAndRedirects) {
         EXPECT_EQ(server.Requests().size() - before, c.requests) << c.path;
         before = server.Requests().size();
     }
-    // The header file holds the last response's status line and header lines.
-    EXPECT_EQ(dir.Read("Head.txt"), "HTTP/1.0 302 Moved\r\nLocation: /loop\r\nSet-Cookie: seen=1\r\n");
-    EXPECT_EQ(web.HeaderInfo.Cookie, "seen=1");
+    // The header file holds the last response's status line and header lines as they came.
+    EXPECT_TRUE(dir.Read("Head.txt") == longHead.Head);
+    EXPECT_EQ(web.HeaderInfo.Cookie, "seen=1"); // from the redirects before
 }
 
 TEST_F(HttpClientTest, SendsTheRequestLinesForTheUrlsPath) {
