@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,11 +22,6 @@ using testsupport::WriteTextLines;
 
 namespace {
 
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class BugfixTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -42,21 +35,18 @@ class BugfixTest : public testing::Test {
         std::string tests = testsupport::TestProgramDir();
         SetUnzipDir(tests.substr(0, tests.find_last_of('\\')) + "\\src\\unzip32");
         std::string archives = tests + "\\unzip32\\archives\\";
-        Serve("BUGFIX.exe", Bytes(archives + "sfx.exe"));
-        Serve("winfix.exe", Bytes(archives + "comment.zip"));
-        Serve("confix.exe", Bytes(archives + "stored.zip"));
+        server.Route("/support/vexa_dos/BUGFIX.exe", testsupport::FileReply(archives + "sfx.exe"));
+        server.Route("/support/vexa_dos/winfix.exe", testsupport::FileReply(archives + "comment.zip"));
+        server.Route("/support/vexa_dos/confix.exe", testsupport::FileReply(archives + "stored.zip"));
     }
     void TearDown() override {
         SetUnzipDir("");
         WebDownloadClose();
     }
-    void Serve(const std::string& name, const std::string& bytes) {
-        server.Route("/support/vexa_dos/" + name, OkReply(bytes));
-    }
     // datefix.txt with the bug-fix, confix and winfix dates.
     void SiteDates(const std::string& confix, const std::string& winfix) {
-        Serve("datefix.txt", "VEXA update dates\r\n20.05.2001 * the newest program fix\r\n" + confix + "\r\n" + winfix +
-                                 "\r\n");
+        server.Route("/support/vexa_dos/datefix.txt", OkReply("VEXA update dates\r\n20.05.2001 * the newest program fix\r\n" + confix + "\r\n" + winfix +
+                                                                 "\r\n"));
     }
     // The files the site was asked for, in order.
     std::vector<std::string> Fetched() const {

@@ -4,6 +4,8 @@
 #include "support/http_server_win32.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace testsupport {
 
@@ -59,6 +61,11 @@ Reply StatusReply(int status, const std::string& body) {
 Reply RedirectReply(int status, const std::string& location) {
     return {"HTTP/1.0 " + std::to_string(status) + " Moved\r\nLocation: " + location + "\r\nSet-Cookie: seen=1\r\n",
             "moved"};
+}
+
+Reply FileReply(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return OkReply({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
 }
 
 HttpTestServer::HttpTestServer() {

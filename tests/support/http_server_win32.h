@@ -24,6 +24,7 @@ struct Reply {
 Reply OkReply(const std::string& body, bool withLength = true);
 Reply StatusReply(int status, const std::string& body);
 Reply RedirectReply(int status, const std::string& location);
+Reply FileReply(const std::string& path); // 200 with the file's bytes
 
 class HttpTestServer {
   public:
