@@ -111,9 +111,12 @@ void App::AnswerBoxes() {
         for (HWND child : Children(box))
             if (ClassOf(child) == "Static" && !Text(child).empty()) seen += Text(child);
         Boxes.push_back(seen);
-        DWORD_PTR id = 0;
-        SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &id);
-        WORD button = HIWORD(id) == DC_HASDEFID ? LOWORD(id) : IDOK;
+        // The default button is the one drawn as default: Wine's message box answers DM_GETDEFID with
+        // IDOK even when MB_DEFBUTTON2 made Cancel the default.
+        WORD button = IDOK;
+        for (HWND child : Children(box))
+            if (ClassOf(child) == "Button" && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                button = static_cast<WORD>(GetDlgCtrlID(child));
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     }
