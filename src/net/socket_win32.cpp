@@ -87,9 +87,8 @@ LRESULT CALLBACK SocketClient::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// Notifications of a socket closed meanwhile are still in the queue: only the current one counts.
 void SocketClient::SocketNotified(WPARAM socket, LPARAM info) {
-    if (AsSocket(socket) != AsSocket(socket_)) return;
+    if (AsSocket(socket) != AsSocket(socket_)) return; // only the current socket counts
     int error = WSAGETSELECTERROR(info);
     switch (WSAGETSELECTEVENT(info)) {
     case FD_CONNECT:
@@ -123,8 +122,16 @@ void SocketClient::OpenSocket() {
         WSAAsyncSelect(AsSocket(socket_), window_, SocketMessage, SocketEvents); // also makes it non-blocking
 }
 
+// The next socket may get the same handle, so the notifications still queued for this one are
+// taken out of the queue: a stale close must not end the next connection.
 void SocketClient::CloseSocket() {
-    if (AsSocket(socket_) != INVALID_SOCKET) closesocket(AsSocket(socket_));
+    if (AsSocket(socket_) != INVALID_SOCKET) {
+        WSAAsyncSelect(AsSocket(socket_), window_, 0, 0);
+        closesocket(AsSocket(socket_));
+        MSG stale;
+        while (PeekMessageA(&stale, window_, SocketMessage, SocketMessage, PM_REMOVE)) {
+        }
+    }
     socket_ = INVALID_SOCKET;
     Connected = false;
 }
