@@ -4,9 +4,12 @@
 #include <memory>
 
 #include "lib/fs.h"
+#include "lib/msg.h"
 #include "ui/form.h"
 
 namespace {
+
+constexpr uint32_t PumpInterval = 10; // milliseconds between message pumps while a body streams in
 
 // A file the response goes to, written as it arrives; remembers whether every write succeeded.
 class OutputFile {
@@ -147,6 +150,7 @@ bool HttpClient::ReadBody(int64_t& bytes) {
         Body.clear();
     }
     StartWait();
+    uint32_t pumped = TickCount();
     for (int got = ReceiveBlock(); got > 0; got = ReceiveBlock()) {
         if (file) {
             file->Write(Buffer(), got);
@@ -158,7 +162,12 @@ bool HttpClient::ReadBody(int64_t& bytes) {
         bytes = BytesRecvd;
         if (OnPacketRecvd) OnPacketRecvd();
         StartWait();
-        ui::ProcessMessages();
+        // Window messages every 10 ms rather than after each block: under Wine a pump costs about as
+        // much as a block, and Break is still answered at once.
+        if (TicksSince(pumped) >= PumpInterval) {
+            ui::ProcessMessages();
+            pumped = TickCount();
+        }
     }
     return !file || file->Close();
 }

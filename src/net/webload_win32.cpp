@@ -11,7 +11,8 @@ int LoadState = LoadPrepared;
 namespace {
 TDialWebLoad* dialog = nullptr;
 
-constexpr int EventPause = 250; // milliseconds a connection event stays readable before work goes on
+constexpr int EventPause = 250;   // milliseconds a connection event stays readable before work goes on
+constexpr int CountInterval = 50; // milliseconds between two byte counts in the status line
 } // namespace
 
 TDialWebLoad* WebLoadDialog() { return dialog; }
@@ -97,7 +98,11 @@ void TDialWebLoad::WebInvalidHost(bool&) {
     Failed();
 }
 
+// The status bar repaints at once on every new text, which would cost more than the block itself on
+// a fast line: the count is shown every 50 ms, and when the last byte has come.
 void TDialWebLoad::WebPacketRecvd() {
+    if (TicksSince(countShown_) < CountInterval && Web.BytesRecvd != Web.BytesTotal) return;
+    countShown_ = TickCount();
     ShowStatus("Bytes " + std::to_string(Web.BytesRecvd) + " / " + std::to_string(Web.BytesTotal), false);
 }
 

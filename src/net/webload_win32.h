@@ -4,6 +4,7 @@
 // file; the dialog is kept between calls and released by WebDownloadClose.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,7 @@ class TDialWebLoad : public ui::Form {
   private:
     void ShowStatus(const std::string& text, bool pause);
     void Failed(); // LoadState 2 unless Break came first; the dialog ends with Abort
+    uint32_t countShown_ = 0; // when the status line last showed the byte count
 };
 
 // The dialog kept from the last download, or nullptr.
