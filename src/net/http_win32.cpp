@@ -169,6 +169,7 @@ bool HttpClient::ReadBody(int64_t& bytes) {
             pumped = TickCount();
         }
     }
+    StopWait();
     return !file || file->Close();
 }
 

@@ -29,7 +29,7 @@ std::vector<std::string> GetRequestLines(std::string_view path, std::string_view
 struct ResponseHeader {
     int Status = 0;            // the status line's second field, 0 when not a number
     std::string Location;      // the last Location value, without line end
-    std::string Cookie;        // the last Set-Cookie value, as sent (line end included)
+    std::string Cookie;        // the last Set-Cookie value, without line end
     int64_t ContentLength = 0; // 0 when none was sent
     bool HasContentLength = false;
     bool Ended = false; // the empty line that ends the header arrived (not the end of data)

@@ -155,6 +155,16 @@ void SocketClient::Report(const std::string& text, int level) {
 
 // ---- Waits --------------------------------------------------------------------------------------
 
+void SocketClient::StartWait() {
+    if (TimeOut > 0) Report("Timer On", 3);
+    timer_.Start(TimeOut);
+}
+
+void SocketClient::StopWait() {
+    if (timer_.Running()) Report("Timer Off", 3);
+    timer_.Stop();
+}
+
 void SocketClient::CheckTimer() {
     if (!timer_.Due()) return;
     timer_.Stop();
@@ -193,7 +203,7 @@ uint32_t SocketClient::LookUpName() {
     }
     StartWait();
     while (!lookupDone_ && !Canceled) WaitTurn(0);
-    timer_.Stop();
+    StopWait();
     if (!lookupDone_) {
         WSACancelAsyncRequest(lookup_);
         lookup_ = nullptr;
@@ -244,7 +254,7 @@ void SocketClient::Connect() {
     unsigned generation = generation_;
     StartWait();
     while (!Connected && !connectFailed_ && !Canceled && generation == generation_) WaitTurn(0);
-    timer_.Stop();
+    StopWait();
     if (Connected && !Canceled) return;
     if (OnConnectionFailed) OnConnectionFailed();
     if (TimedOut) throw SocketError("Connection Timed out");
@@ -273,7 +283,7 @@ void SocketClient::SendBytes(std::string_view data) {
         PacketSent();
         StartWait();
     }
-    timer_.Stop();
+    StopWait();
 }
 
 std::string SocketClient::ReadLn() {
@@ -288,7 +298,7 @@ std::string SocketClient::ReadLn() {
                                        peeked == BufferSize, peerClosed_);
             if (length > 0) {
                 int taken = recv(AsSocket(socket_), buffer_.get(), static_cast<int>(length), 0);
-                timer_.Stop();
+                StopWait();
                 return std::string(buffer_.get(), static_cast<size_t>(std::max(taken, 0)));
             }
             WaitTurn(0); // part of a line is here: wait for more of it
@@ -299,7 +309,7 @@ std::string SocketClient::ReadLn() {
         if (code != WSAEWOULDBLOCK) throw SocketError(code);
         WaitTurn(1);
     }
-    timer_.Stop();
+    StopWait();
     return "";
 }
 

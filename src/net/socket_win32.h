@@ -37,6 +37,7 @@ class TThreadTimer {
     void Start(int interval);
     void Stop() { running_ = false; }
     bool Due() const; // running and the interval has passed
+    bool Running() const { return running_; }
 
   private:
     uint32_t start_ = 0;
@@ -94,7 +95,8 @@ class SocketClient {
     // Receives one block into Buffer(): its size, 0 when the peer has closed.
     int ReceiveBlock();
     const char* Buffer() const { return buffer_.get(); }
-    void StartWait() { timer_.Start(TimeOut); }
+    void StartWait(); // the time-out timer (re)starts for the next wait
+    void StopWait();
     // Closes and reopens the socket without events, after a transaction that raised.
     void ResetSocket();
 

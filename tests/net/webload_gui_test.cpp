@@ -75,20 +75,30 @@ TEST_F(WebDownloadTest, KeptAfterSuccessReleasedAfterFailure) {
     EXPECT_EQ(WebLoadDialog(), nullptr);
 }
 
-TEST_F(WebDownloadTest, BreakWhileConnectingShowsNoInternetErrorBox) {
+TEST_F(WebDownloadTest, BreakEndsAWaitAndShowsNoInternetErrorBox) {
     testsupport::Reply silent;
     silent.Silent = true;
     server.Route("/site/BUGFIX.exe", silent);
-    // Break is pressed with a real click as the connection comes up, inside the client's connect wait.
-    After(&HttpClient::OnConnect, [](TDialWebLoad& d) { PostMessageA(d.BreakBtn.Handle(), BM_CLICK, 0, 0); });
-    prompter.Answer(ui::IdOk);
-    WebDownload("BUGFIX.exe", Site(), dir.Path(), 1, true, loaded);
-    EXPECT_FALSE(loaded);
-    EXPECT_EQ(LoadState, LoadBroken);
-    ASSERT_EQ(prompter.Boxes.size(), 1u); // the raised error only
-    EXPECT_EQ(prompter.Boxes[0].Caption, "SetUp");
-    EXPECT_EQ(prompter.Boxes[0].Text, "Connection Canceled");
-    EXPECT_EQ(WebLoadDialog(), nullptr);
+    // Break is pressed with a real click inside the client's wait: as the connection comes up, or
+    // once the request is sent to a server that never answers.
+    struct Case {
+        std::function<void()> HttpClient::*event;
+        const char* raised;
+    };
+    const Case cases[] = {{&HttpClient::OnConnect, "Connection Canceled"},
+                          {&HttpClient::OnPacketSent, "Socket readln aborted"}};
+    for (const Case& c : cases) {
+        After(c.event, [](TDialWebLoad& d) { PostMessageA(d.BreakBtn.Handle(), BM_CLICK, 0, 0); });
+        prompter.Boxes.clear();
+        prompter.Answer(ui::IdOk);
+        WebDownload("BUGFIX.exe", Site(), dir.Path(), 1, true, loaded);
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(LoadState, LoadBroken);
+        ASSERT_EQ(prompter.Boxes.size(), 1u) << c.raised; // the raised error only
+        EXPECT_EQ(prompter.Boxes[0].Caption, "SetUp");
+        EXPECT_EQ(prompter.Boxes[0].Text, c.raised);
+        EXPECT_EQ(WebLoadDialog(), nullptr);
+    }
 }
 
 TEST_F(WebDownloadTest, ShowsTheByteCountsDuringATransfer) {
