@@ -75,7 +75,8 @@ UrlParts ParseUrl(std::string_view url, int port) {
     }
     bool slashes = url.find("//") != std::string_view::npos;
     size_t pathStart = slashes ? NthSlash(url, 3) : url.find('/');
-    if (pathStart != std::string_view::npos) p.Path = std::string(url.substr(pathStart, slashes ? MaxPathLength : url.size()));
+    if (pathStart != std::string_view::npos)
+        p.Path = std::string(url.substr(pathStart, slashes ? MaxPathLength : url.size()));
     if (size_t colon = url.find(':'); colon != std::string_view::npos) {
         p.Port = SchemePort(url.substr(0, colon), p.Error);
         if (!p.Error.empty()) return p;
@@ -100,8 +101,7 @@ UrlParts ParseUrl(std::string_view url, int port) {
 }
 
 std::vector<std::string> GetRequestLines(std::string_view path, std::string_view host) {
-    return {"GET " + std::string(path) + " HTTP/1.0",
-            "Host: " + std::string(host),
+    return {"GET " + std::string(path) + " HTTP/1.0", "Host: " + std::string(host),
             "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff",
             "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript",
             "Content-type: application/x-www-form-urlencoded"};
@@ -164,5 +164,6 @@ bool FollowsLocation(int status) {
 
 bool TransactionSucceeded(const ResponseHeader& header, bool writesOk, int64_t bodyBytes) {
     bool statusOk = header.Status >= 200 && header.Status <= 298;
-    return statusOk && header.Ended && writesOk && (!header.HasContentLength || bodyBytes == header.ContentLength);
+    return statusOk && header.Ended && writesOk &&
+           (!header.HasContentLength || bodyBytes == header.ContentLength);
 }

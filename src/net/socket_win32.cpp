@@ -17,10 +17,14 @@ int componentCount = 0; // Windows Sockets runs while any component exists
 constexpr const char* WindowClass = "SetupSocketClient";
 constexpr long SocketEvents = FD_READ | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
 
-SOCKET AsSocket(uintptr_t s) { return static_cast<SOCKET>(s); }
+SOCKET AsSocket(uintptr_t s) {
+    return static_cast<SOCKET>(s);
+}
 
 // The Windows Sockets error code of the last failing call.
-int LastError() { return WSAGetLastError(); }
+int LastError() {
+    return WSAGetLastError();
+}
 
 } // namespace
 
@@ -52,8 +56,8 @@ SocketClient::SocketClient() : socket_(INVALID_SOCKET), buffer_(new char[BufferS
                    3);
     }
     ui::RegisterWindowClass(WindowClass, Proc);
-    window_ = CreateWindowExA(0, WindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                              this);
+    window_ = CreateWindowExA(0, WindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), this);
     OpenSocket();
 }
 
@@ -70,8 +74,9 @@ SocketClient::~SocketClient() {
 
 LRESULT CALLBACK SocketClient::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        SetWindowLongPtrA(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     auto* self = reinterpret_cast<SocketClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (self && msg == SocketMessage) {
         self->SocketNotified(wParam, lParam);
@@ -212,7 +217,8 @@ uint32_t SocketClient::LookUpName() {
     lookup_ = nullptr;
     if (lookupError_ > 10000) throw SocketError(lookupError_);
     auto* entry = reinterpret_cast<hostent*>(hostEntry_.get());
-    if (lookupError_ != 0 || !entry->h_addr_list || !entry->h_addr_list[0]) throw SocketError("Host Lookup Failed");
+    if (lookupError_ != 0 || !entry->h_addr_list || !entry->h_addr_list[0])
+        throw SocketError("Host Lookup Failed");
     uint32_t address = 0;
     std::copy_n(entry->h_addr_list[0], sizeof address, reinterpret_cast<char*>(&address));
     if (OnHostResolved) OnHostResolved();

@@ -15,9 +15,12 @@ constexpr int EventPause = 250;   // milliseconds a connection event stays reada
 constexpr int CountInterval = 50; // milliseconds between two byte counts in the status line
 } // namespace
 
-TDialWebLoad* WebLoadDialog() { return dialog; }
+TDialWebLoad* WebLoadDialog() {
+    return dialog;
+}
 
 TDialWebLoad::TDialWebLoad() {
+    // clang-format off
     Create({.caption = "Load bugfix package", .clientWidth = 344, .clientHeight = 184, .border = ui::Border::Dialog,
             .systemMenu = false, .minimize = false, .maximize = false, .position = ui::Position::ScreenCenter});
     Build({
@@ -29,6 +32,7 @@ TDialWebLoad::TDialWebLoad() {
          .options = ui::opt::Cancel},
         {.control = &StatusBar, .align = ui::Align::Bottom},
     });
+    // clang-format on
     Animate.SetCommonAvi(ui::CommonAvi::CopyFiles);
     Animate.SetBounds((ClientWidth() - Animate.Width()) / 2, 54, Animate.Width(), Animate.Height());
     BreakBtn.OnClick = [this] { BreakBtnClick(); };
@@ -89,9 +93,15 @@ void TDialWebLoad::BreakBtnClick() {
     SetModalResult(ui::MrAbort);
 }
 
-void TDialWebLoad::WebConnect() { ShowStatus("connect", true); }
-void TDialWebLoad::WebDisconnect() { ShowStatus("disconnect", true); }
-void TDialWebLoad::WebConnectionFailed() { ShowStatus("connection failed", true); }
+void TDialWebLoad::WebConnect() {
+    ShowStatus("connect", true);
+}
+void TDialWebLoad::WebDisconnect() {
+    ShowStatus("disconnect", true);
+}
+void TDialWebLoad::WebConnectionFailed() {
+    ShowStatus("connection failed", true);
+}
 
 void TDialWebLoad::WebInvalidHost(bool&) {
     ShowStatus("invalid host", true);

@@ -47,7 +47,7 @@ class TDialWebLoad : public ui::Form {
 
   private:
     void ShowStatus(const std::string& text, bool pause);
-    void Failed(); // LoadState 2 unless Break came first; the dialog ends with Abort
+    void Failed();            // LoadState 2 unless Break came first; the dialog ends with Abort
     uint32_t countShown_ = 0; // when the status line last showed the byte count
 };
 

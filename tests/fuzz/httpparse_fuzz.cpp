@@ -22,7 +22,8 @@ void CheckUrl(std::string_view url, int port) {
     Check(parts.Host.find_first_of("/:") == std::string::npos);
     Check(parts.Port >= 0 && parts.Port <= 65535);
     UrlParts again = ParseUrl(parts.Url, parts.Port);
-    Check(again.Error.empty() && again.Path == parts.Path && again.Host == parts.Host && again.Port == parts.Port);
+    Check(again.Error.empty() && again.Path == parts.Path && again.Host == parts.Host &&
+          again.Port == parts.Port);
     std::string target = RedirectTarget(url, parts.Host.empty() ? "h" : parts.Host, parts.Port);
     Check(target.find(url) != std::string::npos);
 }

@@ -56,7 +56,8 @@ TEST_F(HttpClientTest, BodiesErrorPagesAndRedirects) {
     server.Route("/r302", testsupport::RedirectReply(302, server.Base() + "/nolen"));
     server.Route("/loop", testsupport::RedirectReply(302, "/loop"));
     // A header line longer than the receive buffer arrives in pieces, never stalls.
-    Reply longHead{"HTTP/1.0 200 OK\r\nX-Filler: " + std::string(70000, 'f') + "\r\nContent-Length: 2\r\n", "ok"};
+    Reply longHead{"HTTP/1.0 200 OK\r\nX-Filler: " + std::string(70000, 'f') + "\r\nContent-Length: 2\r\n",
+                   "ok"};
     server.Route("/longhead", longHead);
 
     struct Case {
@@ -97,10 +98,11 @@ TEST_F(HttpClientTest, SendsTheRequestLinesForTheUrlsPath) {
         EXPECT_EQ(dir.Read("body.bin"), "root") << url;
     }
     ASSERT_EQ(server.Requests().size(), 2u);
-    EXPECT_EQ(server.Requests()[0], "GET / HTTP/1.0\r\nHost: 127.0.0.1\r\n"
-                                    "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
-                                    "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n"
-                                    "Content-type: application/x-www-form-urlencoded\r\n\r\n");
+    EXPECT_EQ(server.Requests()[0],
+              "GET / HTTP/1.0\r\nHost: 127.0.0.1\r\n"
+              "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
+              "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n"
+              "Content-type: application/x-www-form-urlencoded\r\n\r\n");
     EXPECT_EQ(web.Url, server.Base() + "/");
 }
 

@@ -13,7 +13,7 @@ TEST(ParseUrl, SchemeHostPortAndPath) {
     struct Case {
         const char* url;
         int port;
-        const char* host, *path, *fullUrl;
+        const char *host, *path, *fullUrl;
         int wantPort;
     };
     const Case cases[] = {

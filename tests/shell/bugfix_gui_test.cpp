@@ -45,8 +45,9 @@ class BugfixTest : public testing::Test {
     }
     // datefix.txt with the bug-fix, confix and winfix dates.
     void SiteDates(const std::string& confix, const std::string& winfix) {
-        server.Route("/support/vexa_dos/datefix.txt", OkReply("VEXA update dates\r\n20.05.2001 * the newest program fix\r\n" + confix + "\r\n" + winfix +
-                                                                 "\r\n"));
+        server.Route("/support/vexa_dos/datefix.txt",
+                     OkReply("VEXA update dates\r\n20.05.2001 * the newest program fix\r\n" + confix +
+                             "\r\n" + winfix + "\r\n"));
     }
     // The files the site was asked for, in order.
     std::vector<std::string> Fetched() const {
@@ -102,15 +103,14 @@ TEST_F(BugfixTest, ConfixIsOfferedWhenNewerAndNotAfterAFailedWinfix) {
     ASSERT_EQ(Captions(), (Names{"Install bugfix package", "Install confix package"}));
     EXPECT_NE(prompter.Boxes[0].Text.find("(1.2MB)"), std::string::npos);
     EXPECT_EQ(prompter.Boxes[1].DefaultButton(), ui::DefButton2);
-    EXPECT_EQ(prompter.Boxes[1].Text,
-              "Installed date: 01.06.2001\r\nConfix date: 02.06.2001\r\n"
-              "Load the Confix package only if you realy need\r\n"
-              "the new configuration files for cryo, fast pulse ... !\r\n"
-              "In this case your old hardware configuration files\r\n"
-              "could be overwritten. After this installation you have\r\n"
-              "check your VEXA configuration by \"VxSet\", especially\r\n"
-              "the addresses of cryo system and fast pulse generator.\r\n"
-              "Load confix package from internet?");
+    EXPECT_EQ(prompter.Boxes[1].Text, "Installed date: 01.06.2001\r\nConfix date: 02.06.2001\r\n"
+                                      "Load the Confix package only if you realy need\r\n"
+                                      "the new configuration files for cryo, fast pulse ... !\r\n"
+                                      "In this case your old hardware configuration files\r\n"
+                                      "could be overwritten. After this installation you have\r\n"
+                                      "check your VEXA configuration by \"VxSet\", especially\r\n"
+                                      "the addresses of cryo system and fast pulse generator.\r\n"
+                                      "Load confix package from internet?");
 
     // The same with a newer winfix that the site does not have: no confix question.
     server.Route("/support/vexa_dos/winfix.exe", testsupport::StatusReply(404, "gone"));

@@ -115,7 +115,8 @@ void App::AnswerBoxes() {
         // IDOK even when MB_DEFBUTTON2 made Cancel the default.
         WORD button = IDOK;
         for (HWND child : Children(box))
-            if (ClassOf(child) == "Button" && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            if (ClassOf(child) == "Button" &&
+                (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                 button = static_cast<WORD>(GetDlgCtrlID(child));
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));

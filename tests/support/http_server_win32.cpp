@@ -11,7 +11,9 @@ namespace testsupport {
 
 namespace {
 
-SOCKET AsSocket(uintptr_t s) { return static_cast<SOCKET>(s); }
+SOCKET AsSocket(uintptr_t s) {
+    return static_cast<SOCKET>(s);
+}
 
 // True when the socket becomes readable within the milliseconds.
 bool Readable(SOCKET s, int ms) {
@@ -53,13 +55,15 @@ Reply OkReply(const std::string& body, bool withLength) {
 }
 
 Reply StatusReply(int status, const std::string& body) {
-    return {"HTTP/1.0 " + std::to_string(status) + " Whatever\r\nContent-Type: text/html\r\nContent-Length: " +
-                std::to_string(body.size()) + "\r\n",
+    return {"HTTP/1.0 " + std::to_string(status) +
+                " Whatever\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
+                "\r\n",
             body};
 }
 
 Reply RedirectReply(int status, const std::string& location) {
-    return {"HTTP/1.0 " + std::to_string(status) + " Moved\r\nLocation: " + location + "\r\nSet-Cookie: seen=1\r\n",
+    return {"HTTP/1.0 " + std::to_string(status) + " Moved\r\nLocation: " + location +
+                "\r\nSet-Cookie: seen=1\r\n",
             "moved"};
 }
 
@@ -83,7 +87,9 @@ HttpTestServer::~HttpTestServer() {
     WSACleanup();
 }
 
-std::string HttpTestServer::Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string HttpTestServer::Base() const {
+    return "http://127.0.0.1:" + std::to_string(port_);
+}
 
 void HttpTestServer::Route(const std::string& path, const Reply& reply) {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -14,7 +14,7 @@
 namespace testsupport {
 
 struct Reply {
-    std::string Head;      // status line and header lines, each ended by CR LF, without the empty line
+    std::string Head; // status line and header lines, each ended by CR LF, without the empty line
     std::string Body;
     int64_t BodyBytes = -1; // bytes of Body to send before closing (-1: all)
     int PieceDelayMs = 0;   // a pause after each 4 KiB piece of the body
@@ -34,9 +34,9 @@ class HttpTestServer {
     HttpTestServer& operator=(const HttpTestServer&) = delete;
 
     int Port() const { return port_; }
-    std::string Base() const; // "http://127.0.0.1:<port>"
+    std::string Base() const;                                // "http://127.0.0.1:<port>"
     void Route(const std::string& path, const Reply& reply); // other paths answer 404
-    std::vector<std::string> Requests() const;              // each request's text, as received
+    std::vector<std::string> Requests() const;               // each request's text, as received
 
     // A port on 127.0.0.1 on which nothing listens.
     static int ClosedPort();

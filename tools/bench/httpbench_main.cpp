@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
     }
     uint32_t elapsed = TicksSince(start);
     if (!ok) {
-        std::fprintf(stderr, "httpbench: status %d, %lld bytes\n", web.Status, static_cast<long long>(web.BytesRecvd));
+        std::fprintf(stderr, "httpbench: status %d, %lld bytes\n", web.Status,
+                     static_cast<long long>(web.BytesRecvd));
         return 1;
     }
     std::printf("%lld %u %u\n", static_cast<long long>(web.BytesRecvd), elapsed, longest);
