@@ -25,8 +25,12 @@ python3 "$root/tools/demo/serve-site.py" "$demo/site" "$portfile" &
 site_pid=$!
 trap 'kill $site_pid 2>/dev/null || true' EXIT
 for i in $(seq 50); do [ -s "$portfile" ] && break; sleep 0.1; done
-export SETUP_UPDATE_SITE="http://127.0.0.1:$(cat "$portfile")"
-echo "run: update site for BugFix at $SETUP_UPDATE_SITE"
+if [ -s "$portfile" ]; then
+  export SETUP_UPDATE_SITE="http://127.0.0.1:$(cat "$portfile")"
+  echo "run: update site for BugFix at $SETUP_UPDATE_SITE"
+else
+  echo "run: the update site did not start; BugFix will ask the maker's site" >&2
+fi
 "$root/cmake/make-wineprefix.sh" "$WINEPREFIX"
 
 # The tree the registry entry names, when its SetUp.EXE is there.
