@@ -118,7 +118,8 @@ int StatusOfLine(std::string_view line) {
 }
 
 void TakeHeaderLine(std::string_view line, ResponseHeader& header) {
-    line = WithoutLineEnd(line);
+    // A lone CR ends the line too: a value never carries a line end into the next request.
+    line = line.substr(0, std::min(line.find_first_of("\r\n"), line.size()));
     std::string word = Upper(line.substr(0, std::min(line.find_first_of(" \t"), line.size())));
     if (word == "SET-COOKIE:") {
         header.Cookie = std::string(line.size() > 12 ? line.substr(12) : std::string_view());

@@ -38,7 +38,7 @@ struct ResponseHeader {
 // The status code of a status line ("HTTP/1.0 404 Not Found" gives 404).
 int StatusOfLine(std::string_view line);
 // One header line (with or without its line end) into the header: Set-Cookie, Location and
-// Content-Length are taken, every other line is ignored.
+// Content-Length are taken, every other line is ignored; the line ends at its first CR or LF.
 void TakeHeaderLine(std::string_view line, ResponseHeader& header);
 // True for the empty line that ends the header ("\r\n", "\n"; also no text at all, the end of data).
 bool IsHeaderEnd(std::string_view line);

@@ -30,6 +30,7 @@ void CheckUrl(std::string_view url, int port) {
 
 void CheckResponse(std::string_view data) {
     ResponseHeader header;
+    const size_t whole = data.size();
     size_t total = 0;
     bool first = true;
     while (!data.empty()) {
@@ -45,6 +46,7 @@ void CheckResponse(std::string_view data) {
         total += length;
         data.remove_prefix(length);
     }
+    Check(total == whole);
     Check(header.Status >= 0 && header.Status <= 65535);
     Check(header.ContentLength >= 0);
     Check(header.Location.find_first_of("\r\n") == std::string::npos);

@@ -53,6 +53,9 @@ TEST(ResponseHeader, StatusAndTheThreeFieldsTaken) {
     TakeHeaderLine("CONTENT-LENGTH: 1234\r\n", h);
     TakeHeaderLine("Content-Type: text/html\r\n", h);
     EXPECT_EQ(h.Location, "/support/new.exe");
+    ResponseHeader crInside;
+    TakeHeaderLine("Location: /a.exe\rGET /b\r\n", crInside);
+    EXPECT_EQ(crInside.Location, "/a.exe"); // no line end reaches the next request
     EXPECT_EQ(h.Cookie, "id=7");
     EXPECT_TRUE(h.HasContentLength);
     EXPECT_EQ(h.ContentLength, 1234);
