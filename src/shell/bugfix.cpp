@@ -60,6 +60,7 @@ void LoadBugfix() {
     bool loaded = false;
     WebDownload("datefix.txt", UpdateSiteDir(), korvo, 1, true, loaded);
     if (!loaded || !FileExists(dateFile)) {
+        DeleteOneFile(dateFile); // a server's error page is no date list to leave in the tree
         WebDownloadClose();
         return;
     }
