@@ -46,7 +46,7 @@ run: build-native build-win32
 	tools/demo/run.sh $(ARGS)
 
 # Benchmarks, not timed tests: each adds its own target to bench.
-bench: bench-zip bench-convert bench-walk
+bench: bench-zip bench-convert bench-walk bench-http
 
 .PHONY: bench-zip
 bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
@@ -65,6 +65,10 @@ bench-walk: build/bench/CMakeCache.txt build/win32/CMakeCache.txt # the file too
 bench-convert: build/bench/CMakeCache.txt
 	cmake --build build/bench -j $(JOBS) --target vexaconv datagen convbench
 	/usr/bin/python3 tools/bench/convbench.py build/bench
+
+.PHONY: bench-http
+bench-http: build-win32 # a 500 MB loopback download by the HTTP client under Wine against curl
+	tools/bench/http_bench.sh
 
 clean:
 	rm -rf build

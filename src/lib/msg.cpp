@@ -96,11 +96,6 @@ TimeParts LocalTimeParts() {
             static_cast<int>(ms < 0 ? ms + 1000 : ms)};
 }
 
-uint32_t TickCount() {
-    auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
 uint32_t TicksSince(uint32_t start) {
     return TickCount() - start;
 }

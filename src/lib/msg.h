@@ -2,7 +2,7 @@
 // through the prompter (lib/prompter.h), so the program's boxes are all worded alike and owned by the
 // application window. The date operations convert between the three date texts the program meets:
 // YYYY-MM-DD (its own), DD.MM.YYYY (the measurement program's files and the reports) and packed DOS
-// file stamps. Portable; the clock is the C++ standard library's.
+// file stamps. Portable; the tick count is the system's (msg_win32.cpp, msg_posix.cpp).
 #pragma once
 
 #include <cstdint>
@@ -46,7 +46,7 @@ struct TimeParts {
 };
 TimeParts LocalTimeParts();
 
-uint32_t TickCount();                // milliseconds of a steady clock, wrapping at 32 bits
+uint32_t TickCount();                // the system tick count (GetTickCount; natively a steady clock)
 uint32_t TicksSince(uint32_t start); // TickCount() - start, with wrap-around
 void BusyDelay(int ms);              // polls the clock; no window messages run meanwhile
 

@@ -47,14 +47,14 @@ std::string InstallWinDir() {
 
 // ---- Data files -------------------------------------------------------------------------------------
 
-std::string DatLine(std::string_view file, int n) {
+std::string DatLine(std::string_view file, int n, int width) {
     RecordFile f;
     bool failed = false;
     OpenRead(f, file, failed);
     if (failed) return "";
     SkipLines(f, n - 1);
     TextBuf<255> line;
-    ReadLine(f, line, true);
+    ReadLine(f, line.c, IntClamp(width, 1, 256) - 1, true);
     std::string text = Failed(f) ? "" : line.Str();
     Close(f, failed);
     return text;

@@ -35,10 +35,10 @@ std::string InstallWinDir();                // InstallDir\Korvo\Install\Win
 
 // ---- Data files -------------------------------------------------------------------------------------
 
-// Line n (from 1) of a text file, at most 256 characters, with its "*" comment cut and trailing control
-// characters and blanks removed. A line ends at LF, at CR (which takes the next character with it) or
-// at Ctrl-Z. Empty when the file cannot be read or has fewer lines.
-std::string DatLine(std::string_view file, int n);
+// Line n (from 1) of a text file, at most width characters (256, or 80 for the date list), with its
+// "*" comment cut and trailing control characters and blanks removed. A line ends at LF, at CR (which
+// takes the next character with it) or at Ctrl-Z. Empty when the file cannot be read or has fewer lines.
+std::string DatLine(std::string_view file, int n, int width = 256);
 std::string HardwareLine(int n); // DatLine of KorvoDir("Hardconf\Hardware.DAT")
 
 // Line 2 of a version-date file (DD.MM.YYYY), or "01.01.1990" when it is empty or the file is missing.

@@ -11,9 +11,6 @@ void NotAvailable(const char* what) {
 }
 } // namespace
 
-void LoadBugfix() {
-    NotAvailable("Loading bugfix packages");
-}
 void ShowConvWindow() {
     NotAvailable("The converter window");
 }

@@ -10,6 +10,7 @@
 #include "setup/infotools.h"
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
+#include "shell/bugfix.h"
 #include "shell/commands_pending.h"
 #include "shell/install.h"
 #include "shell/mainstate.h"

@@ -11,6 +11,7 @@
 #include "lib/fs.h"
 #include "support/app_win32.h"
 #include "support/demo_win32.h"
+#include "support/http_server_win32.h"
 #include "support/links_win32.h"
 #include "support/screens_win32.h"
 #include "support/standins_win32.h"
@@ -157,6 +158,35 @@ TEST_F(SetupE2e, PanelButtonsRestWhileVxSetRuns) {
     EXPECT_EQ(runs[0].CommandLine, tree + "\\Korvo\\Install\\Install.EXE SET");
 
     app.Click(buttons.back());
+    EXPECT_TRUE(app.WaitForExit(15000));
+}
+
+TEST_F(SetupE2e, BugFixUpdatesFromTheDemoSite) {
+    // The demo's update site, served as make run serves it; the boxes get their default answers:
+    // OK for the bug-fix package, Cancel for the confix package.
+    testsupport::HttpTestServer site;
+    std::string files = testsupport::DemoMediumDir() + "\\..\\site\\support\\vexa_dos\\";
+    for (const char* name : {"datefix.txt", "BUGFIX.exe", "winfix.exe", "confix.exe"})
+        site.Route(std::string("/support/vexa_dos/") + name, testsupport::FileReply(files + name));
+    ScopedEnv address("SETUP_UPDATE_SITE", site.Base());
+    std::string tree = dir / "Vexa";
+    testsupport::MakeVexaTree(tree, "4.00");
+    testsupport::CopyFolder(testsupport::DemoMediumDir() + "\\WIN", tree + "\\KORVO\\Install\\Win");
+    for (const char* file : {"SetUp.EXE", "UnZip32.DLL"})
+        CopyFileA((testsupport::DemoMediumDir() + "\\" + file).c_str(), Tool(tree, file).c_str(), FALSE);
+    App app;
+    ASSERT_NE(Start(app, Tool(tree, "SetUp.EXE"), "", tree), nullptr);
+    HWND bugfix = app.Control("Button", "BugFix");
+    app.Click(bugfix);
+    std::string winfix = Tool(tree, "WinFix.DAT");
+    EXPECT_TRUE(app.WaitFor([&] { return FileExists(winfix) && IsWindowEnabled(bugfix); }, 60000));
+    EXPECT_EQ(ReadTextLines(tree + "\\KORVO\\InitDat\\Version.DAT"), (Lines{"4.01", "20.05.2001"}));
+    EXPECT_FALSE(FileExists(tree + "\\KORVO\\InitDat\\ConFix.DAT"));
+    EXPECT_FALSE(FileExists(tree + "\\KORVO\\datefix.txt"));
+    ASSERT_EQ(app.Boxes.size(), 2u);
+    EXPECT_EQ(app.Boxes[0].rfind("Install bugfix package", 0), 0u) << app.Boxes[0];
+    EXPECT_EQ(app.Boxes[1].rfind("Install confix package", 0), 0u) << app.Boxes[1];
+    app.Click(app.Control("Button", "Close"));
     EXPECT_TRUE(app.WaitForExit(15000));
 }
 

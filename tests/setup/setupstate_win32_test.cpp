@@ -69,6 +69,8 @@ TEST_F(SetupStateTest, DatLineEndsLinesAndCutsComments) {
         WriteAll(file, c.bytes);
         EXPECT_EQ(DatLine(file, c.line), c.text) << testing::PrintToString(c.bytes) << " line " << c.line;
     }
+    WriteAll(file, longLine + "\r\n");
+    EXPECT_EQ(DatLine(file, 1, 80), std::string(80, 'L')) << "the date list's width";
     EXPECT_EQ(DatLine(dir / "missing.DAT", 1), "");
     EXPECT_EQ(DatLine(dir.Path(), 1), "") << "a directory";
 }

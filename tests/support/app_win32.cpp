@@ -111,15 +111,13 @@ void App::AnswerBoxes() {
         for (HWND child : Children(box))
             if (ClassOf(child) == "Static" && !Text(child).empty()) seen += Text(child);
         Boxes.push_back(seen);
-        DWORD_PTR id = 0;
-        SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &id);
-        // Wine's message boxes answer DM_GETDEFID with IDOK even when they have no OK button; their
-        // default button is the one that carries the default style.
-        WORD button = 0;
+        // The default button is the one drawn as default: Wine's message box answers DM_GETDEFID with
+        // IDOK even when MB_DEFBUTTON2 made Cancel the default.
+        WORD button = IDOK;
         for (HWND child : Children(box))
-            if (!button && ClassOf(child) == "Button" && (GetWindowLongA(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+            if (ClassOf(child) == "Button" &&
+                (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                 button = static_cast<WORD>(GetDlgCtrlID(child));
-        if (!button) button = HIWORD(id) == DC_HASDEFID && GetDlgItem(box, LOWORD(id)) ? LOWORD(id) : IDOK;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     }

@@ -3,6 +3,7 @@
 #   No installed copy yet: a fresh copy of the demo medium is put into the prefix as C:\Medium and its
 #   SetUp.EXE starts on the installation page. Once installed (the registry entry names the tree), the
 #   installed copy starts: the set-up panel, or with WORD (CMD or ASC) that mode.
+#   The demo's update site (build/demo/site) is served on 127.0.0.1 meanwhile, for the panel's BugFix.
 # With no $DISPLAY the program runs on a private Xvfb display; after it has come up a screenshot is
 # saved to build/screens/run.png and the program is ended.
 set -eu
@@ -14,6 +15,22 @@ export WINEPREFIX="$demo/wineprefix" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 [ -f "$medium/SetUp.EXE" ] || { echo "run: no demo medium in $medium (build first)" >&2; exit 1; }
+
+# BugFix's update site: the demo packages on a local web server while the program runs, on a port
+# the system picks; the program finds it through SETUP_UPDATE_SITE.
+[ -d "$demo/site" ] || "$root/tools/demo/make-site.sh" "$demo/site"
+portfile="$demo/site.port"
+rm -f "$portfile"
+python3 "$root/tools/demo/serve-site.py" "$demo/site" "$portfile" &
+site_pid=$!
+trap 'kill $site_pid 2>/dev/null || true' EXIT
+for i in $(seq 50); do [ -s "$portfile" ] && break; sleep 0.1; done
+if [ -s "$portfile" ]; then
+  export SETUP_UPDATE_SITE="http://127.0.0.1:$(cat "$portfile")"
+  echo "run: update site for BugFix at $SETUP_UPDATE_SITE"
+else
+  echo "run: the update site did not start; BugFix will ask the maker's site" >&2
+fi
 "$root/cmake/make-wineprefix.sh" "$WINEPREFIX"
 
 # The tree the registry entry names, when its SetUp.EXE is there.
@@ -42,7 +59,8 @@ else
 fi
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec "${command[@]}"
+  "${command[@]}"
+  exit
 fi
 
 # No display: show it on Xvfb, save the screen once the window has painted (the plain desktop has a

@@ -1,0 +1,98 @@
+// The update packages.
+#include "shell/bugfix.h"
+
+#include <windows.h>
+
+#include "lib/fs.h"
+#include "lib/msg.h"
+#include "lib/paths.h"
+#include "net/webload_win32.h"
+#include "setup/launchers.h"
+#include "setup/setupstate.h"
+
+const char* const UpdateSiteAddress = "http://www.quarnell-vexa.example";
+
+namespace {
+
+constexpr int DateWidth = 80; // the dates of datefix.txt are read into 80 characters
+
+// Downloads one package of the site into KORVO and unpacks it there; true when it was downloaded.
+// With keepEarlier an earlier copy of the file is set aside during the download and comes back when
+// the download fails, so a failed download never costs the package already there.
+bool FetchPackage(const std::string& siteName, const std::string& localName, bool keepEarlier) {
+    std::string korvo = KorvoDir("");
+    std::string local = JoinFile(korvo, localName);
+    NameBuf backup;
+    backup.Set(local);
+    ChangeExt(0, PathState.BackupExt.View(), backup);
+    bool setAside = false;
+    if (keepEarlier && FileExists(local)) {
+        DeleteOneFile(backup.View());
+        setAside = RenameExt(local, PathState.BackupExt.View()) == FsOk;
+    }
+    bool loaded = false;
+    WebDownload(siteName, UpdateSiteDir(), korvo, 0, true, loaded);
+    if (setAside) {
+        if (loaded) {
+            DeleteOneFile(backup.View());
+        } else {
+            DeleteOneFile(local); // what a broken-off download left
+            RenameExt(backup.View(), "EXE");
+        }
+    }
+    if (loaded) UnpackToKorvo(localName, 1);
+    return loaded;
+}
+
+} // namespace
+
+std::string UpdateSiteDir() {
+    char site[512];
+    DWORD length = GetEnvironmentVariableA("SETUP_UPDATE_SITE", site, sizeof site);
+    std::string address = length > 0 && length < sizeof site ? std::string(site, length) : UpdateSiteAddress;
+    return address + "/support/vexa_dos";
+}
+
+void LoadBugfix() {
+    std::string korvo = KorvoDir("");
+    std::string dateFile = JoinFile(korvo, "datefix.txt");
+    DeleteOneFile(dateFile);
+    bool loaded = false;
+    WebDownload("datefix.txt", UpdateSiteDir(), korvo, 1, true, loaded);
+    if (!loaded || !FileExists(dateFile)) {
+        DeleteOneFile(dateFile); // a server's error page is no date list to leave in the tree
+        WebDownloadClose();
+        return;
+    }
+    std::string bugfixDate = DatLine(dateFile, 2, DateWidth);
+    std::string confixDate = DatLine(dateFile, 3, DateWidth);
+    std::string winfixDate = DatLine(dateFile, 4, DateWidth);
+    std::string programDate = DatDate(KorvoDir("InitDat\\Version.DAT"));
+    std::string installedConfix = DatDate(KorvoDir("InitDat\\Confix.DAT"));
+    std::string installedWinfix = DatDate(KorvoDir("Install\\Win\\Winfix.DAT"));
+    bool newConfix = IsEarlier(installedConfix, confixDate);
+    bool newWinfix = IsEarlier(installedWinfix, winfixDate);
+
+    std::string size = newWinfix ? "1.5" : "1.2";
+    if (AskCoded("Install bugfix package",
+                 {"Program date: " + programDate, "Bugfix date: " + bugfixDate,
+                  "Load bugfix package (" + size + "MB) from internet?"},
+                 1) &&
+        FetchPackage("BUGFIX.exe", "bugfix.exe", true)) {
+        // No confix offer after a failed winfix download: the two belong together.
+        if (newWinfix && !FetchPackage("winfix.exe", "winfix.exe", false)) newConfix = false;
+        if (newConfix && AskCoded("Install confix package",
+                                  {"Installed date: " + installedConfix, "Confix date: " + confixDate,
+                                   "Load the Confix package only if you realy need",
+                                   "the new configuration files for cryo, fast pulse ... !",
+                                   "In this case your old hardware configuration files",
+                                   "could be overwritten. After this installation you have",
+                                   "check your VEXA configuration by \"VxSet\", especially",
+                                   "the addresses of cryo system and fast pulse generator.",
+                                   "Load confix package from internet?"},
+                                  101))
+            FetchPackage("confix.exe", "confix.exe", false);
+    }
+    DeleteOneFile(dateFile);
+    WebDownloadClose();
+}

@@ -1,0 +1,122 @@
+// The download dialog against a real server on 127.0.0.1: a kept dialog after a success, the
+// "Internet error" box and release after a failure, Break in the middle of a request, and the look of
+// the dialog in the middle of a transfer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "net/webload_win32.h"
+#include "shell/mainstate.h"
+#include "support/http_server_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/screens_win32.h"
+#include "support/temp_dir.h"
+
+using testsupport::HttpTestServer;
+
+namespace {
+
+class WebDownloadTest : public testing::Test {
+  protected:
+    void SetUp() override { ResetApplication(); }
+    void TearDown() override {
+        ui::SetModalHook(nullptr);
+        WebDownloadClose();
+        testsupport::PumpMessages(50);
+    }
+    // Each time the client fires the event, after the dialog's own handler: action(dialog).
+    template <class Client, class... Args>
+    void After(std::function<void(Args...)> Client::*event, std::function<void(TDialWebLoad&)> action) {
+        ui::SetModalHook([event, action](ui::Form& form) {
+            auto& dialog = static_cast<TDialWebLoad&>(form);
+            auto inner = dialog.Web.*event;
+            dialog.Web.*event = [inner, action, &dialog](Args... args) {
+                inner(args...);
+                action(dialog);
+            };
+        });
+    }
+    std::string Site() const { return server.Base() + "/site"; }
+
+    HttpTestServer server;
+    testsupport::TempDir dir{"webload"};
+    testsupport::ScriptedPrompter prompter;
+    bool loaded = false;
+};
+
+TEST_F(WebDownloadTest, KeptAfterSuccessReleasedAfterFailure) {
+    server.Route("/site/datefix.txt", testsupport::OkReply("dates\r\n20.05.2001\r\n"));
+    WebDownload("datefix.txt", Site(), dir.Path(), 1, true, loaded);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(LoadState, LoadRunning);
+    EXPECT_EQ(dir.Read("datefix.txt"), "dates\r\n20.05.2001\r\n");
+    TDialWebLoad* kept = WebLoadDialog();
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->Caption(), "Download datefix.txt");
+    EXPECT_TRUE(prompter.Boxes.empty());
+
+    // The kept dialog serves the next download; a 404 leaves the error page and releases it.
+    prompter.Answer(ui::IdOk);
+    WebDownload("BUGFIX.exe", Site(), dir.Path(), 0, true, loaded);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(LoadState, LoadFailed);
+    EXPECT_EQ(dir.Read("BUGFIX.exe"), "<html><body>Not Found</body></html>");
+    ASSERT_EQ(prompter.Boxes.size(), 1u);
+    EXPECT_EQ(prompter.Boxes[0].Caption, "Internet error");
+    EXPECT_EQ(prompter.Boxes[0].Text, Site() + "/BUGFIX.exe\r\ncould not be loaded!");
+    EXPECT_EQ(prompter.Boxes[0].Icon(), ui::IconStop);
+    EXPECT_EQ(WebLoadDialog(), nullptr);
+
+    // Options 2: released after a success too.
+    WebDownload("datefix.txt", Site(), dir.Path(), 2, false, loaded);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(WebLoadDialog(), nullptr);
+}
+
+TEST_F(WebDownloadTest, BreakEndsAWaitAndShowsNoInternetErrorBox) {
+    testsupport::Reply silent;
+    silent.Silent = true;
+    server.Route("/site/BUGFIX.exe", silent);
+    // Break is pressed with a real click inside the client's wait: as the connection comes up, or
+    // once the request is sent to a server that never answers.
+    struct Case {
+        std::function<void()> HttpClient::*event;
+        const char* raised;
+    };
+    const Case cases[] = {{&HttpClient::OnConnect, "Connection Canceled"},
+                          {&HttpClient::OnPacketSent, "Socket readln aborted"}};
+    for (const Case& c : cases) {
+        After(c.event, [](TDialWebLoad& d) { PostMessageA(d.BreakBtn.Handle(), BM_CLICK, 0, 0); });
+        prompter.Boxes.clear();
+        prompter.Answer(ui::IdOk);
+        WebDownload("BUGFIX.exe", Site(), dir.Path(), 1, true, loaded);
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(LoadState, LoadBroken);
+        ASSERT_EQ(prompter.Boxes.size(), 1u) << c.raised; // the raised error only
+        EXPECT_EQ(prompter.Boxes[0].Caption, "SetUp");
+        EXPECT_EQ(prompter.Boxes[0].Text, c.raised);
+        EXPECT_EQ(WebLoadDialog(), nullptr);
+    }
+}
+
+TEST_F(WebDownloadTest, ShowsTheByteCountsDuringATransfer) {
+    testsupport::Reply slow = testsupport::OkReply(std::string(400000, 'v'));
+    slow.PieceDelayMs = 5;
+    server.Route("/site/winfix.exe", slow);
+    std::string shot, status;
+    After(&HttpClient::OnPacketRecvd, [&](TDialWebLoad& d) {
+        if (!shot.empty() || d.Web.BytesRecvd < 150000) return;
+        status = d.StatusBar.SimpleText();
+        EXPECT_TRUE(d.Animate.Visible() && d.Animate.Active());
+        shot = testsupport::SaveScreenshot(d.Handle(), "webload_transfer");
+    });
+    WebDownload("winfix.exe", Site(), dir.Path(), 1, true, loaded);
+    EXPECT_TRUE(loaded);
+    EXPECT_NE(shot, "");
+    EXPECT_EQ(status.rfind("Bytes ", 0), 0u) << status;
+    EXPECT_NE(status.find(" / 400000"), std::string::npos) << status;
+}
+
+} // namespace
