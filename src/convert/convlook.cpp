@@ -233,12 +233,10 @@ ChartData LookFile::Chart(const std::vector<int>& columns, int block, int pixels
     for (int c : columns)
         if (c >= 1 && c <= look.Columns() && std::find(chosen.begin(), chosen.end(), c) == chosen.end())
             chosen.push_back(c);
+    chart.XTitle = std::string(look.Kind == 'Y' ? "x" : "record");
     if (look.Kind == 'Y') {
-        chart.XTitle = "x";
         chart.X0 = look.XStart * look.XStep;
         chart.DX = look.XStep;
-    } else {
-        chart.XTitle = look.Kind == 'A' ? "record of block " + std::to_string(block) : "record";
     }
     for (int c : chosen) chart.Series.push_back({c, ColumnName(look, c), {}});
     if (!look.HasData() || chosen.empty()) return chart;
@@ -261,7 +259,7 @@ ChartData LookFile::Chart(const std::vector<int>& columns, int block, int pixels
         int64_t rest = SizeOf(binary_) - dataOffset_ - (block - 1) * blockBytes - blockHeader;
         count = std::clamp<int64_t>(rest / recordBytes, 0, look.PerBlock);
         SkipBytes(src, blockHeader);
-        chart.XTitle = "record of block " + std::to_string(block);
+        chart.XTitle.append(" of block ").append(std::to_string(block));
     }
     chart.Count = count;
     Decimator decimator(pixels, count, static_cast<int>(chosen.size()));
@@ -329,13 +327,13 @@ std::vector<LookField> LookSummary(const DataLook& look) {
     };
     add("File", std::string(NameOf(look.Path)));
     add("Kind", look.Kind ? std::string(1, look.Kind) : "");
-    add("Form", look.FullAscii ? "Full ASCII, variant " + std::to_string(look.Variant) : "binary");
     add("Identification", look.Ident);
     if (!look.Readable() && look.Version == 0) {
         add("Problem", look.Problem);
         add("Cut", look.Cut ? "yes" : "no");
         return lines;
     }
+    add("Form", look.FullAscii ? "Full ASCII, variant " + std::to_string(look.Variant) : "binary");
     add("Version", std::to_string(look.Version), true);
     add("Attachment", look.Attachment ? "yes" : "no");
     if (!look.Readable()) add("Problem", look.Problem);
