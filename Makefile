@@ -46,7 +46,7 @@ run: build-native build-win32
 	tools/demo/run.sh $(ARGS)
 
 # Benchmarks, not timed tests: each adds its own target to bench.
-bench: bench-zip bench-convert
+bench: bench-zip bench-convert bench-plot
 
 .PHONY: bench-zip
 bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
@@ -61,6 +61,12 @@ build/bench/CMakeCache.txt: | deps
 bench-convert: build/bench/CMakeCache.txt
 	cmake --build build/bench -j $(JOBS) --target vexaconv datagen convbench
 	/usr/bin/python3 tools/bench/convbench.py build/bench
+
+# Chart speed of vexaconv --plot against numpy's fromfile and per-pixel minimum and maximum.
+.PHONY: bench-plot
+bench-plot: build/bench/CMakeCache.txt
+	cmake --build build/bench -j $(JOBS) --target vexaconv datagen
+	/usr/bin/python3 tools/bench/plotbench.py build/bench
 
 clean:
 	rm -rf build

@@ -395,7 +395,12 @@ void PrintInfo(const DataLook& look, bool json, std::ostream& out) {
             for (const LookField& f : *list) out << "  " << f.Name << ": " << f.Value << "\n";
         return;
     }
-    auto value = [](const LookField& f) { return f.Number ? f.Value : "\"" + JsonText(f.Value) + "\""; };
+    auto value = [](const LookField& f) {
+        if (f.Number) return f.Value;
+        std::string quoted(1, '"');
+        quoted.append(JsonText(f.Value)).push_back('"');
+        return quoted;
+    };
     out << "{\"path\": \"" << JsonText(look.Path) << "\"";
     for (const LookField& f : summary) {
         std::string key = f.Name;
