@@ -134,7 +134,6 @@ ConvOutcome TextToBinary(const std::string& source, const std::string& dest, boo
     bool abortRun = false, converted = false;
     ConvOutcome outcome = ConvertFile(source, dest, false, abortRun, converted);
     cut = ConversionState.SourceCut;
-    std::memcpy(saved.AttachmentBuffer, ConversionState.AttachmentBuffer, AttachmentBytes);
     ConversionState = saved;
     return outcome;
 }
