@@ -47,8 +47,14 @@ ChartScale ScaleFor(const ChartData& chart, const ChartFrame& frame) {
     double a = chart.XAt(0), b = chart.XAt(chart.Count > 1 ? static_cast<double>(chart.Count - 1) : 0);
     s.XLow = std::min(a, b);
     s.XHigh = std::max(a, b);
-    if (!(s.XHigh > s.XLow)) s.XLow -= 0.5, s.XHigh += 0.5;
-    if (!chart.ValueRange(s.YLow, s.YHigh)) s.YLow = 0, s.YHigh = 1;
+    if (!(s.XHigh > s.XLow)) { // one record: half a step either side
+        s.XLow -= 0.5;
+        s.XHigh += 0.5;
+    }
+    if (!chart.ValueRange(s.YLow, s.YHigh)) {
+        s.YLow = 0;
+        s.YHigh = 1;
+    }
     double pad = (s.YHigh - s.YLow) * 0.05;
     if (!(pad > 0)) pad = std::fabs(s.YLow) > 0 ? std::fabs(s.YLow) * 0.1 : 1;
     s.YLow -= pad;

@@ -39,6 +39,7 @@ std::string NumberText(double real) {
 void ReadHeader(RecordFile& src, int version, DataLook& look) {
     int counts[4] = {};
     static const char* const typeNames[] = {"Int", "Word", "Real", "Text"};
+    static const char* const roleNames[] = {"", "XOffset", "XStart", "XStep"};
     for (const Field& f : convlayout::MainHeader(version)) {
         for (int i = 0; i < f.Count; ++i) {
             LookField field;
@@ -74,9 +75,10 @@ void ReadHeader(RecordFile& src, int version, DataLook& look) {
                 field.Value = std::to_string(number);
                 field.Number = true;
             }
-            if (f.Tag == Role::XOffset) look.XOffset = number, field.Name = "XOffset";
-            if (f.Tag == Role::XStart) look.XStart = number, field.Name = "XStart";
-            if (f.Tag == Role::XStep) look.XStep = real, field.Name = "XStep";
+            if (f.Tag == Role::XOffset) look.XOffset = number;
+            if (f.Tag == Role::XStart) look.XStart = number;
+            if (f.Tag == Role::XStep) look.XStep = real;
+            if (f.Tag != Role::None) field.Name = roleNames[static_cast<int>(f.Tag)];
             look.Header.push_back(std::move(field));
         }
     }
