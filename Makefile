@@ -46,7 +46,7 @@ run: build-native build-win32
 	tools/demo/run.sh $(ARGS)
 
 # Benchmarks, not timed tests: each adds its own target to bench.
-bench: bench-zip bench-convert bench-walk bench-http
+bench: bench-zip bench-convert bench-walk bench-http bench-plot
 
 .PHONY: bench-zip
 bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
@@ -69,6 +69,12 @@ bench-convert: build/bench/CMakeCache.txt
 .PHONY: bench-http
 bench-http: build-win32 # a 500 MB loopback download by the HTTP client under Wine against curl
 	tools/bench/http_bench.sh
+
+# Chart speed of vexaconv --plot against numpy's fromfile and per-pixel minimum and maximum.
+.PHONY: bench-plot
+bench-plot: build/bench/CMakeCache.txt
+	cmake --build build/bench -j $(JOBS) --target vexaconv datagen
+	/usr/bin/python3 tools/bench/plotbench.py build/bench
 
 clean:
 	rm -rf build

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <istream>
 #include <optional>
 #include <ostream>
 
+#include "convert/convchart.h"
 #include "convert/convert.h"
+#include "convert/convlook.h"
 #include "convert/convnames.h"
 #include "convert/convsettings.h"
 #include "lib/paths.h"
@@ -42,7 +45,15 @@ back. SOURCE is a data file or a folder (its files that match --mask).
                             win; without SOURCE, its source folder and mask are converted
   -h, --help                this text
 
-Exit status: 0 every source converted whole, 1 some were passed over (unknown kind, not a data file,
+Looking at files instead of converting them:
+      --info FILE...        what each file holds: identification, header fields, record count,
+                            whether it is cut; with --json one JSON object per line
+      --plot OUT.svg FILE   the file's chart as SVG, decimated to the chart's width
+      --plot-cols LIST      columns to draw, e.g. "1,3" (default: K both, Q all six, others the first)
+      --plot-block N        kind A: the block to draw (default 1)
+      --plot-size WxH       size of the chart in pixels (default 800x500)
+
+Exit status: 0 every source converted whole (--info, --plot: every file could be read), 1 some were passed over (unknown kind, not a data file,
 format version below 17, destination kept, ...) or cut short (the source ends inside a record, so
 its last record is incomplete), 2 a usage error or a missing folder.
 )";
@@ -55,6 +66,10 @@ struct Options {
     std::string SettingsPath;
     int Overwrite = 0; // 1 --yes, -1 --no, 0 ask
     bool Help = false;
+    bool Info = false, Json = false;
+    std::string PlotPath;
+    std::optional<std::string> PlotCols;
+    int PlotBlock = 1, PlotWidth = 800, PlotHeight = 500;
     std::vector<std::string> Sources;
 };
 
@@ -156,6 +171,28 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& error)
         } else if (arg == "--settings") {
             o.SettingsPath = value();
             if (missing || o.SettingsPath.empty()) return bad(o.SettingsPath);
+        } else if (arg == "--info") {
+            o.Info = true;
+        } else if (arg == "--json") {
+            o.Json = true;
+        } else if (arg == "--plot") {
+            o.PlotPath = value();
+            if (missing || o.PlotPath.empty()) return bad(o.PlotPath);
+        } else if (arg == "--plot-cols") {
+            o.PlotCols = value();
+            if (missing) return bad("");
+        } else if (arg == "--plot-block") {
+            std::string v = value();
+            if (!AllDigits(v) || std::stoi(v) < 1) return bad(v);
+            o.PlotBlock = std::stoi(v);
+        } else if (arg == "--plot-size") {
+            std::string v = value();
+            size_t x = v.find('x');
+            if (x == std::string::npos || !AllDigits(v.substr(0, x)) || !AllDigits(v.substr(x + 1))) return bad(v);
+            o.PlotWidth = std::stoi(v.substr(0, x));
+            o.PlotHeight = std::stoi(v.substr(x + 1));
+            if (o.PlotWidth < 200 || o.PlotHeight < 150 || o.PlotWidth > 20000 || o.PlotHeight > 20000)
+                return bad(v);
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -329,6 +366,80 @@ bool SameFolder(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a.empty() ? "." : a, b.empty() ? "." : b, ec);
 }
 
+// The column list of --plot-cols: numbers separated by blanks, commas, "/" or ";".
+std::vector<int> ColumnList(const std::string& text) {
+    std::vector<int> columns;
+    TextBuf<255> list;
+    list.Set(text);
+    for (int c; (c = TokenToInt(list.c, list.Cap)) > 0;) columns.push_back(c);
+    return columns;
+}
+
+void PrintInfo(const DataLook& look, bool json, std::ostream& out) {
+    const std::vector<LookField> summary = LookSummary(look);
+    if (!json) {
+        out << look.Path << "\n";
+        for (const std::vector<LookField>* list : {&summary, &look.Header})
+            for (const LookField& f : *list) out << "  " << f.Name << ": " << f.Value << "\n";
+        return;
+    }
+    auto value = [](const LookField& f) {
+        if (f.Number) return f.Value;
+        std::string quoted(1, '"');
+        quoted.append(JsonText(f.Value)).push_back('"');
+        return quoted;
+    };
+    out << "{\"path\": \"" << JsonText(look.Path) << "\"";
+    for (const LookField& f : summary) {
+        std::string key = f.Name;
+        std::transform(key.begin(), key.end(), key.begin(), [](char c) { return c == ' ' ? '_' : Lower(c); });
+        out << ", \"" << key << "\": " << (f.Value == "yes" ? "true" : f.Value == "no" ? "false" : value(f));
+    }
+    out << ", \"header\": {";
+    for (size_t i = 0; i < look.Header.size(); ++i)
+        out << (i ? ", " : "") << "\"" << look.Header[i].Name << "\": " << value(look.Header[i]);
+    out << "}}\n";
+}
+
+// --info and --plot: a look at files, nothing converted.
+int LookMain(const Options& o, ConvCliIo& io) {
+    if (o.Sources.empty() || (!o.PlotPath.empty() && (o.Sources.size() != 1 || o.Info))) {
+        io.Err << "vexaconv: --info takes one or more files, --plot exactly one\n"
+                  "(vexaconv --help explains the options)\n";
+        return CliUsageError;
+    }
+    bool allRead = true;
+    for (const std::string& path : o.Sources) {
+        LookFile file;
+        if (!file.Open(path)) allRead = false;
+        if (o.Info) {
+            PrintInfo(file.Look(), o.Json, io.Out);
+            continue;
+        }
+        if (!file.Look().Readable()) {
+            io.Err << "vexaconv: " << path << ": " << file.Look().Problem << "\n";
+            return CliSomePassedOver;
+        }
+        std::vector<int> columns = o.PlotCols ? ColumnList(*o.PlotCols) : DefaultColumns(file.Look());
+        ChartData chart = file.Chart(columns, o.PlotBlock, FrameFor(o.PlotWidth, o.PlotHeight).Width());
+        if (chart.Series.empty()) {
+            io.Err << "vexaconv: no column of " << path << " in \"" << o.PlotCols.value_or("") << "\" (1.."
+                   << file.Look().Columns() << ")\n";
+            return CliUsageError;
+        }
+        std::ofstream svg(o.PlotPath, std::ios::binary);
+        WriteChartSvg(svg, file.Look(), chart, o.PlotWidth, o.PlotHeight);
+        svg.close();
+        if (!svg) {
+            io.Err << "vexaconv: cannot write " << o.PlotPath << "\n";
+            return CliUsageError;
+        }
+        io.Out << "plotted " << path << " -> " << o.PlotPath << (file.Look().Cut ? "  (the file is cut)" : "")
+               << "\n";
+    }
+    return allRead ? CliAllConverted : CliSomePassedOver;
+}
+
 } // namespace
 
 bool MaskMatches(const std::string& mask, const std::string& name) {
@@ -346,6 +457,7 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
         io.Out << Help;
         return CliAllConverted;
     }
+    if (options.Info || !options.PlotPath.empty()) return LookMain(options, io);
     if (!ApplyOptions(options, error)) {
         io.Err << "vexaconv: " << error << "\n";
         return CliUsageError;
