@@ -42,8 +42,9 @@ back. SOURCE is a data file or a folder (its files that match --mask).
                             win; without SOURCE, its source folder and mask are converted
   -h, --help                this text
 
-Exit status: 0 every source converted, 1 some were passed over (unknown kind, not a data file,
-format version below 17, destination kept, ...), 2 a usage error or a missing folder.
+Exit status: 0 every source converted whole, 1 some were passed over (unknown kind, not a data file,
+format version below 17, destination kept, ...) or cut short (the source ends inside a record, so
+its last record is incomplete), 2 a usage error or a missing folder.
 )";
 
 // The options given on the command line; what is not given comes from the settings or defaults.
@@ -391,6 +392,7 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
     ConversionState.ProgressContext = &progress;
 
     int converted = 0;
+    int cutShort = 0; // converted, but the source ends inside a record or block
     int passedOver = 0;
     bool folderError = false;
     for (size_t i = 0; i < files.size(); ++i) {
@@ -401,8 +403,10 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
         progress.Clear();
         if (done) {
             ++converted;
+            cutShort += ConversionState.SourceCut ? 1 : 0;
             io.Out << "converted " << files[i] << " -> " << dests[i]
-                   << (ConversionState.SourceCut ? "  (the source ends inside a record)" : "") << "\n";
+                   << (ConversionState.SourceCut ? "  (cut short: the source ends inside a record)" : "")
+                   << "\n";
         } else if (!abortRun) {
             ++passedOver;
             io.Out << "passed over " << files[i] << ": " << OutcomeText(outcome) << "\n";
@@ -416,7 +420,9 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
         }
     }
     ConversionState.Progress = nullptr;
-    io.Out << converted << " converted, " << passedOver << " passed over\n";
+    io.Out << converted << " converted";
+    if (cutShort > 0) io.Out << " (" << cutShort << " cut short)";
+    io.Out << ", " << passedOver << " passed over\n";
     if (folderError) return CliUsageError;
-    return passedOver > 0 ? CliSomePassedOver : CliAllConverted;
+    return passedOver > 0 || cutShort > 0 ? CliSomePassedOver : CliAllConverted;
 }

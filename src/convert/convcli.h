@@ -17,7 +17,7 @@ struct ConvCliIo {
 
 // Exit codes.
 constexpr int CliAllConverted = 0;
-constexpr int CliSomePassedOver = 1;
+constexpr int CliSomePassedOver = 1; // or some were cut short
 constexpr int CliUsageError = 2; // also a missing source or destination folder
 
 // Runs the command; args are the arguments after the program name.

@@ -112,6 +112,7 @@ void PutRecord(Job& job, const RecordShape& s, const BinRecord& r, int number, b
             if (i > 0) out.LineEnd(); // no line end after the record's last value
             i < r.RealCount ? out.Real(r.Reals[i]) : out.Int(r.Ints[i - r.RealCount]);
         }
+        if (!r.Complete(s)) out.LineEnd(); // the last value read is not the record's last
         out.Flush(job.Dst);
         return;
     }
@@ -144,13 +145,13 @@ bool RecordsToText(Job& job, const RecordShape& s, int limit, bool filterSmall) 
     bool filter = st.OnlySelected && job.Kind != 'K';
     BinRecord r;
     for (int number = 1; limit == 0 || number <= limit; ++number) {
-        ReadBinRecord(job, s, r);
-        if (r.RealCount == 0) {
+        if (AtEndOfFile(job.Src)) {
             if (limit != 0) st.SourceCut = true; // a file of records ends cleanly here, a block does not
             return false;
         }
-        if (!r.Complete(s)) st.SourceCut = true;
-        if (!(filterSmall && r.Reals[0] < 1.1)) PutRecord(job, s, r, number, filter);
+        ReadBinRecord(job, s, r);
+        if (!r.Complete(s)) st.SourceCut = true; // 1 to 3 bytes of a first value count too
+        if (r.RealCount > 0 && !(filterSmall && r.Reals[0] < 1.1)) PutRecord(job, s, r, number, filter);
         if (!r.Complete(s) || job.Dst.Failed) return false;
         job.Report();
     }
@@ -158,10 +159,11 @@ bool RecordsToText(Job& job, const RecordShape& s, int limit, bool filterSmall) 
 }
 
 void KindYToText(Job& job) {
-    const ConversionStateRecord& st = ConversionState;
-    for (int i = 0;; ++i) {
+    ConversionStateRecord& st = ConversionState;
+    for (int i = 0; !AtEndOfFile(job.Src); ++i) {
         double y = 0;
         ReadReal(job.Src, y);
+        if (job.SourceFailed()) st.SourceCut = true; // part of a value
         if (job.SourceFailed() || job.Dst.Failed) return;
         job.SourceBytes += 4;
         double x = (st.XStart + static_cast<double>(i)) * st.XStep;
@@ -188,17 +190,19 @@ void KindAToText(Job& job) {
     RecordShape s = ShapeOf(job);
     int records = job.Version >= 20 ? 30 : 20;
     auto header = convlayout::BlockHeaderA(job.Version);
-    for (;;) {
+    while (!AtEndOfFile(job.Src)) {
         if (job.Mode == ModeBinToFull) {
-            int64_t before = job.SourceBytes;
             if (!CopyFields(job, header, !st.FirstRecord)) {
-                st.SourceCut = job.SourceBytes != before; // the file ended inside the block header
+                st.SourceCut = true; // the file ended inside the block header
                 return;
             }
             st.FirstRecord = true;
         } else {
             SkipBytes(job.Src, convlayout::BinarySize(header));
-            if (job.SourceFailed()) return;
+            if (job.SourceFailed()) {
+                st.SourceCut = true;
+                return;
+            }
             job.SourceBytes += convlayout::BinarySize(header);
         }
         if (!RecordsToText(job, s, records, job.Mode == ModeBinToCol)) return;
@@ -208,43 +212,45 @@ void KindAToText(Job& job) {
 // ---- Text to binary ------------------------------------------------------------------------------
 
 // Values of Full ASCII record lines. Values are separated by anything that cannot be part of a number
-// (blanks, tabs, ",", ";", "/", "&", "|", ...), so every delimiter the writer may use reads back; a
-// line that runs out of values before the record is complete continues on the next line, so line-end
-// delimiters read back too.
-class TokenReader {
+// (blanks, tabs, ",", ";", "/", "&", "|", ...), so every delimiter the writer may use reads back. A
+// record's values come from its own line (or lines, in block layouts): a value missing from its line
+// is 0 and extra values are ignored, so an edited line never moves the records after it. A file
+// written with a line-end delimiter has each value on a line of its own; it is told by its first two
+// record lines holding one token each, and its values are then taken line after line.
+class RecordText {
   public:
-    explicit TokenReader(LineSource& lines) : lines_(lines) {}
+    // firstLine: how many tokens the writer puts on a record's first line (its number included).
+    RecordText(LineSource& lines, bool numbered, int firstLine)
+        : lines_(lines), numbered_(numbered), firstLine_(firstLine) {}
 
-    // The first line of a record that holds a value, without its record number when numbered;
-    // false at the end of the data.
-    bool BeginRecord(bool numbered) {
+    // The first line of a record that holds a value, past its record number when numbered; false at
+    // the end of the data.
+    bool Begin() {
         do {
             if (!lines_.Next()) return false;
             rest_ = lines_.Line();
         } while (!HasToken());
-        std::string_view number;
-        return !numbered || Take(number);
+        if (!decided_) {
+            decided_ = true;
+            stream_ =
+                firstLine_ > 1 && Tokens(rest_) == 1 && !lines_.AtDataEnd() && Tokens(lines_.Held()) == 1;
+        }
+        fresh_ = !numbered_; // in a stream the record number is a line of its own
+        if (numbered_) Token();
+        return true;
     }
-    // Moves to the next line, dropping what is left of this one.
+    // The further line where the writer starts one inside a record; false when the data has ended.
     bool NewLine() {
-        if (!lines_.Next()) return false;
+        if (stream_) return true;
+        if (lines_.AtDataEnd()) return false;
+        lines_.Next();
         rest_ = lines_.Line();
         return true;
     }
-    // The next value, from later lines when this one has none left.
-    bool Take(std::string_view& token) {
-        if (!NextToken()) return false;
-        const char* start = rest_.data();
-        const char* end = start + rest_.size();
-        const char* p = start;
-        while (p < end && IsTokenChar(*p)) ++p;
-        token = std::string_view(start, static_cast<size_t>(p - start));
-        rest_ = std::string_view(p, static_cast<size_t>(end - p));
-        return true;
-    }
-    // The next value as a real or an integer (TextToReal, TextToInt: 0 when it is not a number).
-    bool TakeReal(double& value) { return TakeNumber(value, TextToReal); }
-    bool TakeInt(int& value) { return TakeNumber(value, TextToInt); }
+    // The next value of the record (0 when it is missing or not a number); false when the data ends
+    // before it.
+    bool TakeReal(double& value) { return Take(value, TextToReal); }
+    bool TakeInt(int& value) { return Take(value, TextToInt); }
 
   private:
     static bool IsTokenChar(char c) { return TokenChars[static_cast<unsigned char>(c)]; }
@@ -256,6 +262,16 @@ class TokenReader {
         return table;
     }();
 
+    static int Tokens(std::string_view line) {
+        int count = 0;
+        bool inToken = false;
+        for (char c : line) {
+            bool t = IsTokenChar(c);
+            count += t && !inToken;
+            inToken = t;
+        }
+        return count;
+    }
     // Skips separators; true when a value follows on this line. (Local pointers: the text could alias
     // rest_ itself as far as the compiler knows, which would keep the loop in memory.)
     bool HasToken() {
@@ -265,18 +281,42 @@ class TokenReader {
         rest_ = std::string_view(p, static_cast<size_t>(end - p));
         return p < end;
     }
-    bool NextToken() {
-        while (!HasToken()) {
-            if (!NewLine()) return false;
+    // The next token of this line, empty when there is none.
+    std::string_view Token() {
+        if (!HasToken()) return {};
+        const char* start = rest_.data();
+        const char* end = start + rest_.size();
+        const char* p = start;
+        while (p < end && IsTokenChar(*p)) ++p;
+        rest_ = std::string_view(p, static_cast<size_t>(end - p));
+        return {start, static_cast<size_t>(p - start)};
+    }
+    // The token of the next value: on a line of its own in a stream, else the next of this line. A
+    // value missing from the last line of the data is the end of the data inside the record.
+    bool NextToken(std::string_view& token) {
+        if (stream_) {
+            if (!fresh_) {
+                if (lines_.AtDataEnd()) return false;
+                lines_.Next();
+                rest_ = lines_.Line();
+            }
+            fresh_ = false;
+            token = Token();
+            rest_ = {};
+            return true;
         }
-        return true;
+        token = Token();
+        return !token.empty() || !lines_.AtDataEnd();
     }
     // Plain decimal numbers, the only form the writer produces, are converted where they stand; any
     // other token goes through the library's parser, so both give the same value.
-    template <class T, class Parse> bool TakeNumber(T& value, Parse slow) {
-        if (!NextToken()) return false;
-        const char* start = rest_.data();
-        const char* end = start + rest_.size();
+    template <class T, class Parse> bool Take(T& value, Parse slow) {
+        std::string_view token;
+        if (!NextToken(token)) return false;
+        value = 0;
+        if (token.empty()) return true;
+        const char* start = token.data();
+        const char* end = start + token.size();
         const char* digits = *start == '-' ? start + 1 : start;
         if (digits < end && *digits >= '0' && *digits <= '9') {
             std::from_chars_result r;
@@ -284,23 +324,32 @@ class TokenReader {
                 r = RealFromChars(start, end, value);
             else
                 r = std::from_chars(start, end, value);
-            if (r.ec == std::errc() && (r.ptr == end || !IsTokenChar(*r.ptr))) {
-                rest_.remove_prefix(static_cast<size_t>(r.ptr - start));
-                return true;
-            }
+            if (r.ec == std::errc() && r.ptr == end) return true;
         }
-        std::string_view token;
-        Take(token);
         value = slow(token);
         return true;
     }
 
     LineSource& lines_;
+    bool numbered_;
+    int firstLine_;
     std::string_view rest_;
+    bool decided_ = false; // the layout of the file's lines has been told
+    bool stream_ = false;  // every value on a line of its own
+    bool fresh_ = false;   // stream: the current line has not given its value yet
 };
 
-// One record from text to binary; false when the data has ended (sets SourceCut when inside it).
-bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
+// Tokens on a record's first line as the writer lays it out.
+int FirstLineTokens(const Job& job, const RecordShape& s) {
+    int values = job.Kind == 'Y' ? 2
+                 : s.Lines >= 2  ? (s.PerLine() < s.Reals ? s.PerLine() : s.Reals)
+                                 : s.Reals + s.Ints;
+    return values + (Numbered(job) ? 1 : 0);
+}
+
+// One record from text to binary; false when the data has ended (SourceCut when inside the record,
+// the values read so far written).
+bool RecordToBinary(Job& job, const RecordShape& s, RecordText& text) {
     ConversionStateRecord& st = ConversionState;
     LineSource& lines = *job.Lines;
     if (job.Variant == 1) {
@@ -316,7 +365,7 @@ bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
         }
         return !job.Dst.Failed;
     }
-    if (!tokens.BeginRecord(Numbered(job))) return false;
+    if (!text.Begin()) return false;
     int perLine = s.PerLine();
     bool block = s.Lines >= 2;
     for (int k = 1; k <= s.Reals + s.Ints; ++k) {
@@ -324,8 +373,7 @@ bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
             block && (k <= s.Reals ? k > 1 && k % perLine == 1 : k == s.Reals + 1 && s.IntsOnNewLine());
         double real = 0;
         int number = 0;
-        if ((newLine && !tokens.NewLine()) ||
-            !(k <= s.Reals ? tokens.TakeReal(real) : tokens.TakeInt(number))) {
+        if ((newLine && !text.NewLine()) || !(k <= s.Reals ? text.TakeReal(real) : text.TakeInt(number))) {
             st.SourceCut = true;
             return false;
         }
@@ -339,15 +387,15 @@ bool RecordToBinary(Job& job, const RecordShape& s, TokenReader& tokens) {
 
 void RecordsToBinary(Job& job) {
     RecordShape s = ShapeOf(job);
-    TokenReader tokens(*job.Lines);
-    while (RecordToBinary(job, s, tokens)) job.Report();
+    RecordText text(*job.Lines, Numbered(job), FirstLineTokens(job, s));
+    while (RecordToBinary(job, s, text)) job.Report();
 }
 
-// Kind Y: each line pair gives x and y; only y is stored.
+// Kind Y: each record gives x and y; only y is stored.
 void KindYToBinary(Job& job) {
     ConversionStateRecord& st = ConversionState;
     LineSource& lines = *job.Lines;
-    TokenReader tokens(lines);
+    RecordText text(lines, Numbered(job), FirstLineTokens(job, ShapeOf(job)));
     for (;;) {
         double value = 0; // y
         if (job.Variant == 1) {
@@ -360,8 +408,8 @@ void KindYToBinary(Job& job) {
             value = TextToReal(lines.Line());
         } else {
             double x = 0;
-            if (!tokens.BeginRecord(Numbered(job))) return;
-            if (!tokens.TakeReal(x) || !tokens.TakeReal(value)) {
+            if (!text.Begin()) return;
+            if (!text.TakeReal(x) || !text.TakeReal(value)) {
                 st.SourceCut = true;
                 return;
             }
@@ -376,14 +424,14 @@ void KindAToBinary(Job& job) {
     ConversionStateRecord& st = ConversionState;
     RecordShape s = ShapeOf(job);
     int records = job.Version >= 20 ? 30 : 20;
-    TokenReader tokens(*job.Lines);
+    RecordText text(*job.Lines, Numbered(job), FirstLineTokens(job, s));
     while (!job.Lines->AtDataEnd()) {
         if (!CopyFields(job, convlayout::BlockHeaderA(job.Version), false)) {
             st.SourceCut = true;
             return;
         }
         for (int i = 0; i < records; ++i) {
-            if (!RecordToBinary(job, s, tokens)) {
+            if (!RecordToBinary(job, s, text)) {
                 st.SourceCut = true;
                 return;
             }

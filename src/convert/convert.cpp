@@ -120,16 +120,21 @@ bool CheckFolders(std::string_view source, std::string_view destination) {
 // Reads and checks the identification (the first 40 bytes, or the first line of a Full ASCII file).
 ConvOutcome ReadIdent(Job& job) {
     std::string_view ident;
+    bool whole = true; // the source goes on after its identification
     if (job.Mode == ModeFullToBin) {
         if (!job.Lines->Next()) return ConvOutcome::NotAccepted;
         ident = job.Lines->Line().substr(0, IdentLength);
+        whole = ident.size() == IdentLength || !job.Lines->AtDataEnd();
     } else {
-        ReadBytes(job.Src, job.Ident, IdentLength);
-        if (Failed(job.Src)) return ConvOutcome::NotAccepted;
-        ident = std::string_view(job.Ident, IdentLength);
+        ReadBytes(job.Src, job.Ident, IdentLength); // a short read keeps the bytes that came
+        whole = !Failed(job.Src);
+        ident = std::string_view(job.Ident, whole ? IdentLength : std::strlen(job.Ident));
         job.SourceBytes = IdentLength;
     }
-    if (!IdentAccepted(ident, job.Mode != ModeFullToBin)) return ConvOutcome::NotAccepted;
+    if (!IdentAccepted(ident, job.Mode != ModeFullToBin)) {
+        bool dataFile = ident.size() >= 2 && ident[0] == 'S' && ident[1] == 'W';
+        return !whole && dataFile ? ConvOutcome::HeaderCut : ConvOutcome::NotAccepted;
+    }
     std::memcpy(job.Ident, ident.data(), IdentLength);
     job.Version = IdentVersion(ident);
     bool minimum = job.Mode != ModeBinToCol || job.Kind == 'A';
@@ -179,6 +184,14 @@ void WriteLastLine(Job& job) {
     }
 }
 
+// A free name beside the destination for the file while it is written.
+std::string TempNameFor(std::string_view destination) {
+    std::string name = std::string(destination) + ".$$$";
+    for (int i = 1; i < 100 && (FileExists(name) || DirExists(name)); ++i)
+        name = std::string(destination) + ".$" + IntToStrZ(i, 2);
+    return name;
+}
+
 bool SamePath(std::string_view a, std::string_view b) {
 #ifdef _WIN32
     return SameText(a, b);
@@ -220,7 +233,10 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
     ConvOutcome outcome = ReadIdent(job);
     if (outcome == ConvOutcome::Converted) outcome = AskOverwrite(destination, ask, abortRun);
     if (outcome != ConvOutcome::Converted) return outcome;
-    CreateWrite(job.Dst, destination, failed);
+    // The destination is written under a name of its own and put in place only once converted, so a
+    // file that fails (cut in its headers, a full disk) never costs an existing destination.
+    std::string temp = TempNameFor(destination);
+    CreateWrite(job.Dst, temp, failed);
     if (failed) return ConvOutcome::Uncreatable;
     if (job.Mode != ModeFullToBin) job.Dst.Mode = 1;
 
@@ -235,10 +251,14 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
     }
     Close(job.Src, failed);
     Close(job.Dst, failed);
-    if (!headerDone) return ConvOutcome::HeaderCut;
-    if (failed) return ConvOutcome::WriteFailed;
-    converted = true;
-    return ConvOutcome::Converted;
+    outcome = !headerDone ? ConvOutcome::HeaderCut
+              : failed    ? ConvOutcome::WriteFailed
+                          : ConvOutcome::Converted;
+    if (outcome == ConvOutcome::Converted && PutFileInPlace(temp, destination) != FsOk)
+        outcome = ConvOutcome::Uncreatable;
+    if (outcome != ConvOutcome::Converted) DeleteOneFile(temp);
+    converted = outcome == ConvOutcome::Converted;
+    return outcome;
 }
 
 const char* OutcomeText(ConvOutcome outcome) {
@@ -278,8 +298,10 @@ LineSource::LineSource(RecordFile& file)
       held_(std::make_unique<char[]>(LineCap + 1)) {}
 
 int LineSource::ReadInto(char* buf) {
+    if (ended_) return -1;
     int len = ReadLine(file_, buf, LineCap, false);
     if (Failed(file_)) return -1;
+    ended_ = file_.EndedBy == 26;
     bytes_ += len + 1;
     return len;
 }

@@ -15,7 +15,7 @@ namespace convdetail {
 
 // Reads the lines of a Full ASCII source, whole (up to LineCap characters, far beyond the longest line
 // the engine writes) and without comment cutting, with a look-ahead that can tell whether only empty
-// lines remain.
+// lines remain. Character 26 ends the data wherever it stands.
 class LineSource {
   public:
     static constexpr int LineCap = 65535;
@@ -25,6 +25,8 @@ class LineSource {
     std::string_view Line() const { return {line_.get(), static_cast<size_t>(lineLen_)}; }
     // True when nothing but empty lines (ends of lines, an end-of-file character) is left.
     bool AtDataEnd();
+    // The line AtDataEnd found (valid after it returned false, until the next line is read).
+    std::string_view Held() const { return {held_.get(), static_cast<size_t>(heldLen_)}; }
     // The next line that holds a value: false when only empty lines are left, which end the data.
     bool NextValueLine() { return !AtDataEnd() && Next(); }
     int64_t BytesRead() const { return bytes_; }
@@ -38,6 +40,7 @@ class LineSource {
     int heldLen_ = 0;
     bool hasHeld_ = false;
     int pendingEmpty_ = 0;
+    bool ended_ = false; // a character 26 was met
     int64_t bytes_ = 0;
 };
 
@@ -54,7 +57,6 @@ struct Job {
     int64_t SourceBytes = 0;           // binary bytes read so far (modes 1, 2)
     int64_t NextReport = 0;            // SourceBytes (or line bytes) at which progress is told next
 
-    RecordFile& TextSide() { return Mode == ModeFullToBin ? Src : Dst; }
     bool SourceFailed() const { return Src.Failed; }
     void Report(); // tells the progress hook, now and then
 };

@@ -88,13 +88,33 @@ bool FieldToBinary(Job& job, const Field& f) {
     return true;
 }
 
+// Field mode on the text side. A Full ASCII source's field line comes through its line source (the
+// source's look-ahead and its end at character 26 hold here too), comments cut as the record file
+// cuts them.
+bool FieldLineOn(Job& job) {
+    if (job.Mode != ModeFullToBin) {
+        SetFieldMode(job.Dst, true);
+        return true;
+    }
+    if (!job.Lines->Next()) return false;
+    FieldLine.Set(job.Lines->Line());
+    BufCutComment(FieldLine.c, FieldLine.Cap);
+    job.Src.Mode = 3;
+    return true;
+}
+
+void FieldLineOff(Job& job) {
+    if (job.Mode == ModeFullToBin)
+        job.Src.Mode = 1;
+    else
+        SetFieldMode(job.Dst, false);
+}
+
 // The extended block: one ";" line per group, in either direction.
 bool CopyExtended(Job& job) {
-    RecordFile& text = job.TextSide();
     for (const convlayout::FieldGroup& group : convlayout::ExtendedBlock()) {
         for (int line = 0; line < group.Repeat; ++line) {
-            SetFieldMode(text, true);
-            if (job.SourceFailed()) return false;
+            if (!FieldLineOn(job)) return false;
             for (const Field& f : group.Fields) {
                 for (int i = 0; i < f.Count; ++i) {
                     int number = 0;
@@ -115,7 +135,7 @@ bool CopyExtended(Job& job) {
                         TransferInt(job.Dst, number);
                 }
             }
-            SetFieldMode(text, false);
+            FieldLineOff(job);
         }
     }
     job.SourceBytes += convlayout::ExtendedSize;

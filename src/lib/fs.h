@@ -81,6 +81,9 @@ FsError CopyOneFile(std::string_view source, std::string_view target); // an exi
 // CopyOneFile of JoinFile(sourceDir, name) to JoinFile(targetDir, name).
 FsError CopyNamedFile(std::string_view name, std::string_view sourceDir, std::string_view targetDir);
 FsError MoveOneFile(std::string_view oldName, std::string_view newName);
+// [both] Puts the file source in place of target, which may exist: in one call where the system has
+// it; on the 95 family, which has none, the target is deleted first.
+FsError PutFileInPlace(std::string_view source, std::string_view target);
 // Moves the file to its name with the extension changed (ChangeExt mode 0).
 FsError RenameExt(std::string_view name, std::string_view ext);
 FsError ChangeDir(std::string_view dir); // FsOk or FsChangeDirFailed

@@ -1,6 +1,7 @@
 // File primitives for native builds: plain POSIX paths, errno values reported as the Windows error
 // numbers the Windows build gives for the same failure.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -154,6 +155,11 @@ int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error)
 FsError DeleteOneFile(std::string_view name) {
     SysName path(name);
     return unlink(path.c) == 0 ? FsOk : FromErrno(errno, path.c);
+}
+
+FsError PutFileInPlace(std::string_view source, std::string_view target) {
+    SysName from(source), to(target);
+    return rename(from.c, to.c) == 0 ? FsOk : FromErrno(errno, to.c);
 }
 
 FsError MakeDir(std::string_view dir) {

@@ -151,6 +151,14 @@ FsError MoveOneFile(std::string_view oldName, std::string_view newName) {
     return MoveFileA(SysName(oldName).c, SysName(newName).c) ? FsOk : LastError();
 }
 
+FsError PutFileInPlace(std::string_view source, std::string_view target) {
+    SysName from(source), to(target);
+    if (GetVersion() < 0x80000000u) // the NT family replaces in one call
+        return MoveFileExA(from.c, to.c, MOVEFILE_REPLACE_EXISTING) ? FsOk : LastError();
+    if (!DeleteFileA(to.c) && GetLastError() != ERROR_FILE_NOT_FOUND) return LastError();
+    return MoveFileA(from.c, to.c) ? FsOk : LastError();
+}
+
 FsError RenameExt(std::string_view name, std::string_view ext) {
     NameBuf target;
     target.Set(name);

@@ -204,15 +204,14 @@ int FindLineEnd(const char* data, int pos, int end, bool& nul) {
     return pos;
 }
 
-// After a CR the next byte is taken as its LF, whatever it is; the end of the file there is no error.
-void SwallowByte(RecordFile& f) {
-    if (f.Io.Pos < f.Io.End)
-        ++f.Io.Pos;
-    else if (!Fill(f)) {
+// After a CR an LF right behind it belongs to it; any other byte begins the next line. The end of the
+// file there is no error.
+void SkipPartnerLf(RecordFile& f) {
+    if (f.Io.Pos == f.Io.End && !Fill(f)) {
         if (f.ErrorCode == RecShortRead) ClearError(f);
-    } else {
-        ++f.Io.Pos;
+        return;
     }
+    if (f.Io.Data[f.Io.Pos] == 10) ++f.Io.Pos;
 }
 
 void AppendField(std::string_view text) {
@@ -274,6 +273,14 @@ void WriteBytes(RecordFile& f, const void* buffer, int n) {
 
 void SkipBytes(RecordFile& f, int n) {
     ReadRaw(f, nullptr, n);
+}
+
+bool AtEndOfFile(RecordFile& f) {
+    if (f.ErrorCode > 0) return true;
+    if (!f.Writing && f.Io.Pos < f.Io.End) return false;
+    if (Fill(f)) return false;
+    if (f.ErrorCode == RecShortRead) ClearError(f);
+    return true;
 }
 
 void SkipLines(RecordFile& f, int n) {
@@ -346,6 +353,7 @@ int ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
     int count = 0;    // characters stored, at most n + 1
     int length = -1;  // where the first NUL stored lies
     bool any = false; // an ordinary character of this line was read (stored or dropped)
+    f.EndedBy = 0;
     while (f.ErrorCode <= 0) {
         if ((f.Writing || f.Io.Pos == f.Io.End) && !Fill(f)) {
             if (any && f.ErrorCode == RecShortRead) ClearError(f); // a last line without line end
@@ -369,7 +377,8 @@ int ReadLine(RecordFile& f, char* buf, int n, bool cutComments) {
         f.Io.Pos = stop;
         if (stop < end) {
             f.Io.Pos = stop + 1;
-            if (data[stop] == 13) SwallowByte(f);
+            f.EndedBy = data[stop];
+            if (data[stop] == 13) SkipPartnerLf(f);
             break;
         }
     }

@@ -38,6 +38,7 @@ struct RecordFile {
     bool Failed = false;   // set whenever ErrorCode becomes positive: the end flag
     bool Writing = false;  // false when opened for reading, true when created for writing
     TextBuf<259> Name;     // the file name as opened
+    int EndedBy = 0;       // what ended the last line read: 10, 13, 26, or 0 (the end of the file)
 
     recfile_detail::Buffer Io;
 
@@ -71,6 +72,8 @@ inline bool Failed(const RecordFile& f) {
 void ReadBytes(RecordFile& f, void* buffer, int n);
 void WriteBytes(RecordFile& f, const void* buffer, int n);
 void SkipBytes(RecordFile& f, int n);
+// True when no byte is left to read (or the file has failed); reads ahead, takes nothing.
+bool AtEndOfFile(RecordFile& f);
 void SkipLines(RecordFile& f, int n);
 
 // ---- Binary transfers (little-endian) -------------------------------------------------------------
@@ -87,11 +90,12 @@ void WriteFixedText(RecordFile& f, const char* buf, int n); // the characters, z
 
 // ---- Text transfers -------------------------------------------------------------------------------
 
-// Reads one line into a buffer of capacity n. LF ends a line; CR ends it and the next byte is
-// swallowed; character 26 ends it. Characters beyond the capacity are read and dropped. The end of the
-// file after a character of the line is not an error, so a last line without line end reads normally;
-// at the start of a line it sets Failed. With cutComments a "*" comment is cut (BufCutComment).
-// Returns the length of the text left in the buffer (BufLen).
+// Reads one line into a buffer of capacity n. LF ends a line; CR ends it, and an LF right behind the
+// CR is its partner and read with it; character 26 ends it. EndedBy tells which of them it was. Characters
+// beyond the capacity are read and dropped. The end of the file after a character of the line is not an
+// error, so a last line without line end reads normally; at the start of a line it sets Failed. With
+// cutComments a "*" comment is cut (BufCutComment). Returns the length of the text left in the buffer
+// (BufLen).
 int ReadLine(RecordFile& f, char* buf, int n, bool cutComments);
 std::string ReadLineStr(RecordFile& f, bool cutComments); // up to 1023 characters
 int ReadIntLine(RecordFile& f, bool cutComments);         // TextToInt of the line (capacity 127)

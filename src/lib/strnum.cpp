@@ -378,13 +378,14 @@ std::string NextLine(std::string_view s, int& pos) {
         return {};
     }
     size_t from = static_cast<size_t>(pos) - 1;
-    size_t cr = s.find('\r', from);
-    if (cr == std::string_view::npos) {
+    size_t end = s.find_first_of(std::string_view("\r\n\x1a", 3), from);
+    if (end == std::string_view::npos) {
         pos = 0;
         return std::string(s.substr(from));
     }
-    size_t next = cr + 1;
-    if (next < s.size() && s[next] == '\n') ++next;
+    // An LF right behind a CR is its partner; any other character begins the next line.
+    size_t next = end + 1;
+    if (s[end] == '\r' && next < s.size() && s[next] == '\n') ++next;
     pos = next >= s.size() ? 0 : static_cast<int>(next) + 1;
-    return std::string(s.substr(from, cr - from));
+    return std::string(s.substr(from, end - from));
 }

@@ -68,6 +68,8 @@ void BufNextToken(bool exact, bool comma, const char* buf, int n, char* token, i
 void BufSplitAt(char ch, char* buf, int n, char* field, int fieldN);
 void BufCutComment(char* buf, int n);
 std::string JoinLines(const std::vector<std::string>& lines);
+// The line of s that starts at pos (1-based); it ends at CR, LF or character 26, and an LF right
+// behind a CR is read with it. pos moves to the next line, 0 past the end, -1 when it was outside.
 std::string NextLine(std::string_view s, int& pos);
 
 // ---- Number operations ----------------------------------------------------------------------------

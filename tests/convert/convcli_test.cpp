@@ -67,6 +67,10 @@ TEST_F(Vexaconv, FolderWithMaskAndReasons) {
     EXPECT_NE(dir_.Read("back/A.K01"), "<missing>");
     EXPECT_EQ(Run("--mask *.DOC @in"), CliSomePassedOver);
     EXPECT_TRUE(Said("unknown kind"));
+    // A source that ends inside a record is converted, counted as cut short, and fails the run.
+    dir_.Write("out/C.K01", sampledata::Bytes(convtest::Spec('K', 20, 3)) + "\x7f");
+    EXPECT_EQ(Run("-d @cut @out/C.K01 @in/A.K01"), CliSomePassedOver);
+    EXPECT_TRUE(Said("2 converted (1 cut short), 0 passed over")) << out_.str();
     // A missing folder the user refuses to make is a folder error.
     EXPECT_EQ(Run("-d @x/y @in/A.K01", "n\n", true), CliUsageError);
 }

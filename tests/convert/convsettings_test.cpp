@@ -103,9 +103,10 @@ TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
 TEST_F(ConvSettingsFile, ValueLineRulesAndEarlyEnd) {
     ConvSettings.Extension.Set("XYZ");
     ConvSettings.NotAsSource = true;
-    dir_.Write("VexaAsc.CFA",
-               "SetUp.EXE converter settings VexaAsc.CFA\r\n1999-03-15\r\n1,2,3,4,5,6,1\r\n"
-               "     1 *mode\r\n**3\r\n44 * comma\r\nY *yes\r\n2\r\n-5*x\r\n0\r\nn\r\n D:\\IN *x   \r\n");
+    dir_.Write(
+        "VexaAsc.CFA",
+        "SetUp.EXE converter settings VexaAsc.CFA\r\n1999-03-15\r\n1,2,3,4,5,6,1\r\n"
+        "     1 *mode\r\n**3\r\n44 * comma\r\nY *yes\r\n2\r-5*x\r0\nn\r\n D:\\IN *x   \r\n"); // lone CR, LF
     FakeWindow window;
     ASSERT_TRUE(Transfer("VexaAsc", true, &window));
     EXPECT_EQ(Saved(), "     1\r\n     0\r\n    44\r\nY\r\n     2\r\n    -5\r\n     0\r\nN\r\n D:\\IN *x\r\n"

@@ -1,7 +1,8 @@
 // Any bytes, as a binary data file (to Full or Col ASCII) or as a Full ASCII file (back to binary),
 // under a name of any kind: the engine converts them or passes them over, never reading or writing
 // out of bounds. The first byte chooses kind, mode and options; what the binary side writes as Full
-// ASCII is converted back as well, so the text reader sees the writer's own forms too.
+// ASCII is converted back as well, so the text reader sees the writer's own forms too. Text that is no
+// Full ASCII file is read as the record lines of one.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -51,12 +52,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string source = scratch.Dir + "/IN." + kind + "01",
                       text = scratch.Dir + "/OUT." + kind + "01.TXT";
     const std::string back = scratch.Dir + "/BACK." + kind + "01";
-    std::FILE* file = std::fopen(source.c_str(), "wb");
-    if (!file) return 0;
-    std::fwrite(data + 2, 1, size - 2, file);
-    std::fclose(file);
+    auto write = [](const std::string& name, const void* bytes, size_t count, const char* how) {
+        std::FILE* file = std::fopen(name.c_str(), how);
+        if (!file) std::abort();
+        std::fwrite(bytes, 1, count, file);
+        std::fclose(file);
+    };
+    write(source, data + 2, size - 2, "wb");
     std::remove(text.c_str());
-    if (mode == ModeFullToBin) {
+    if (mode == ModeFullToBin && (size < 4 || data[2] != 'S' || data[3] != 'W')) {
+        // Not a Full ASCII file: the bytes are the record lines behind the header of a file without
+        // records in the chosen layout, so the record reader sees every input.
+        std::string empty(40 + 472 + 512, '\0');
+        empty.replace(0, 40, "SW0-DAT-20.0----------------------------");
+        write(source, empty.data(), empty.size(), "wb");
+        convert(ModeBinToFull, source, text);
+        write(text, data + 2, size - 2, "ab");
+        convert(ModeFullToBin, text, back);
+    } else if (mode == ModeFullToBin) {
         convert(ModeFullToBin, source, back);
     } else {
         convert(mode, source, text);

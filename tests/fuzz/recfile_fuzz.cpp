@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "lib/recfile.h"
@@ -22,21 +23,22 @@ void Check(bool ok, const char* what) {
     }
 }
 
-// The lines the rules give for the bytes: LF, CR (swallowing one more byte) and 26 end a line; the
-// end of the file ends a line that has characters and is the end otherwise.
-std::vector<std::string> ExpectedLines(const std::string& bytes) {
-    std::vector<std::string> lines;
+// The lines the rules give for the bytes: LF, CR (with an LF right behind it as its partner) and 26
+// end a line; the end of the file ends a line that has characters and is the end otherwise. Each line
+// comes with the character that ended it (0 for the end of the file).
+std::vector<std::pair<std::string, int>> ExpectedLines(const std::string& bytes) {
+    std::vector<std::pair<std::string, int>> lines;
     size_t pos = 0;
     while (pos < bytes.size()) {
         std::string line;
-        bool ended = false;
+        int ended = 0;
         while (pos < bytes.size() && !ended) {
             char c = bytes[pos++];
-            if (c == 13 && pos < bytes.size()) ++pos;
-            ended = c == 10 || c == 13 || c == 26;
-            if (!ended) line += c;
+            if (c == 13 && pos < bytes.size() && bytes[pos] == 10) ++pos;
+            if (c == 10 || c == 13 || c == 26) ended = c;
+            else line += c;
         }
-        lines.push_back(line);
+        lines.emplace_back(line, ended);
     }
     return lines;
 }
@@ -47,10 +49,11 @@ void CheckLines(const std::string& bytes, int cap) {
     OpenRead(f, FileName, failed);
     Check(!failed, "open");
     std::vector<char> buf(cap + 2);
-    for (const std::string& line : ExpectedLines(bytes)) {
+    for (const auto& [line, endedBy] : ExpectedLines(bytes)) {
         std::memset(buf.data(), '#', buf.size());
         int length = ReadLine(f, buf.data(), cap, false);
         Check(!f.Failed, "early end");
+        Check(f.EndedBy == endedBy, "the character that ended the line");
         size_t stored = line.size() < static_cast<size_t>(cap) + 1 ? line.size() : cap + 1;
         Check(length == BufLen(buf.data(), cap), "length returned");
         Check(std::memcmp(buf.data(), line.data(), stored) == 0, "line content");

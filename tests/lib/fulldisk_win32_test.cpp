@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <tuple>
 
+#include "convert/convert.h"
+#include "datagen/sample_data.h"
 #include "lib/fs.h"
 #include "lib/recfile.h"
+#include "support/temp_dir.h"
 #include "support/unix_shell_win32.h"
 
 namespace {
@@ -82,4 +88,27 @@ TEST_F(FullDisk, RecordFileReportsTheFailureAtTheLatestAtClose) {
             EXPECT_EQ(data.nFileSizeLow, static_cast<DWORD>(bytes));
         }
     }
+}
+
+// A converted file that does not fit is no success, and the destination it would have replaced keeps
+// every byte; nothing of the attempt is left on the disk.
+TEST_F(FullDisk, ConversionKeepsTheOldDestination) {
+    testsupport::TempDir dir("fulldisk-convert");
+    sampledata::SampleSpec spec;
+    spec.Kind = 'P';
+    spec.Records = 500;
+    dir.Write("BIG.P01", sampledata::Bytes(spec));
+    std::ofstream(root + "BIG.TXT", std::ios::binary) << "old";
+    Fill(10000);
+    ResetTextFormatSettings();
+    ResetConversionState();
+    ConvSetup(ModeBinToFull, 1, LastNothing, false, false, "");
+    bool abortRun = false, converted = true;
+    EXPECT_EQ(ConvertFile(dir / "BIG.P01", root + "BIG.TXT", false, abortRun, converted),
+              ConvOutcome::WriteFailed);
+    EXPECT_FALSE(converted);
+    std::stringstream kept;
+    kept << std::ifstream(root + "BIG.TXT", std::ios::binary).rdbuf();
+    EXPECT_EQ(kept.str(), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 2); // fill.bin, BIG.TXT
 }

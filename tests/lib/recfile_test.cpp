@@ -52,8 +52,8 @@ TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
         {"empty file", "", 9, {}},
         {"only crlf", "\r\n", 9, {""}},
         {"lf and empty line", "a\n\nb\n", 9, {"a", "", "b"}},
-        {"cr swallows the next byte", "ab\rXcd\r\n", 9, {"ab", "cd"}},
-        {"cr swallows a second cr", "a\r\r\nb", 9, {"a", "", "b"}},
+        {"lone cr keeps the next byte", "ab\r-cd\r\n", 9, {"ab", "-cd"}},
+        {"cr, then cr lf", "a\r\r\nb", 9, {"a", "", "b"}},
         {"cr at the very end", "a\r", 9, {"a"}},
         {"lone cr", "\r", 9, {""}},
         {"ctrl-z ends a line", "ab\032cd\032", 9, {"ab", "cd"}},
@@ -62,6 +62,7 @@ TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
         {"line across buffers", std::string(70000, 'x') + "\r\nend", 9, {"xxxxxxxxxx", "end"}},
         {"crlf split by the buffer", std::string(65535, 'y') + "\r\nz", 9, {"yyyyyyyyyy", "z"}},
         {"cr ends the buffer, then the file", std::string(65535, 'y') + "\r", 9, {"yyyyyyyyyy"}},
+        {"lone cr ends the buffer", std::string(65535, 'y') + "\r-z", 9, {"yyyyyyyyyy", "-z"}},
     };
     for (const Case& c : cases) {
         RecordFile f;
@@ -78,6 +79,15 @@ TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
             EXPECT_EQ(f.ErrorCode, RecShortRead) << c.name;
             EXPECT_EQ(BufLen(buf.data(), c.cap), 0) << c.name;
         }
+    }
+}
+
+TEST_F(RecFile, ReadLineTellsWhatEndedTheLine) {
+    RecordFile f;
+    OpenWith(f, "a\r\nb\nc\rd\032e");
+    for (int want : {13, 10, 13, 26, 0}) {
+        ReadLineStr(f, false);
+        EXPECT_EQ(f.EndedBy, want);
     }
 }
 

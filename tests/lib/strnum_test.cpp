@@ -127,7 +127,9 @@ TEST(Tokenizer, FieldsCommentsAndLines) {
         EXPECT_EQ(b.Str(), want) << text;
     }
     const std::pair<const char*, std::vector<std::string>> texts[] = {
-        {"a\r\n\r\nbc", {"a", "", "bc"}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}}};
+        {"a\r\n\r\nbc", {"a", "", "bc"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r-b\n\r-c\x1a-d", {"a", "-b", "", "-c", "-d"}}}; // a lone CR keeps the next character
     for (const auto& [text, lines] : texts) {
         std::vector<std::string> got;
         for (int pos = 1; pos > 0;) got.push_back(NextLine(text, pos));

@@ -50,7 +50,7 @@ TEST_F(SetupStateTest, DatLineEndsLinesAndCutsComments) {
     } cases[] = {
         {"4.00\r\n15.03.1999 * program date\r\n", 2, "15.03.1999"},
         {"4.00\n15.03.1999\n", 2, "15.03.1999"},
-        {"a\rXb\r\n", 2, "b"}, // the character after a CR goes with it, whatever it is
+        {"a\r-b\r\n", 2, "-b"}, // a lone CR ends its line and nothing more
         {"abc\x1A"
          "def",
          2, "def"},
