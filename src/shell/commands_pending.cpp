@@ -32,6 +32,3 @@ void EditTextFile(std::string_view) {
 void ViewTextFile(std::string_view) {
     NotAvailable("The text viewer");
 }
-void ShowConvWindow() {
-    NotAvailable("The converter window");
-}

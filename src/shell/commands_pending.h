@@ -14,4 +14,3 @@ void ShowInfoTools();                     // the information tools dialog
 void EditStartFile(int which);            // 1 CONFIG.SYS (CONFIG.NT), 2 AUTOEXEC.BAT (AUTOEXEC.NT)
 void EditTextFile(std::string_view file); // the text editor on one file
 void ViewTextFile(std::string_view file); // the same, read-only
-void ShowConvWindow();                    // the converter window, modal

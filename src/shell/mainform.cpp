@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "convert/convwindow_win32.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
