@@ -46,7 +46,7 @@ run: build-native build-win32
 	tools/demo/run.sh $(ARGS)
 
 # Benchmarks, not timed tests: each adds its own target to bench.
-bench: bench-zip bench-convert
+bench: bench-zip bench-convert bench-walk
 
 .PHONY: bench-zip
 bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
@@ -56,6 +56,10 @@ bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
 # without sanitizers.
 build/bench/CMakeCache.txt: | deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DSETUP_SANITIZE=OFF
+
+.PHONY: bench-walk
+bench-walk: build/bench/CMakeCache.txt build/win32/CMakeCache.txt # the file tools' walk against find, natively and under Wine
+	JOBS=$(JOBS) tools/bench/walk_bench.sh
 
 .PHONY: bench-convert
 bench-convert: build/bench/CMakeCache.txt

@@ -2,6 +2,8 @@
 // window is created, and the program ends when its message loop does.
 #include <windows.h>
 
+#include "browse/browse.h"
+#include "browse/winmanager.h"
 #include "lib/forms.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
@@ -22,6 +24,9 @@ void ResetProgramState() {
     ResetFieldLine();
     ResetBuiltSlots();
     ResetFormFrame();
+    ResetChildWins();
+    ResetBrowExp();
+    ResetPathDialogs();
     ResetSetupState();
     ResetMainState();
     ResetApplication();

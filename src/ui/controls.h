@@ -212,7 +212,7 @@ class Panel : public Control {
     HFONT panelFont_ = nullptr;
 };
 
-// An etched frame.
+// An etched frame. Its form sends it to the back once the controls it surrounds exist.
 class Bevel : public Control {
   protected:
     WindowKind Kind(const Row& row) const override;

@@ -240,6 +240,11 @@ void Control::BringToFront() {
         SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+void Control::SendToBack() {
+    if (hwnd_)
+        SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Control::SetFont(int height, bool bold, const char* face) {
     if (!hwnd_)
         return;

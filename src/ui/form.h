@@ -141,6 +141,7 @@ class Control {
     void SetFocus();
     bool Focused() const { return hwnd_ && GetFocus() == hwnd_; }
     void BringToFront(); // on top of its siblings (a later control covering earlier ones)
+    void SendToBack();   // below its siblings (a frame drawn around them)
     // A font of the control's own: height in pixels as the form's (negative: character height).
     void SetFont(int height, bool bold = false, const char* face = nullptr);
     HFONT Font() const;

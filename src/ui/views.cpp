@@ -479,6 +479,77 @@ void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
         DrawFocusRect(dc, &t);
 }
 
+// ---- LinesView ----------------------------------------------------------------------------------
+
+Control::WindowKind LinesView::Kind(const Row&) const {
+    return {"LISTBOX",
+            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA,
+            WS_EX_CLIENTEDGE};
+}
+
+void LinesView::Created(const Row&) {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, Font());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 1);
+}
+
+void LinesView::Clear() {
+    lines_.clear();
+    longest_ = 0;
+    extent_ = 0;
+    Commit();
+}
+
+void LinesView::AddLine(std::string_view line) { lines_.emplace_back(line); }
+
+void LinesView::Commit() {
+    if (!hwnd_)
+        return;
+    // The horizontal extent follows the longest line by characters; measured only when one grows.
+    size_t longest = longest_;
+    const std::string* widest = nullptr;
+    for (const std::string& line : lines_)
+        if (line.size() > longest) {
+            longest = line.size();
+            widest = &line;
+        }
+    if (widest) {
+        HDC dc = GetDC(hwnd_);
+        HGDIOBJ old = SelectObject(dc, Font());
+        SIZE size{};
+        GetTextExtentPoint32A(dc, widest->c_str(), static_cast<int>(widest->size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd_, dc);
+        longest_ = longest;
+        extent_ = std::max(extent_, static_cast<int>(size.cx) + 8);
+    }
+    SendMessageA(hwnd_, LB_SETCOUNT, lines_.size(), 0);
+    SendMessageA(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent_), 0);
+}
+
+std::string LinesView::Line(int index) const {
+    return index >= 0 && index < LineCount() ? lines_[static_cast<size_t>(index)] : std::string();
+}
+
+void LinesView::DrawItem(const DRAWITEMSTRUCT& item) {
+    RECT r = item.rcItem;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID < lines_.size()) {
+        const std::string& text = lines_[item.itemID];
+        SetBkMode(item.hDC, TRANSPARENT);
+        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        r.left += 2;
+        DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
+}
+
 // ---- Splitter -----------------------------------------------------------------------------------
 
 Control::WindowKind Splitter::Kind(const Row&) const {

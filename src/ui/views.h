@@ -147,6 +147,29 @@ class DirectoryListBox : public ListBox {
     int OpenCount() const; // rows of the open path
 };
 
+// A read-only listing of text lines with both scroll bars, for far more lines than an edit control
+// takes in reasonable time (Wine's edit lays out its whole text on every change): the lines are kept
+// here and an owner-data list box draws only those in view.
+class LinesView : public Control {
+  public:
+    void Clear();
+    void AddLine(std::string_view line); // kept; shown at the next Commit
+    void Commit();                       // the list shows every line added so far
+    int LineCount() const { return static_cast<int>(lines_.size()); }
+    std::string Line(int index) const;
+    const std::vector<std::string>& Lines() const { return lines_; }
+    void DrawItem(const DRAWITEMSTRUCT& item) override;
+
+  protected:
+    WindowKind Kind(const Row& row) const override;
+    void Created(const Row& row) override;
+
+  private:
+    std::vector<std::string> lines_;
+    size_t longest_ = 0; // characters of the longest line, whose width sets the horizontal extent
+    int extent_ = 0;
+};
+
 // A bar the user drags to resize the left-aligned control before it in the layout table.
 class Splitter : public Control {
   protected:

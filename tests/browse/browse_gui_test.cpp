@@ -1,0 +1,397 @@
+// The explorer, the window manager and the path dialogs on real windows and real folders under Wine:
+// tree walks, node images, the listing, the returned paths, what is remembered between openings, and
+// a screenshot of each window.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <iterator>
+#include <filesystem>
+#include <functional>
+
+#include "browse/browexp.h"
+#include "browse/pathdialogs.h"
+#include "lib/proc_win32.h"
+#include "support/screens_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+#include "support/unix_shell_win32.h"
+#include "support/wine_win32.h"
+
+namespace {
+
+using testsupport::TempDir;
+
+// Acts on the modal windows in the order they open; each step names the window class it expects.
+class ModalScript {
+  public:
+    ModalScript() {
+        ui::SetModalHook([this](ui::Form& form) {
+            ASSERT_FALSE(steps_.empty()) << "unexpected window " << form.Caption();
+            auto step = std::move(steps_.front());
+            steps_.pop_front();
+            step(form);
+        });
+    }
+    ~ModalScript() {
+        ui::SetModalHook(nullptr);
+        EXPECT_TRUE(steps_.empty()) << "windows that never opened";
+    }
+    template <class F> ModalScript& Then(std::function<void(F&)> step) {
+        steps_.push_back([step](ui::Form& form) {
+            auto* window = dynamic_cast<F*>(&form);
+            ASSERT_NE(window, nullptr) << form.Caption();
+            step(*window);
+        });
+        return *this;
+    }
+
+  private:
+    std::deque<std::function<void(ui::Form&)>> steps_;
+};
+
+void MakeTree(const TempDir& dir, std::initializer_list<const char*> files) {
+    for (const char* file : files) {
+        std::filesystem::create_directories(std::filesystem::path(dir / file).parent_path());
+        dir.Write(file, "x");
+    }
+}
+
+class Browse : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetBuiltSlots();
+        ResetFormFrame();
+        ResetChildWins();
+        ResetBrowExp();
+        ResetPathDialogs();
+        MakeTree(tmp, {"A.DAT", "SUB/B.DAT", "SUB/DEEP/C.DAT", "DATA/RUN1/D.TXT"});
+    }
+    // Opens the explorer on the start path; the step runs on the shown window.
+    bool Explore(PathBuf& path, std::function<void(TDialBrowExp&)> step) {
+        ModalScript script;
+        script.Then(std::move(step));
+        bool accepted = false;
+        ExecBrowExp("Source directory", path, accepted);
+        return accepted;
+    }
+    PathBuf Path(const std::string& text) {
+        PathBuf path;
+        path.Set(text);
+        return path;
+    }
+    TempDir tmp{"browse"};
+};
+
+TEST_F(Browse, KindSlotsAndTheStackBelowTheExplorer) {
+    const int cases[][3] = {{0, 0, 2},  {11, 0, 1}, {17, 0, 6},  {21, 11, 1}, {21, 12, 2},
+                            {30, 1, 1}, {30, 2, 3}, {42, 1, 4},  {52, 0, 5},  {80, 1, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(KindSlot(c[0], c[1]), c[2]) << c[0] << " " << c[1];
+    ui::Form main;
+    main.Create({.caption = "Converter"});
+    ChildWinOpenMain(0, main, nullptr, nullptr);
+    EXPECT_EQ(ChildWinCurrent(), 0);
+    EXPECT_EQ(ChildWin(-1).Kind, -2);
+    EXPECT_EQ(ChildWin(-1).Number, -1);
+    PathBuf path = Path(tmp.Path());
+    Explore(path, [](TDialBrowExp& d) {
+        EXPECT_EQ(ChildWinCurrent(), 1);
+        EXPECT_EQ(ChildWin(1).Kind, 42);
+        EXPECT_EQ(ChildWin(1).ActivationState, 2); // the window has been activated once
+        EXPECT_FALSE(ChildWin(1).PendingFirstActivation);
+        EXPECT_EQ(d.CoolBar.BandMinHeight(1), 30);
+        d.SpeedCancel.OnClick();
+    });
+    EXPECT_EQ(ChildWinCurrent(), 0);
+    EXPECT_TRUE(ChildWin(1).Closed);
+    EXPECT_TRUE(BuiltSlot(2).Flags & GeoHasPlacement); // the converter's place, saved when covered
+}
+
+TEST_F(Browse, ExplorerWalksToTheDeepestFolderAndReturnsItsPath) {
+    // start path, Panel0 and the returned path
+    const std::pair<std::string, std::string> cases[] = {
+        {tmp / "SUB\\DEEP", tmp / "SUB\\DEEP"},
+        {tmp / "SUB\\", tmp / "SUB"},
+        {"C:\\", "C:\\"},
+        {"Q:\\NOWHERE", "C:\\"},            // no such directory: drive C
+        {tmp / "SUB\\..\\DATA", tmp / "SUB"}, // exists, but no folder ".." in the tree: the walk stops
+    };
+    for (const auto& [start, expected] : cases) {
+        PathBuf path = Path(start);
+        EXPECT_TRUE(Explore(path, [&](TDialBrowExp& d) {
+            EXPECT_EQ(d.Panel0.Caption(), expected);
+            d.SpeedOkay.OnClick();
+        }));
+        EXPECT_EQ(path.Str(), expected);
+    }
+}
+
+TEST_F(Browse, ExplorerListingNodesAndTheRememberedMask) {
+    PathBuf path = Path(tmp.Path());
+    EXPECT_FALSE(Explore(path, [&](TDialBrowExp& d) {
+        EXPECT_EQ(d.Caption(), "Source directory Explorer");
+        EXPECT_EQ(d.Memo1.Lines(), std::vector<std::string>{"A.DAT"});
+        d.SpeedSubDir.OnClick();
+        EXPECT_TRUE(d.SpeedSubDir.Down());
+        EXPECT_EQ(d.Memo1.LineCount(), 4); // A.DAT first, then the files of SUB, SUB\DEEP and DATA\RUN1
+        EXPECT_EQ(d.Memo1.Line(0), "A.DAT");
+        EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), "browse_explorer").empty());
+        ui::TreeNode sub = d.TreeView1.FirstChild(d.TreeView1.Selected());
+        while (sub && d.TreeView1.NodeText(sub) != "SUB") sub = d.TreeView1.NextSibling(sub);
+        ASSERT_NE(sub, nullptr);
+        EXPECT_EQ(d.TreeView1.NodeText(d.TreeView1.FirstChild(sub)), "y"); // not expanded yet
+        d.TreeView1.Expand(sub);
+        EXPECT_EQ(d.TreeView1.NodeText(d.TreeView1.FirstChild(sub)), "DEEP");
+        EXPECT_EQ(d.TreeView1.NodeImage(sub), ImageFolderOpen);
+        d.TreeView1.Collapse(sub);
+        EXPECT_EQ(d.TreeView1.NodeImage(sub), ImageFolder);
+        // With the listing off a directory change clears it once and it stays empty.
+        d.SpeedSearch.OnClick();
+        EXPECT_FALSE(d.SpeedSubDir.Enabled());
+        d.SpeedSearch.OnClick();
+        d.SpeedSearch.OnClick();
+        d.TreeView1.Select(sub);
+        EXPECT_EQ(d.Memo1.LineCount(), 0);
+        // A tool click while a walk pumps messages is ignored, its button state kept.
+        d.Busy = true;
+        d.SpeedSearch.OnClick();
+        d.SpeedNewDir.OnClick(); // would open a dialog
+        EXPECT_FALSE(BrowExp().SearchOn);
+        EXPECT_FALSE(d.SpeedSearch.Down());
+        d.Busy = false;
+        d.Edit1.SetText("*.TXT");
+        PostMessageA(d.Handle(), WM_CLOSE, 0, 0);
+    }));
+    EXPECT_EQ(path.Str(), tmp.Path()); // cancelled: the caller's path stays
+    EXPECT_EQ(BrowExp().Mask, "*.TXT");
+    EXPECT_TRUE(BrowExp().WithSubDirs);
+    Explore(path, [](TDialBrowExp& d) {
+        EXPECT_EQ(d.Edit1.Text(), "*.TXT");
+        EXPECT_TRUE(d.SpeedSubDir.Down());
+        EXPECT_FALSE(d.SpeedSearch.Down());
+        d.SpeedCancel.OnClick();
+    });
+}
+
+TEST_F(Browse, ExplorerFindsAndCreatesDirectories) {
+    PathBuf path = Path(tmp.Path());
+    ModalScript script;
+    script.Then<TDialBrowExp>([&](TDialBrowExp& d) {
+              d.SpeedFind.OnClick();
+              EXPECT_EQ(d.Panel0.Caption(), tmp / "SUB\\DEEP"); // the tree shows the directory found
+              d.SpeedNewDir.OnClick();
+              EXPECT_EQ(d.Panel0.Caption(), tmp / "SUB\\DEEP\\FRESH");
+              d.SpeedOkay.OnClick();
+          })
+        .Then<TDialInpiFind>([&](TDialInpiFind& d) {
+            EXPECT_EQ(d.LabelBP.Caption(), tmp.Path());
+            SendMessageA(d.RadioBtnP.Handle(), BM_CLICK, 0, 0);
+            d.EditP.SetText("*");
+            SendMessageA(d.FindBtn.Handle(), BM_CLICK, 0, 0);
+            for (int i = 0; i < d.ListBox1.Count(); ++i)
+                if (d.ListBox1.Item(i) == "SUB\\DEEP") d.ListBox1.SetItemIndex(i);
+            d.ListBox1Click();
+            SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0);
+        })
+        .Then<TDialInpiFold>([&](TDialInpiFold& d) {
+            EXPECT_EQ(d.LabelBP.Caption(), tmp / "SUB\\DEEP");
+            d.Edit1.SetText("FRESH");
+            SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0);
+        });
+    bool accepted = false;
+    ExecBrowExp("Destination directory", path, accepted);
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(path.Str(), tmp / "SUB\\DEEP\\FRESH");
+}
+
+TEST_F(Browse, ExplorerReopensWhereItWasLeft) {
+    PathBuf path = Path(tmp.Path());
+    Explore(path, [](TDialBrowExp& d) {
+        EXPECT_EQ(d.Left(), 120); // slot 4 empty: the designed position
+        d.SetBounds(210, 160, 500, 400);
+        d.SpeedCancel.OnClick();
+    });
+    Explore(path, [](TDialBrowExp& d) {
+        EXPECT_EQ(d.Left(), 210);
+        EXPECT_EQ(d.Top(), 160);
+        EXPECT_EQ(d.Width(), 500);
+        d.SpeedCancel.OnClick();
+    });
+}
+
+TEST_F(Browse, DriveImagesAndTheNetworkShare) {
+    testsupport::WineDrives drives;
+    std::string unix = testsupport::UnixPathOf(tmp.Path());
+    ASSERT_TRUE(drives.Define('N', unix, DRIVE_REMOTE));
+    ASSERT_TRUE(drives.Define('R', unix, DRIVE_CDROM));
+    ASSERT_TRUE(drives.Define('M', unix, DRIVE_REMOVABLE));
+    // A share root as Wine serves it: $WINEPREFIX/dosdevices/unc/<server>/<share>.
+    ASSERT_EQ(testsupport::RunUnixShell("mkdir -p \"$WINEPREFIX/dosdevices/unc/srv\" && ln -sfn '" + unix +
+                                        "' \"$WINEPREFIX/dosdevices/unc/srv/share\""),
+              0);
+    auto rootImage = [](TDialBrowExp& d, const std::string& text) {
+        for (ui::TreeNode n = d.TreeView1.FirstChild(nullptr); n; n = d.TreeView1.NextSibling(n))
+            if (d.TreeView1.NodeText(n) == text) return d.TreeView1.NodeImage(n);
+        return -1;
+    };
+    PathBuf path = Path("\\\\SRV\\SHARE\\SUB");
+    EXPECT_TRUE(Explore(path, [&](TDialBrowExp& d) {
+        EXPECT_EQ(rootImage(d, "N:"), ImageNetwork);
+        EXPECT_EQ(rootImage(d, "R:"), ImageCdRom);
+        EXPECT_EQ(rootImage(d, "M:"), ImageRemovable);
+        EXPECT_EQ(rootImage(d, "C:"), ImageFixed);
+        EXPECT_EQ(rootImage(d, "\\\\SRV\\SHARE"), ImageNetwork);
+        EXPECT_EQ(d.Panel0.Caption(), "\\\\SRV\\SHARE\\SUB");
+        d.SpeedOkay.OnClick();
+    }));
+    EXPECT_EQ(path.Str(), "\\\\SRV\\SHARE\\SUB");
+    EXPECT_EQ(BrowExp().NetRoot, "\\\\SRV\\SHARE");
+    path = Path(tmp.Path());
+    Explore(path, [&](TDialBrowExp& d) {
+        EXPECT_EQ(rootImage(d, "\\\\SRV\\SHARE"), ImageRemovable); // remembered from the last opening
+        d.SpeedCancel.OnClick();
+    });
+    testsupport::RunUnixShell("rm -rf \"$WINEPREFIX/dosdevices/unc\"");
+}
+
+TEST_F(Browse, DirectoryChooserOpensThenAccepts) {
+    PathBuf path = Path(tmp.Path());
+    bool accepted = false;
+    {
+        ModalScript script;
+        script.Then<TDialBrowPath>([&](TDialBrowPath& d) {
+            EXPECT_EQ(d.Caption(), "Choose Source directory");
+            EXPECT_EQ(d.StrEdit1.Text(), tmp.Path());
+            EXPECT_EQ(d.DirectoryListBox1.ItemIndex(), -1);
+            int sub = 0;
+            while (sub < d.DirectoryListBox1.Count() && d.DirectoryListBox1.Item(sub) != "SUB") ++sub;
+            d.DirectoryListBox1.SetItemIndex(sub);
+            EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), "browse_choose_directory").empty());
+            SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0); // opens SUB
+            EXPECT_EQ(d.StrEdit1.Text(), tmp / "SUB");
+            EXPECT_EQ(d.ModalResult(), ui::MrNone);
+            SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0); // accepts it
+        });
+        ExecBrowPath("Source directory", path, accepted);
+    }
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(path.Str(), tmp / "SUB");
+    path = Path("Q:\\DATA"); // no drive Q: drive C at its root
+    {
+        ModalScript script;
+        script.Then<TDialBrowPath>([](TDialBrowPath& d) { SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0); });
+        ExecBrowPath("Destination directory", path, accepted);
+    }
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(path.Str(), "C:\\");
+}
+
+TEST_F(Browse, NewSubDirectory) {
+    testsupport::ScriptedPrompter prompter;
+    const std::string tooLong(180, 'L'); // the joined path would be cut: another directory than typed
+    // typed name, created, resulting path, box caption
+    const std::tuple<std::string, bool, std::string, const char*> cases[] = {
+        {"NEW", true, tmp / "NEW", nullptr},
+        {"SUB", false, tmp.Path(), "Dir already exist"},
+        {"", false, tmp.Path(), "Dir already exist"},
+        {"NO\\SUCH", false, tmp.Path(), "Create error"},
+        {tooLong, false, tmp.Path(), "Create error"},
+    };
+    for (const auto& [name, created, expected, box] : cases) {
+        PathBuf path = Path(tmp.Path());
+        bool made = false;
+        ModalScript script;
+        script.Then<TDialInpiFold>([&](TDialInpiFold& d) {
+            EXPECT_EQ(d.LabelBP.Caption(), tmp.Path());
+            if (name == "NEW") {
+                EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), "browse_new_directory").empty());
+            }
+            d.Edit1.SetText(name);
+            SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0);
+        });
+        size_t boxes = prompter.Boxes.size();
+        if (box) prompter.Answer(ui::IdOk);
+        ExecInpiFold(path, made);
+        EXPECT_EQ(made, created) << name;
+        EXPECT_EQ(path.Str(), expected) << name;
+        EXPECT_EQ(PathDialogs().LastFolderName, name);
+        ASSERT_EQ(prompter.Boxes.size(), boxes + (box ? 1 : 0)) << name;
+        if (box) {
+            EXPECT_EQ(prompter.Boxes.back().Caption, box);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(tmp / "NEW"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.Path()), {}), 4); // A.DAT, SUB, DATA, NEW: nothing cut was made
+}
+
+TEST_F(Browse, FindPathByMask) {
+    auto find = [&](std::function<void(TDialInpiFind&)> step, PathBuf& path) {
+        ModalScript script;
+        script.Then<TDialInpiFind>(std::move(step));
+        bool accepted = false;
+        ExecInpiFind(path, accepted);
+        return accepted;
+    };
+    auto pick = [](TDialInpiFind& d, const std::string& line) {
+        for (int i = 0; i < d.ListBox1.Count(); ++i)
+            if (d.ListBox1.Item(i) == line) d.ListBox1.SetItemIndex(i);
+        d.ListBox1Click();
+    };
+    PathBuf path = Path(tmp.Path());
+    EXPECT_TRUE(find([&](TDialInpiFind& d) {
+        EXPECT_TRUE(d.RadioBtnF.Checked());
+        EXPECT_FALSE(d.EditP.Enabled());
+        EXPECT_FALSE(d.OKBtn.Enabled());
+        d.EditF.SetText("*.DAT");
+        SendMessageA(d.FindBtn.Handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(d.ListBox1.Count(), 3); // (base), SUB, SUB\DEEP
+        pick(d, "(base)");
+        EXPECT_TRUE(d.OKBtn.Enabled());
+        EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), "browse_find_path").empty());
+        SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0);
+    }, path));
+    EXPECT_EQ(path.Str(), tmp.Path()); // "(base)": the path stays
+    EXPECT_TRUE(find([&](TDialInpiFind& d) {
+        EXPECT_EQ(d.EditF.Text(), "*.DAT");
+        SendMessageA(d.RadioBtnP.Handle(), BM_CLICK, 0, 0);
+        EXPECT_TRUE(d.EditP.Enabled());
+        d.EditP.SetText("R*");
+        SendMessageA(d.FindBtn.Handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(d.ListBox1.Count(), 0); // RUN1 lies below DATA
+        d.EditP.SetText("D*");
+        SendMessageA(d.FindBtn.Handle(), BM_CLICK, 0, 0);
+        pick(d, "DATA");
+        SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0);
+    }, path));
+    EXPECT_EQ(path.Str(), tmp / "DATA");
+    EXPECT_FALSE(find([](TDialInpiFind& d) {
+        d.EditP.SetText("X*");
+        SendMessageA(d.CancelBtn.Handle(), BM_CLICK, 0, 0);
+    }, path));
+    EXPECT_EQ(path.Str(), tmp / "DATA");
+    EXPECT_FALSE(PathDialogs().FindByFileMask); // remembered although cancelled
+    EXPECT_EQ(PathDialogs().PathMaskMemory, "X*");
+    EXPECT_EQ(PathDialogs().FileMaskMemory, "*.DAT");
+}
+
+void CALLBACK PressOk(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA("#32770", "Browse for Folder");
+    if (!box) box = FindWindowA("#32770", nullptr);
+    if (!box) return;
+    KillTimer(nullptr, id);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(Browse, ShellFolderPicker) {
+    PathBuf path = Path("C:\\OLD\\");
+    bool picked = true;
+    SetTimer(nullptr, 0, 500, PressOk); // the shell's dialog runs its own loop
+    BrowseFolderShell(FolderDesktop, path, picked);
+    PathBuf desktop;
+    bool ok = false;
+    SpecialFolder(16, desktop, ok);
+    EXPECT_TRUE(picked);
+    EXPECT_TRUE(lstrcmpiA(path.c, desktop.c) == 0) << path.Str() << " " << desktop.Str();
+}
+
+} // namespace
