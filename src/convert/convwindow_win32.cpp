@@ -1,13 +1,13 @@
 // The conversion window TFormConv (unit SetUp4).
 #include "convert/convwindow_win32.h"
 
+#include "browse/browse.h"
 #include "browse/winmanager.h"
 #include "convert/convert.h"
 #include "convert/convnames.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
-#include "lib/prompter.h"
 #include "lib/paths.h"
 #include "lib/strnum.h"
 
@@ -252,9 +252,9 @@ void TFormConv::ButtonBrowseClick(const ui::Control& sender) {
     bool accepted = false;
     const char* title = source ? "Source directory" : "Destination directory";
     if (sender.Tag % 2 == 1)
-        ChooseDirectory(title, path, accepted);
+        ExecBrowPath(title, path, accepted);
     else
-        ExploreDirectory(title, path, accepted);
+        ExecBrowExp(title, path, accepted);
     if (!accepted) return;
     edit.SetText(path.Str());
     if (source) RefreshList();
@@ -321,21 +321,4 @@ void ShowConvWindow() {
     CreateKindForm(KindDialog, form);
     form->ShowModal();
     ReleaseForm(form);
-}
-
-namespace {
-void NotAvailableYet(const char* what) {
-    ShowLines(ui::BtnOk | ui::IconInformation, "SetUp",
-              {std::string(what), "is not available in this version yet."});
-}
-} // namespace
-
-void ChooseDirectory(const std::string&, PathBuf&, bool& accepted) {
-    accepted = false;
-    NotAvailableYet("The directory chooser");
-}
-
-void ExploreDirectory(const std::string&, PathBuf&, bool& accepted) {
-    accepted = false;
-    NotAvailableYet("The explorer");
 }

@@ -96,7 +96,3 @@ class TFormConv : public ui::Form, public PlacementTarget {
 
 // Creates the window (kind 81), shows it modally and releases it.
 void ShowConvWindow();
-
-// The two folder choosers of the Browse and Explorer buttons: Path in and, when Accepted, out.
-void ChooseDirectory(const std::string& title, PathBuf& path, bool& accepted);
-void ExploreDirectory(const std::string& title, PathBuf& path, bool& accepted);

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "browse/browexp.h"
+#include "browse/pathdialogs.h"
 #include "browse/winmanager.h"
 #include "convert/convcli.h"
 #include "convert/convwindow_win32.h"
@@ -139,6 +141,28 @@ TEST_F(ConvWindow, TypedDelimiterSurvivesReopening) {
     EXPECT_EQ(form->ComboBoxO1.Text(), "|");
     EXPECT_EQ(form->ComboBoxO1.ItemIndex(), -1);
     EXPECT_EQ(TextFormatSettings.DelimiterCode, '|');
+}
+
+TEST_F(ConvWindow, BrowseAndExplorerFillTheirEdit) {
+    std::vector<std::string> captions;
+    ui::SetModalHook([&](ui::Form& window) {
+        captions.push_back(window.Caption());
+        if (auto* chooser = dynamic_cast<TDialBrowPath*>(&window))
+            SendMessageA(chooser->OKBtn.Handle(), BM_CLICK, 0, 0);
+        else if (auto* explorer = dynamic_cast<TDialBrowExp*>(&window))
+            explorer->SpeedOkayClick();
+    });
+    form->StrEditS1.SetText(dir / "Gone"); // the chooser falls back to the root of the drive
+    SendMessageA(form->ButtonS1.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->StrEditS1.Text(), "C:\\");
+    EXPECT_FALSE(form->ListDirty); // the list of the chosen folder
+    SendMessageA(form->CheckBoxD.Handle(), BM_CLICK, 0, 0);
+    form->StrEditD1.SetText(dir.Path() + "\\");
+    SendMessageA(form->ButtonD2.Handle(), BM_CLICK, 0, 0);
+    ui::SetModalHook(nullptr);
+    EXPECT_EQ(form->StrEditD1.Text(), dir.Path());
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"Choose Source directory", "Destination directory Explorer"}));
 }
 
 struct Options {
