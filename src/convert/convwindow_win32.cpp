@@ -278,8 +278,9 @@ void TFormConv::ConvertMarked(bool all) {
         return;
     }
 
+    // No second run and no folder dialog while this one pumps its messages.
     Running = true;
-    EnableControls(false, {&BtnMark, &BtnAll, &BtnList});
+    EnableControls(false, {&BtnMark, &BtnAll, &BtnList, &ButtonS1, &ButtonS2, &ButtonD1, &ButtonD2});
     FileBox.SetVisible(false);
     OutBox.SetCaption("");
     OutBox.SetVisible(true);
@@ -309,8 +310,9 @@ void TFormConv::ConvertMarked(bool all) {
     Animate.SetVisible(false);
     OutBox.SetVisible(false);
     FileBox.SetVisible(true);
-    EnableControls(true, {&BtnMark, &BtnAll, &BtnList});
+    EnableControls(true, {&BtnMark, &BtnAll, &BtnList, &ButtonS1, &ButtonS2});
     Running = false;
+    UpdateControls(); // the destination's buttons as "not as source" says
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }
 

@@ -33,6 +33,7 @@ class WatchingPrompter final : public ui::Prompter {
     ~WatchingPrompter() override { ui::SetPrompter(nullptr); }
     int Ask(const std::string& caption, const std::string& text, unsigned flags) override {
         Seen.push_back(caption + "|" + text + "|" + (form_->FileBox.Visible() ? "list" : "") +
+                       (form_->BtnAll.Enabled() || form_->ButtonS1.Enabled() ? "buttons" : "") +
                        (form_->OutBox.Visible() ? "out:" + form_->OutBox.Caption() : ""));
         return (flags & ui::ButtonMask) == ui::BtnYesNoCancelAll ? ui::IdAll : ui::IdOk;
     }
@@ -131,10 +132,13 @@ TEST_F(ConvWindow, OverwriteAllDuringARun) {
                                  second + "|File already exist!\r\nOverride file(s)?|out:" + first + "  "});
     EXPECT_TRUE(form->FileBox.Visible());
     EXPECT_FALSE(form->OutBox.Visible());
+    EXPECT_TRUE(form->BtnAll.Enabled() && form->ButtonS2.Enabled());
+    EXPECT_FALSE(form->ButtonD2.Enabled()); // the destination is the source folder
 }
 
 TEST_F(ConvWindow, TypedDelimiterSurvivesReopening) {
-    SendMessageA(form->ComboBoxO1.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("|"));
+    form->ComboBoxO1.SetText("");
+    SendMessageA(GetWindow(form->ComboBoxO1.Handle(), GW_CHILD), WM_CHAR, '|', 1); // typed into its edit
     form->Close();
     ResetConvSettings();
     Open();
