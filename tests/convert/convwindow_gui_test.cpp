@@ -7,13 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "browse/browexp.h"
-#include "browse/pathdialogs.h"
 #include "browse/winmanager.h"
 #include "convert/convcli.h"
 #include "convert/convwindow_win32.h"
 #include "datagen/sample_data.h"
-#include "lib/paths.h"
 #include "support/scripted_prompter.h"
 #include "support/screens_win32.h"
 #include "support/standins_win32.h"
@@ -23,7 +20,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::PumpMessages;
 
 // Answers the overwrite question with All, any other box with OK, and notes what the window showed at that
 // moment.
@@ -69,8 +65,6 @@ class ConvWindow : public testing::Test {
         form->StrEditS1.SetText(dir.Path());
         form->RefreshList();
     }
-    // The window's options as a run takes them, then a run over every listed file.
-    void ConvertAll() { form->ConvertMarked(true); }
 
     testsupport::TempDir dir{"convwin"};
     std::string settings = JoinFile(testsupport::TestProgramDir(), "VexaAsc.CFA");
@@ -104,7 +98,7 @@ TEST_F(ConvWindow, StopBoxesAndTheListAfterAnEdit) {
     prompter.Answer(ui::IdOk).Answer(ui::IdOk);
     form->ConvertMarked(false);
     SendMessageA(form->RadioD0.Handle(), BM_CLICK, 0, 0);
-    ConvertAll();
+    form->ConvertMarked(true);
     ASSERT_EQ(prompter.Boxes.size(), 2u);
     EXPECT_EQ(prompter.Boxes[0].Caption + "|" + prompter.Boxes[0].Text, "No files|No files are marked");
     EXPECT_EQ(prompter.Boxes[1].Caption, "Input error");
@@ -114,19 +108,19 @@ TEST_F(ConvWindow, StopBoxesAndTheListAfterAnEdit) {
     SendMessageA(form->RadioD1.Handle(), BM_CLICK, 0, 0);
     form->StrEditS2.SetText("*.K*");
     EXPECT_EQ(form->FileBox.Count(), 0);
-    ConvertAll(); // the list of the new mask, without "Refresh list"
+    form->ConvertMarked(true); // the list of the new mask, without "Refresh list"
     EXPECT_EQ(form->FileBox.Count(), 1);
     EXPECT_TRUE(fs::exists(dir / "RUN.K01.TXT"));
     EXPECT_FALSE(fs::exists(dir / "RUN.Y01.TXT"));
 }
 
 TEST_F(ConvWindow, OverwriteAllDuringARun) {
-    ConvertAll();
+    form->ConvertMarked(true);
     std::string first = dir / (form->FileBox.Item(0) + ".TXT");
     std::string second = dir / (form->FileBox.Item(1) + ".TXT");
     fs::remove(first);
     WatchingPrompter prompter(form);
-    ConvertAll();
+    form->ConvertMarked(true);
     // One question, at the second file, while the list is hidden and the first destination shows.
     EXPECT_EQ(prompter.Seen, std::vector<std::string>{
                                  second + "|File already exist!\r\nOverride file(s)?|out:" + first + "  "});
@@ -145,28 +139,6 @@ TEST_F(ConvWindow, TypedDelimiterSurvivesReopening) {
     EXPECT_EQ(form->ComboBoxO1.Text(), "|");
     EXPECT_EQ(form->ComboBoxO1.ItemIndex(), -1);
     EXPECT_EQ(TextFormatSettings.DelimiterCode, '|');
-}
-
-TEST_F(ConvWindow, BrowseAndExplorerFillTheirEdit) {
-    std::vector<std::string> captions;
-    ui::SetModalHook([&](ui::Form& window) {
-        captions.push_back(window.Caption());
-        if (auto* chooser = dynamic_cast<TDialBrowPath*>(&window))
-            SendMessageA(chooser->OKBtn.Handle(), BM_CLICK, 0, 0);
-        else if (auto* explorer = dynamic_cast<TDialBrowExp*>(&window))
-            explorer->SpeedOkayClick();
-    });
-    form->StrEditS1.SetText(dir / "Gone"); // the chooser falls back to the root of the drive
-    SendMessageA(form->ButtonS1.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->StrEditS1.Text(), "C:\\");
-    EXPECT_FALSE(form->ListDirty); // the list of the chosen folder
-    SendMessageA(form->CheckBoxD.Handle(), BM_CLICK, 0, 0);
-    form->StrEditD1.SetText(dir.Path() + "\\");
-    SendMessageA(form->ButtonD2.Handle(), BM_CLICK, 0, 0);
-    ui::SetModalHook(nullptr);
-    EXPECT_EQ(form->StrEditD1.Text(), dir.Path());
-    EXPECT_EQ(captions,
-              (std::vector<std::string>{"Choose Source directory", "Destination directory Explorer"}));
 }
 
 struct Options {
@@ -198,7 +170,7 @@ TEST_F(ConvWindow, ConvertsAsVexaconvWithTheSavedSettings) {
         form->SettingsToControls(true);
         {
             WatchingPrompter prompter(form); // later runs overwrite what earlier ones wrote
-            ConvertAll();
+            form->ConvertMarked(true);
         }
         form->Close();
         std::string outDir = run.Mode == 0 ? dir / "Back" : dir.Path();

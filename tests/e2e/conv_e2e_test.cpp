@@ -23,23 +23,6 @@ std::string Bytes(const std::string& path) {
     return f ? std::string(std::istreambuf_iterator<char>(f), {}) : "<missing>";
 }
 
-BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-    return TRUE;
-}
-
-// The first child control of the window class with the text (any text for nullptr).
-HWND Child(HWND parent, const char* windowClass, const char* text) {
-    std::vector<HWND> children;
-    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND w : children) {
-        char cls[64] = "";
-        GetClassNameA(w, cls, sizeof cls);
-        if (lstrcmpiA(cls, windowClass) == 0 && (!text || App::Text(w) == text)) return w;
-    }
-    return nullptr;
-}
-
 TEST(ConvE2e, ConvertsTheTreesDataAsVexaconvDoes) {
     testsupport::ScratchDir dir{"conve2e"};
     std::string tree = dir / "Vexa";
@@ -64,15 +47,16 @@ TEST(ConvE2e, ConvertsTheTreesDataAsVexaconvDoes) {
     ASSERT_TRUE(app.WaitFor(
         [&] {
             window = FindWindowA(nullptr, "Convert binary data <--> ASCII data");
-            list = Child(window, "ListBox", nullptr);
+            list = window ? FindWindowExA(window, nullptr, "ListBox", nullptr) : nullptr;
             return list && SendMessageA(list, LB_GETCOUNT, 0, 0) == 7;
         },
         20000))
         << "the converter window with the tree's seven data files";
-    EXPECT_NE(Child(window, "Edit", data.c_str()), nullptr); // the source folder: DATA beside the program's
+    HWND source = FindWindowExA(window, nullptr, "Button", " Source ");
+    EXPECT_EQ(App::Text(FindWindowExA(source, nullptr, "Edit", nullptr)), data); // DATA beside the program
     testsupport::SaveScreenshot(window, "e2e_converter");
 
-    HWND all = Child(window, "Button", "Convert all");
+    HWND all = FindWindowExA(window, nullptr, "Button", "Convert all");
     app.Click(all);
     EXPECT_TRUE(app.WaitFor([&] { return IsWindowEnabled(all) && IsWindowVisible(list); }, 60000));
     EXPECT_TRUE(app.Boxes.empty());
