@@ -141,6 +141,21 @@ TEST_F(ConvWindow, TypedDelimiterSurvivesReopening) {
     EXPECT_EQ(TextFormatSettings.DelimiterCode, '|');
 }
 
+TEST_F(ConvWindow, FolderButtonsOpenTheirDialogs) {
+    std::vector<std::string> captions;
+    ui::SetModalHook([&](ui::Form& window) {
+        captions.push_back(window.Caption());
+        window.Close();
+    });
+    SendMessageA(form->CheckBoxD.Handle(), BM_CLICK, 0, 0);
+    for (ui::Button* button : {&form->ButtonS1, &form->ButtonS2, &form->ButtonD1, &form->ButtonD2})
+        SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+    ui::SetModalHook(nullptr);
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"Choose Source directory", "Source directory Explorer",
+                                        "Choose Destination directory", "Destination directory Explorer"}));
+}
+
 struct Options {
     int Mode, Cols;
     bool Numbered;
