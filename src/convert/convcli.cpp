@@ -204,17 +204,6 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& error)
     return true;
 }
 
-// Settings files keep the window's view of an option; vexaconv takes the nearest valid value.
-void NormaliseSettings() {
-    ConvSettingsRecord& s = ConvSettings;
-    s.Mode = IntClamp(s.Mode, 0, 2);
-    s.ColsPerLine = IntClamp(s.ColsPerLine, 1, 3);
-    s.LastLine = IntClamp(s.LastLine, 0, 2);
-    s.ExtChoice = IntClamp(s.ExtChoice, 0, 2);
-    int decimals = TextFormatSettings.Decimals;
-    TextFormatSettings.Decimals = -IntClamp(decimals < 0 ? -decimals : decimals, 1, 12);
-}
-
 // A settings file read without a window: its placement line is passed over.
 class NoWindow final : public PlacementTarget {
   public:
@@ -235,7 +224,7 @@ bool ApplyOptions(const Options& o, std::string& error) {
         }
         TransferConvSettings();
         CloseSettings(failed);
-        NormaliseSettings();
+        NormaliseConvSettings();
     }
     ConvSettingsRecord& s = ConvSettings;
     s.Mode = o.Mode.value_or(s.Mode);

@@ -107,6 +107,16 @@ void ResetConvSettings(std::string_view programDir) {
     TextFormatSettings.Decimals = -4;
 }
 
+void NormaliseConvSettings() {
+    ConvSettingsRecord& s = ConvSettings;
+    s.Mode = IntClamp(s.Mode, 0, 2);
+    s.ColsPerLine = IntClamp(s.ColsPerLine, 1, 3);
+    s.LastLine = IntClamp(s.LastLine, 0, 2);
+    s.ExtChoice = IntClamp(s.ExtChoice, 0, 2);
+    int decimals = TextFormatSettings.Decimals;
+    TextFormatSettings.Decimals = -IntClamp(decimals < 0 ? -decimals : decimals, 1, 12);
+}
+
 void ResetConvSettings() {
     PathBuf programDir;
     ProgramDir(programDir.c, programDir.Cap);

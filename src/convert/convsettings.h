@@ -79,6 +79,10 @@ template <int N> void SettingsText(TextBuf<N>& buf) {
 
 void CloseSettings(bool& failed);
 
+// Each option at the nearest value the window can show (a hand-edited file may hold others): the
+// choices clamped to their ranges, the decimals to 1..12 in exponent form.
+void NormaliseConvSettings();
+
 // The 14 value lines of ConvSettings and TextFormatSettings, in file order.
 void TransferConvSettings();
 // Reads or writes VexaAsc.CFA at its usual place; a file that cannot be read or created leaves the

@@ -42,6 +42,7 @@ int TModeBox::Number() const { return ModeNumberOf(Range(), ItemIndex()); }
 void TModeBox::SetNumber(int number) {
     if (count_ < 0)
         return;
+    SetEditable(false); // a mode box offers its items only, never free text
     Clear();
     for (int k = 0; k < count_; ++k)
         if (ModeVisible(Range(), k))

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "convert/convwindow_win32.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
@@ -11,7 +12,6 @@
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
 #include "shell/bugfix.h"
-#include "shell/commands_pending.h"
 #include "shell/install.h"
 #include "shell/mainstate.h"
 #include "shell/mode.h"

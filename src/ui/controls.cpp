@@ -374,6 +374,50 @@ bool ComboBox::Editable() const {
     return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & 3) == CBS_DROPDOWN;
 }
 
+// A combo box takes its kind (list or free text) only when its window is made: for the other kind the
+// window is made again in its place, with its items, selection, font, hint and place in the tab order.
+void ComboBox::SetEditable(bool editable) {
+    if (!hwnd_ || Editable() == editable)
+        return;
+    HWND old = hwnd_;
+    HWND parent = GetParent(old);
+    RECT r{};
+    GetWindowRect(old, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    DWORD style = static_cast<DWORD>(GetWindowLongA(old, GWL_STYLE)) & ~3u;
+    style |= editable ? CBS_DROPDOWN : CBS_DROPDOWNLIST;
+    std::vector<std::string> items;
+    for (int i = 0; i < Count(); ++i)
+        items.push_back(Item(i));
+    int selected = ItemIndex();
+    std::string text = Text();
+    std::string hint = Hint();
+    bool focused = GetFocus() == old;
+    SetHint("");
+    hwnd_ = CreateWindowExA(static_cast<DWORD>(GetWindowLongA(old, GWL_EXSTYLE)), "COMBOBOX", "", style, r.left,
+                            r.top, r.right - r.left, r.bottom - r.top + 8 * 16 + 4, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), this);
+    if (!hwnd_) {
+        hwnd_ = old;
+        SetHint(hint);
+        return;
+    }
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowPos(hwnd_, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(hwnd_, WM_SETFONT, SendMessageA(old, WM_GETFONT, 0, 0), FALSE);
+    SetWindowLongPtrA(old, GWLP_USERDATA, 0); // its last notifications reach nobody
+    DestroyWindow(old);
+    for (const std::string& item : items)
+        AddItem(item);
+    SetItemIndex(selected);
+    if (selected < 0 && editable)
+        SetText(text);
+    SetDropDownCount(8);
+    SetHint(hint);
+    if (focused)
+        ::SetFocus(hwnd_);
+}
+
 void ComboBox::Command(int code, int) {
     if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && OnChange)
         OnChange();
@@ -442,6 +486,13 @@ LRESULT CALLBACK GroupBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         return result;
     if (msg == WM_NOTIFY || msg == WM_COMMAND) // a child's notification with no object: to the form
         return SendMessageA(GetParent(hwnd), msg, wParam, lParam);
+    if (msg == WM_ERASEBKGND) {
+        // The button class erases nothing, so a child hidden inside the frame would stay on the screen.
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 

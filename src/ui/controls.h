@@ -133,6 +133,7 @@ class ComboBox : public Control {
     void SetItemIndex(int index);
     void SetDropDownCount(int rows);
     bool Editable() const;
+    void SetEditable(bool editable); // makes the window again with the other kind
     void Command(int code, int id) override;
 
   protected:

@@ -23,7 +23,8 @@ class TDialInputs : public ui::Form {
         Build({
             {.control = &StrEdit1, .left = 8, .top = 8, .width = 200, .height = 21},
             {.control = &ModeBoxO0, .left = 8, .top = 40, .width = 120, .height = 21},
-            {.control = &ModeBoxShort, .left = 140, .top = 40, .width = 120, .height = 21},
+            {.control = &ModeBoxShort, .left = 140, .top = 40, .width = 120, .height = 21,
+             .options = ui::opt::Editable},
             {.control = &RadioGroupC, .left = 8, .top = 72, .width = 200, .height = 90, .caption = "Mode"},
             {.control = &CheckBoxO, .left = 220, .top = 72, .width = 150, .height = 17, .caption = "Lines"},
             {.control = &RadioD0, .left = 220, .top = 100, .width = 150, .height = 17, .caption = "data"},
@@ -105,6 +106,11 @@ TEST(ModeBoxNumber, RangeMaskAndDesignedItems) {
     ModeBoxTransfer(dialog.ModeBoxShort, true, number, 0, 29, 0);
     EXPECT_EQ(dialog.ModeBoxShort.ItemCount(), 2); // taken up to the first empty item
     EXPECT_EQ(dialog.ModeBoxShort.Count(), 2);
+    // Made with free text, numbered into a list: its items only, in the same place and tab order.
+    EXPECT_FALSE(dialog.ModeBoxShort.Editable());
+    EXPECT_EQ(dialog.ModeBoxShort.Text(), "a");
+    EXPECT_EQ(dialog.ModeBoxShort.Left(), 140);
+    EXPECT_EQ(GetNextDlgTabItem(dialog.Handle(), dialog.ModeBoxO0.Handle(), FALSE), dialog.ModeBoxShort.Handle());
 }
 
 TEST(Transfers, RadioGroupAndCheckBoxBothWays) {

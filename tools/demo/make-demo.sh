@@ -49,14 +49,16 @@ text "$stage/VEXA_2/Doc/ReadMe.TXT" \
   "VEXA 4.0 demo tree" \
   "" \
   "This tree was installed from the demo medium of SetUp.EXE. Its programs are" \
-  "stand-ins that only log how they were started; the data files in Data are" \
-  "generated samples of every kind (K, Y, P, T, V, A, Q) for the ASCII converter."
+  "stand-ins that only log how they were started; the data files in" \
+  "Install\\Data are generated samples of every kind (K, Y, P, T, V, A, Q) for the" \
+  "ASCII converter, which lists the DATA folder beside its own folder at first."
 
-# Packages 3 to 6: sample data files of every kind.
-for i in 3 4 5 6; do mkdir -p "$stage/VEXA_$i/Data"; done
+# Packages 3 to 6: sample data files of every kind, in KORVO\Install\Data: the DATA folder beside
+# KORVO\Install\Win, where the converter of the installed SetUp.EXE looks first.
+for i in 3 4 5 6; do mkdir -p "$stage/VEXA_$i/Install/Data"; done
 if [ $# -gt 0 ]; then
   sample() { # package, file name, generator options
-    dir="$stage/VEXA_$1/Data"
+    dir="$stage/VEXA_$1/Install/Data"
     name="$2"
     shift 2
     (cd "$dir" && "$@" "$name" >/dev/null)
@@ -72,7 +74,7 @@ if [ $# -gt 0 ]; then
 else
   # No sample-data generator in this build yet: the packages say so instead of carrying data.
   for i in 3 4 5 6; do
-    text "$stage/VEXA_$i/Data/NoData$i.TXT" "Sample data files come with the sample-data generator."
+    text "$stage/VEXA_$i/Install/Data/NoData$i.TXT" "Sample data files come with the sample-data generator."
   done
 fi
 
