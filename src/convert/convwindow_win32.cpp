@@ -5,6 +5,7 @@
 #include "browse/winmanager.h"
 #include "convert/convert.h"
 #include "convert/convnames.h"
+#include "convert/preview_win32.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
@@ -109,6 +110,8 @@ TFormConv::TFormConv() {
     BtnMark.OnClick = [this] { ConvertMarked(false); };
     BtnAll.OnClick = [this] { ConvertMarked(true); };
     BtnList.OnClick = [this] { RefreshList(); };
+    // A look at a file before it is converted: double-click it, or Enter on it.
+    FileBox.OnDblClick = FileBox.OnEnter = [this] { ShowFilePreview(); };
 }
 
 // ---- Activation and closing -------------------------------------------------------------------------
@@ -235,6 +238,11 @@ void TFormConv::StrEditSourceChange() {
     if (Updating || ListDirty) return;
     FileBox.Clear();
     ListDirty = true;
+}
+
+void TFormConv::ShowFilePreview() {
+    std::string path = FilePath(FileBox.ItemIndex());
+    if (!path.empty() && !Running) ShowPreview(Handle(), path);
 }
 
 std::string TFormConv::FilePath(int row) const {

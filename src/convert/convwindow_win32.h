@@ -77,6 +77,7 @@ class TFormConv : public ui::Form, public PlacementTarget {
 
     // The source path of a list row, as the list shows it now (empty for no row).
     std::string FilePath(int row) const;
+    void ShowFilePreview(); // the preview of the list's current file
 
     // The delimiter box: a code shown as its item or as its typed character, and read back.
     void DelimiterToControl(int code);

@@ -327,6 +327,26 @@ int ListBox::SelCount() const {
     return static_cast<int>(SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0));
 }
 
+void ListBox::Created(const Row&) {
+    SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK ListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR self) {
+    auto* list = reinterpret_cast<ListBox*>(self);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SubclassProc, 1);
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    bool enter = Control::FromHandle(hwnd) == list && list->OnEnter && wParam == VK_RETURN;
+    if (msg == WM_GETDLGCODE && enter) return DefSubclassProc(hwnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
+    if (msg == WM_KEYDOWN && enter) {
+        list->OnEnter();
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 void ListBox::Command(int code, int) {
     if (code == LBN_SELCHANGE && OnClick)
         OnClick();

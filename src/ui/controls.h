@@ -103,6 +103,7 @@ class ListBox : public Control {
   public:
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;
+    std::function<void()> OnEnter; // Return on the list; set, the list takes Return from the dialog keys
 
     void AddItem(const std::string& text);
     void Clear();
@@ -118,6 +119,9 @@ class ListBox : public Control {
 
   protected:
     WindowKind Kind(const Row& row) const override;
+    void Created(const Row& row) override;
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
 };
 
 // A combo box: a drop-down list, or editable (opt::Editable). The row's height is the closed height.

@@ -156,6 +156,43 @@ TEST_F(ConvWindow, FolderButtonsOpenTheirDialogs) {
                                         "Choose Destination directory", "Destination directory Explorer"}));
 }
 
+// A real double-click on a file of the list, and Enter on it, open the file's preview.
+TEST_F(ConvWindow, DoubleClickOrEnterOpensThePreview) {
+    std::vector<std::string> captions;
+    ui::SetModalHook([&](ui::Form& window) {
+        captions.push_back(window.Caption());
+        window.Close();
+    });
+    auto input = [&](std::vector<INPUT> events, size_t previews) {
+        SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+        for (int waited = 0; waited < 3000 && captions.size() < previews; waited += 20) {
+            ui::ProcessMessages(); // through the dialog keys, as the program's own loop
+            Sleep(20);
+        }
+    };
+    SetForegroundWindow(form->Handle());
+    RECT r{};
+    SendMessageA(form->FileBox.Handle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(form->FileBox.Handle(), &p);
+    SetCursorPos(p.x, p.y);
+    auto event = [](bool mouse, DWORD flags) {
+        INPUT e{};
+        e.type = mouse ? INPUT_MOUSE : INPUT_KEYBOARD;
+        if (mouse)
+            e.mi.dwFlags = flags;
+        else
+            e.ki = {VK_RETURN, 0, flags, 0, 0};
+        return e;
+    };
+    INPUT down = event(true, MOUSEEVENTF_LEFTDOWN), up = event(true, MOUSEEVENTF_LEFTUP);
+    input({down, up, down, up}, 1);
+    input({event(false, 0), event(false, KEYEVENTF_KEYUP)}, 2);
+    ui::SetModalHook(nullptr);
+    std::string preview = "Preview - " + form->FileBox.Item(1);
+    EXPECT_EQ(captions, (std::vector<std::string>{preview, preview}));
+}
+
 struct Options {
     int Mode, Cols;
     bool Numbered;
