@@ -131,17 +131,4 @@ TEST(Placement, ApplyWithoutWidthOnlySetsTheState) {
     EXPECT_EQ(BoundsOfForm(form), before);
 }
 
-TEST(Placement, EnableAndShowControlArrays) {
-    TDialPlace form;
-    ui::Button extra;
-    form.Add({.control = &extra, .left = 90, .top = 8, .width = 75, .height = 25, .caption = "More"});
-    EnableControls(false, {&form.Button1, &extra, nullptr});
-    EXPECT_FALSE(form.Button1.Enabled());
-    EXPECT_FALSE(extra.Enabled());
-    ShowControls(false, {&form.Button1, &extra});
-    EXPECT_FALSE(form.Button1.Visible());
-    ShowControls(true, {&extra});
-    EXPECT_TRUE(extra.Visible());
-}
-
 } // namespace

@@ -213,7 +213,7 @@ TEST(FsTree, WalkSkipsLinksAndPathsThatDoNotFit) {
     DeleteOneFile(deepFile);
 }
 
-TEST(FsSystem, DirectoriesCommandLineAndStamps) {
+TEST(FsSystem, DirectoriesAndCommandLine) {
     PathBuf system, drivers, program;
     SystemDir(system);
     DriversDir(drivers);
@@ -226,18 +226,4 @@ TEST(FsSystem, DirectoriesCommandLineAndStamps) {
     CommandTail(tail);
     EXPECT_EQ(tail.Str().rfind(__argc > 1 ? __argv[1] : "", 0), 0u) << tail.Str();
     EXPECT_EQ(tail.Empty(), __argc == 1);
-
-    TempDir dir("fsstamp");
-    EXPECT_EQ(FileDosStamp(dir / "missing.txt"), -1);
-    dir.Write("v.68k", "x");
-    SYSTEMTIME when = {2001, 7, 0, 14, 13, 45, 10, 0};
-    FILETIME local, utc;
-    SystemTimeToFileTime(&when, &local);
-    LocalFileTimeToFileTime(&local, &utc);
-    HANDLE h = CreateFileA((dir / "v.68k").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(h, nullptr, nullptr, &utc);
-    CloseHandle(h);
-    int32_t stamp = FileDosStamp(dir / "v.68k");
-    EXPECT_EQ(stamp, static_cast<int32_t>(((21u << 9 | 7u << 5 | 14u) << 16) | (13u << 11 | 45u << 5 | 5u)));
-    EXPECT_EQ(IsoToDotted(DateOfDosStamp(stamp)), "14.07.2001");
 }

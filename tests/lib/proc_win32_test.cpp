@@ -1,6 +1,6 @@
 // Starting programs (the stand-ins of VEXA's programs, which log how they were started), shell links
-// read back through the shell-link object, the shell's special folders, and the Windows version tests
-// under Wine's own version emulation.
+// read back through the shell-link object and the shell's special folders. Waiting is tried through
+// the launchers; the Windows version tests in the emulated runs of the set-up tests.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,7 +17,6 @@
 #include "support/links_win32.h"
 #include "support/standins_win32.h"
 
-using testsupport::ReadStandinLog;
 using testsupport::ScopedEnv;
 using testsupport::ScratchDir;
 
@@ -53,17 +52,6 @@ TEST_F(RunProgramTest, StartsTheProgramWithItsCommandLineAndDirectory) {
         RunProgram(program, workDir, args, true);
         EXPECT_EQ(testsupport::ReadTextLines(log), std::vector<std::string>{logLine});
     }
-}
-
-TEST_F(RunProgramTest, WaitsOnlyWhenAsked) {
-    ASSERT_TRUE(testsupport::CopyStandin("SetUpNT", dir.Path()));
-    ScopedEnv sleep{"VEXA_STANDIN_SLEEP", "1500"};
-    RunProgram("SetUpNT", dir.Path(), "", true);
-    EXPECT_EQ(ReadStandinLog(log).size(), 1u) << "returned before the program ended";
-    RunProgram("SetUpNT", dir.Path(), "", false);
-    EXPECT_EQ(ReadStandinLog(log).size(), 1u) << "waited although not asked to";
-    for (int i = 0; i < 200 && ReadStandinLog(log).size() < 2; i++) Sleep(50);
-    EXPECT_EQ(ReadStandinLog(log).size(), 2u) << "the program started without waiting never ended";
 }
 
 TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
@@ -114,35 +102,6 @@ TEST(SpecialFolderTest, FileSystemFoldersGivePathsOthersFail) {
         EXPECT_EQ(exists, folder == CSIDL_PROGRAMS || folder == CSIDL_DESKTOPDIRECTORY);
         EXPECT_EQ(path.Str(), expected);
     }
-}
-
-// ---- Windows version under Wine's emulation ------------------------------------------------------
-
-// Runs the probe program under one emulated Windows version (Wine's per-program AppDefaults key, which
-// affects only programs of that file name) and gives back what it wrote.
-std::string ProbeUnder(const char* version) {
-    ScratchDir dir{"proc_winver"};
-    const char* key = "Software\\Wine\\AppDefaults\\winver_probe.exe";
-    HKEY k = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
-        ERROR_SUCCESS)
-        return "no registry";
-    RegSetValueExA(k, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(strlen(version) + 1));
-    RegCloseKey(k);
-    RunProgram(testsupport::TestProgramDir() + "\\winver_probe", dir.Path(), dir / "answer.txt", true);
-    RegDeleteKeyA(HKEY_CURRENT_USER, key);
-    auto lines = testsupport::ReadTextLines(dir / "answer.txt");
-    return lines.empty() ? "no answer" : lines[0];
-}
-
-TEST(WindowsVersionTest, FamilyTestsUnderEmulatedVersions) {
-    const char* cases[][2] = {
-        {"win95", "NT 0 95 1 platform 1 4.0"},  {"win98", "NT 0 95 0 platform 1 4.10"},
-        {"winme", "NT 0 95 0 platform 1 4.90"}, {"nt40", "NT 1 95 0 platform 2 4.0"},
-        {"win2k", "NT 1 95 0 platform 2 5.0"},
-    };
-    for (auto& c : cases) EXPECT_EQ(ProbeUnder(c[0]), c[1]) << c[0];
 }
 
 } // namespace

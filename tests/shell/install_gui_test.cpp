@@ -81,7 +81,7 @@ TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
         {"set-up folder", {medium, medium + "\\Vexa"}, "", {}, medium},
         {"its Vexa folder", {medium + "\\Vexa", "C:\\Vexa"}, "", {}, medium + "\\Vexa"},
         {"C:\\Vexa", {"C:\\Vexa", dir / "meas"}, "", {"PATH " + dir / "meas\\KORVO\\BAT"}, "C:\\Vexa"},
-        {"AUTOEXEC.BAT", {dir / "meas"}, "", {"SET PATH=%PATH%;" + lower + "\\korvo\\bat"}, lower},
+        {"AUTOEXEC.BAT", {dir / "meas"}, "", {"PATH " + lower + "\\korvo\\bat"}, lower},
         {"next",
          {dir / "b"},
          "",
@@ -133,8 +133,6 @@ TEST_F(InstallTest, MarkerHandshake) {
     std::string windowsDir = SetupState.WindowsDir.Str();
     EXPECT_EQ(ReadTextLines(temp + "\\VEXA.$$$"),
               (Lines{"     0", "     " + std::to_string(SetupState.WinVersionCode), windowsDir}));
-    for (const char* tool : {"SetUp.EXE", "UnZip32.DLL", "SetUpNT.EXE"})
-        EXPECT_TRUE(FileExists(temp + "\\" + tool));
 
     struct {
         Lines marker;

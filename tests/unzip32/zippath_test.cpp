@@ -33,20 +33,12 @@ TEST(MemberPath, KeepsSafeNamesBelowTheTarget) {
 
 TEST(MemberPath, RefusesNamesThatLeaveTheTargetOrAreDevices) {
     // "a/../b.txt" is harmless in effect, but no ".." is ever followed.
-    const char* refused[] = {"",
-                             "/etc/passwd",
-                             "\\windows\\win.ini",
-                             "C:/autoexec.bat",
-                             "C:autoexec.bat",
-                             "a/b:stream",
-                             "a\\..\\..\\outside.txt",
-                             "a/../b.txt",
-                             "a/.. /b.txt",
-                             "..",
-                             "CON",
-                             "docs/nul.txt",
-                             "aux .txt",
-                             "tab\there.txt"};
+    // clang-format off
+    const char* refused[] = {"",           "/etc/passwd",  "\\windows\\win.ini", "C:/autoexec.bat",
+                             "C:autoexec.bat", "a/b:stream", "a\\..\\..\\outside.txt", "a/../b.txt",
+                             "a/.. /b.txt", "..",           "CON",          "docs/nul.txt",
+                             "aux .txt",    "tab\there.txt"};
+    // clang-format on
     std::string path;
     for (const char* name : refused)
         EXPECT_EQ(MemberPath(name, false, false, path), NameKind::Refused) << name;
