@@ -128,13 +128,4 @@ TEST_F(Vexaconv, SettingsFile) {
     EXPECT_EQ(dir_.Read("ascii/S.K01.FUL").substr(0, 5), "   1\t");
 }
 
-TEST_F(Vexaconv, MasksMatchLikeWindows) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"*.*", "README", true},    {"*.K*", "meas.k01", true}, {"*.K*", "MEAS.P01", false},
-        {"M?AS.*", "MEAS.K", true}, {"*01", "MEAS.K01", true},  {"*.K01", "MEAS.K01.TXT", false},
-        {"a*b*c", "aXXbYc", true},  {"a*b*c", "aXXbY", false}};
-    for (const auto& [mask, name, match] : cases)
-        EXPECT_EQ(MaskMatches(mask, name), match) << mask << " " << name;
-}
-
 } // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "browse/winmanager.h"
@@ -38,11 +37,6 @@ class WatchingPrompter final : public ui::Prompter {
   private:
     std::unique_ptr<TFormConv>& form_;
 };
-
-std::string Bytes(const fs::path& path) {
-    std::ifstream f(path, std::ios::binary);
-    return f ? std::string(std::istreambuf_iterator<char>(f), {}) : "<missing>";
-}
 
 class ConvWindow : public testing::Test {
   protected:
@@ -143,14 +137,13 @@ TEST_F(ConvWindow, TypedDelimiterSurvivesReopening) {
 
 TEST_F(ConvWindow, FolderButtonsOpenTheirDialogs) {
     std::vector<std::string> captions;
-    ui::SetModalHook([&](ui::Form& window) {
+    testsupport::HookGuard hook([&](ui::Form& window) {
         captions.push_back(window.Caption());
         window.Close();
     });
     SendMessageA(form->CheckBoxD.Handle(), BM_CLICK, 0, 0);
     for (ui::Button* button : {&form->ButtonS1, &form->ButtonS2, &form->ButtonD1, &form->ButtonD2})
         SendMessageA(button->Handle(), BM_CLICK, 0, 0);
-    ui::SetModalHook(nullptr);
     EXPECT_EQ(captions,
               (std::vector<std::string>{"Choose Source directory", "Source directory Explorer",
                                         "Choose Destination directory", "Destination directory Explorer"}));
@@ -159,7 +152,7 @@ TEST_F(ConvWindow, FolderButtonsOpenTheirDialogs) {
 // A real double-click on a file of the list, and Enter on it, open the file's preview.
 TEST_F(ConvWindow, DoubleClickOrEnterOpensThePreview) {
     std::vector<std::string> captions;
-    ui::SetModalHook([&](ui::Form& window) {
+    testsupport::HookGuard hook([&](ui::Form& window) {
         captions.push_back(window.Caption());
         window.Close();
     });
@@ -188,7 +181,6 @@ TEST_F(ConvWindow, DoubleClickOrEnterOpensThePreview) {
     INPUT down = event(true, MOUSEEVENTF_LEFTDOWN), up = event(true, MOUSEEVENTF_LEFTUP);
     input({down, up, down, up}, 1);
     input({event(false, 0), event(false, KEYEVENTF_KEYUP)}, 2);
-    ui::SetModalHook(nullptr);
     std::string preview = "Preview - " + form->FileBox.Item(1);
     EXPECT_EQ(captions, (std::vector<std::string>{preview, preview}));
 }
@@ -235,7 +227,9 @@ TEST_F(ConvWindow, ConvertsAsVexaconvWithTheSavedSettings) {
         int compared = 0;
         for (const auto& entry : fs::directory_iterator(ref)) {
             std::string name = entry.path().filename().string();
-            EXPECT_TRUE(Bytes(fs::path(outDir) / name) == Bytes(entry.path())) << name << " of run " << n;
+            EXPECT_TRUE(testsupport::ReadBytes(outDir + "\\" + name) ==
+                        testsupport::ReadBytes(entry.path().string()))
+                << name << " of run " << n;
             ++compared;
         }
         EXPECT_EQ(compared, 7) << "run " << n;

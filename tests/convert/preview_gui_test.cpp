@@ -12,10 +12,7 @@
 
 namespace {
 
-struct HookGuard {
-    explicit HookGuard(ui::ModalHook hook) { ui::SetModalHook(std::move(hook)); }
-    ~HookGuard() { ui::SetModalHook(nullptr); }
-};
+using testsupport::HookGuard;
 
 // A file whose first columns draw smooth curves with some noise.
 std::string Curves(char kind, int64_t records) {

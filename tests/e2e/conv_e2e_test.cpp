@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "datagen/sample_data.h"
 #include "support/app_win32.h"
@@ -18,13 +17,8 @@ using testsupport::App;
 
 namespace {
 
-std::string Bytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return f ? std::string(std::istreambuf_iterator<char>(f), {}) : "<missing>";
-}
-
 TEST(ConvE2e, ConvertsTheTreesDataAsVexaconvDoes) {
-    testsupport::ScratchDir dir{"conve2e"};
+    testsupport::TempDir dir{"conve2e"};
     std::string tree = dir / "Vexa";
     std::string win = tree + "\\KORVO\\Install\\Win";
     std::string data = tree + "\\KORVO\\Install\\DATA";
@@ -69,7 +63,9 @@ TEST(ConvE2e, ConvertsTheTreesDataAsVexaconvDoes) {
                                dir.Path()));
     ASSERT_TRUE(vexaconv.WaitForExit(60000));
     for (const std::string& name : names)
-        EXPECT_TRUE(Bytes(data + "\\" + name + ".TXT") == Bytes(ref + "\\" + name + ".TXT")) << name;
+        EXPECT_TRUE(testsupport::ReadBytes(data + "\\" + name + ".TXT") ==
+                    testsupport::ReadBytes(ref + "\\" + name + ".TXT"))
+            << name;
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(app.WaitForExit(15000));

@@ -54,7 +54,7 @@ class SetupE2e : public testing::Test {
         return window;
     }
 
-    testsupport::ScratchDir dir{"e2e"};
+    testsupport::TempDir dir{"e2e"};
     std::string medium = dir / "Medium";
     std::string log = dir / "standin.log";
     ScopedEnv env[2] = {{"VEXA_STANDIN_LOG", log}, {"VEXA_STANDIN_CHOOSE", dir / "Vexa"}};

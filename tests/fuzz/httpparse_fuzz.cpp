@@ -7,13 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "net/httpparse.h"
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
 
 void CheckUrl(std::string_view url, int port) {
     UrlParts parts = ParseUrl(url, port);

@@ -10,18 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "lib/recfile.h"
 
 namespace {
 
 const std::string FileName = "/tmp/recfile_fuzz_" + std::to_string(getpid()) + ".dat";
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "recfile_fuzz: %s\n", what);
-        std::abort();
-    }
-}
 
 // The lines the rules give for the bytes: LF, CR (with an LF right behind it as its partner) and 26
 // end a line; the end of the file ends a line that has characters and is the end otherwise. Each line

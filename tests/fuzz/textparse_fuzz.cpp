@@ -12,13 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "lib/strnum.h"
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
 
 // A heap buffer of exactly n+1 bytes holding the text (cut to fit, NULs after when shorter).
 std::vector<char> Exact(std::string_view text, int n) {

@@ -166,7 +166,8 @@ TEST(FsTree, DestructiveOperationsLeaveDriveRootsAlone) {
     ASSERT_EQ(testsupport::RunUnixShell("mkdir -p " + unixDir + "/sub && echo x >" + unixDir +
                                         "/keep.txt && echo x >" + unixDir + "/sub/keep.txt"),
               0);
-    char letter = testsupport::MapDriveLetter(unixDir, 'S');
+    testsupport::WineDrives drives;
+    char letter = drives.DefineFree(unixDir, 'S');
     ASSERT_NE(letter, 0);
     std::string root = std::string(1, letter) + ":\\";
     for (std::string text : {root, root.substr(0, 2), root + ".", root + "sub\\.."}) {
@@ -178,7 +179,6 @@ TEST(FsTree, DestructiveOperationsLeaveDriveRootsAlone) {
         EXPECT_TRUE(FileExists(root + "keep.txt")) << text;
         EXPECT_TRUE(FileExists(root + "sub\\keep.txt")) << text;
     }
-    testsupport::UnmapDriveLetter(letter);
     testsupport::RunUnixShell("rm -rf " + unixDir);
 }
 

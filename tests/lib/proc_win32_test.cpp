@@ -18,13 +18,13 @@
 #include "support/standins_win32.h"
 
 using testsupport::ScopedEnv;
-using testsupport::ScratchDir;
+using testsupport::TempDir;
 
 namespace {
 
 class RunProgramTest : public testing::Test {
   protected:
-    ScratchDir dir{"proc_run"};
+    TempDir dir{"proc_run"};
     std::string log = dir / "standin.log";
     ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
     ScopedEnv sleepEnv{"VEXA_STANDIN_SLEEP", ""};
@@ -56,7 +56,7 @@ TEST_F(RunProgramTest, StartsTheProgramWithItsCommandLineAndDirectory) {
 
 TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
     ASSERT_TRUE(InitComForProcess());
-    ScratchDir dir{"proc_links"};
+    TempDir dir{"proc_links"};
     std::string prg = dir / "Prg", win = dir / "Win", icon = win + "\\Vexa.ICO";
     testsupport::MakeDirs(prg);
     testsupport::MakeDirs(win);

@@ -44,7 +44,7 @@ LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
 TEST(ExtractZipProgress, WorkInfoWindowNamesEachMemberAsTheFileItBecomes) {
     std::string tests = testsupport::TestProgramDir();
     SetUnzipDir(tests.substr(0, tests.find_last_of('\\')) + "\\src\\unzip32");
-    testsupport::ScratchDir dir{"zip_progress"};
+    testsupport::TempDir dir{"zip_progress"};
     std::string archive = tests + "\\unzip32\\archives\\deflated.zip";
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);

@@ -12,7 +12,7 @@
 #include "support/standins_win32.h"
 #include "unzip32/unziptest.h"
 
-using testsupport::ScratchDir;
+using testsupport::TempDir;
 using unziptest::ReadAll;
 using unziptest::Tree;
 using unziptest::WriteAll;
@@ -37,7 +37,7 @@ class ExtractZipTest : public testing::Test {
         ASSERT_TRUE(CopyFileA((Archives() + "\\" + from).c_str(), (dir / to).c_str(), FALSE)) << from;
     }
 
-    ScratchDir dir{"zip_extract"};
+    TempDir dir{"zip_extract"};
     testsupport::ScriptedPrompter prompter;
 };
 

@@ -80,7 +80,7 @@ class EditorTest : public testing::Test {
         SetupState.InstallDir.Set("C:\\Vexa");
         ResetGeometry(EditorGeometry);
     }
-    testsupport::ScratchDir dir{"editor"};
+    testsupport::TempDir dir{"editor"};
     ScriptedPrompter boxes;
 };
 

@@ -65,7 +65,7 @@ class InfoToolsTest : public testing::Test {
     }
     std::string Doc(const std::string& name) const { return korvo + "\\Doc\\" + name; }
 
-    testsupport::ScratchDir dir{"infotools"};
+    testsupport::TempDir dir{"infotools"};
     std::string tree = dir / "Vexa";
     std::string korvo = tree + "\\Korvo";
     std::string log = dir / "standin.log";
@@ -212,7 +212,7 @@ TEST(InfoToolsOn98, VersionAndNoNtStartFiles) {
     ResetSetupState();
     ReadWindowsState();
     ASSERT_FALSE(IsNtFamily());
-    testsupport::ScratchDir dir{"infotools98"};
+    testsupport::TempDir dir{"infotools98"};
     SetupState.InstallDir.Set(dir.Path());
     testsupport::MakeDirs(dir / "Korvo\\Doc");
     std::string ntConfig = SetupState.SystemDir.Str() + "\\CONFIG.NT";

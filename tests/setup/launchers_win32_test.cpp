@@ -17,7 +17,7 @@
 #include "unzip32/unziptest.h"
 
 using testsupport::ScopedEnv;
-using testsupport::ScratchDir;
+using testsupport::TempDir;
 using testsupport::StandinRun;
 
 namespace {
@@ -54,7 +54,7 @@ class LauncherTest : public testing::Test {
     }
 
     std::string startDir = CurrentDir();
-    ScratchDir dir{"launchers"};
+    TempDir dir{"launchers"};
     std::string korvo = dir / "Korvo";
     std::string log = dir / "standin.log";
     ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
@@ -178,7 +178,7 @@ TEST_F(LauncherTest, UnpackModesNameTheArchiveDifferently) {
 // Runs the probe program under an emulated Windows version (Wine's per-program AppDefaults key);
 // its answer line, "code <WinVersionCode> rom <FindCecRom>".
 std::string CecRomUnder(const char* version, const std::string& args) {
-    ScratchDir dir{"cecrom"};
+    TempDir dir{"cecrom"};
     testsupport::ScopedRegistryValue emulated("Software\\Wine\\AppDefaults\\cecrom_probe.exe", "Version",
                                               HKEY_CURRENT_USER);
     emulated.Set(version);

@@ -11,7 +11,7 @@
 #include "support/standins_win32.h"
 #include "unzip32/unziptest.h"
 
-using testsupport::ScratchDir;
+using testsupport::TempDir;
 using unziptest::ReadAll;
 using unziptest::WriteAll;
 
@@ -21,7 +21,7 @@ class SetupStateTest : public testing::Test {
   protected:
     void SetUp() override { ResetSetupState(); }
     void TearDown() override { ResetSetupState(); }
-    ScratchDir dir{"setupstate"};
+    TempDir dir{"setupstate"};
     testsupport::ScriptedPrompter prompter; // no box expected anywhere here
 };
 

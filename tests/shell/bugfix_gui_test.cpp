@@ -70,7 +70,7 @@ class BugfixTest : public testing::Test {
         return captions;
     }
 
-    testsupport::ScratchDir dir{"bugfix"};
+    testsupport::TempDir dir{"bugfix"};
     std::string korvo = dir / "Korvo";
     testsupport::HttpTestServer server;
     testsupport::ScopedEnv site{"SETUP_UPDATE_SITE", server.Base()};

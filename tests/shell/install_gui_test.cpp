@@ -53,7 +53,7 @@ class InstallTest : public testing::Test {
         return SetupState.InstallDir.Str() + "\\KORVO\\Install\\Win\\" + file;
     }
 
-    testsupport::ScratchDir dir{"install"};
+    testsupport::TempDir dir{"install"};
     std::string medium = dir / "Medium";
     std::string temp = dir / "VEXA_$$$";
     std::string log = dir / "standin.log";

@@ -53,7 +53,7 @@ class MainFormTest : public testing::Test {
         return tree;
     }
 
-    testsupport::ScratchDir dir{"mainform"};
+    testsupport::TempDir dir{"mainform"};
     testsupport::ScopedRegistryValue registry{RegistryKey, "Path"};
     testsupport::ScriptedPrompter boxes;
 };

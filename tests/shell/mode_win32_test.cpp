@@ -66,7 +66,7 @@ TEST(FindInstallDir, AutoexecLines) {
 }
 
 TEST(RunInstallation, InstallerParamsAndWorkDir) {
-    testsupport::ScratchDir dir("mode_words");
+    testsupport::TempDir dir("mode_words");
     testsupport::MakeDirs(dir / "My Medium");
     testsupport::MakeDirs(dir / "Old Vexa\\KORVO");
     testsupport::MakeDirs(dir / "VEXA");

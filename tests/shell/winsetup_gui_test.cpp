@@ -29,7 +29,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 // A tree whose Hardware.DAT holds the given lines (number, text); the rest are "0".
-std::string MakeTree(const testsupport::ScratchDir& dir, std::initializer_list<std::pair<int, const char*>> set) {
+std::string MakeTree(const testsupport::TempDir& dir, std::initializer_list<std::pair<int, const char*>> set) {
     std::string tree = dir / "Vexa";
     testsupport::MakeVexaTree(tree, "4.00");
     testsupport::MakeDirs(tree + "\\KORVO\\Hardconf");
@@ -84,7 +84,7 @@ TEST(WindowsAdviceEmulated, LinesPerConfiguration) {
     for (const auto& c : cases) {
         if (version != c.version) continue;
         SCOPED_TRACE(std::string(c.line16) + c.line55);
-        testsupport::ScratchDir dir{"advice"};
+        testsupport::TempDir dir{"advice"};
         SetupState.InstallDir.Set(MakeTree(dir, {{16, c.line16}, {55, c.line55}, {41, "2"}}));
         ShowWindowsAdvice();
         EXPECT_EQ(form.Memo0.Text().substr(0, c.advice.size()), c.advice);
@@ -108,7 +108,7 @@ class WindowsSetupTest : public testing::Test {
         ASSERT_TRUE(IsNtFamily()) << "this Wine should be of the NT family";
         DriversDir(drivers);
     }
-    testsupport::ScratchDir dir{"winsetup"};
+    testsupport::TempDir dir{"winsetup"};
     testsupport::ScopedSetupLinks links;
     testsupport::ScopedRegistryValue path{RegistryKey, "Path"}, version{RegistryKey, "Version"};
     std::string log = dir / "standin.log";
@@ -188,7 +188,7 @@ TEST_F(WindowsSetupTest, DriverQuestionDefaultsPerCase) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line65);
-        testsupport::ScratchDir tree{"winsetup_driver"};
+        testsupport::TempDir tree{"winsetup_driver"};
         SetupState.InstallDir.Set(MakeTree(tree, {{65, c.line65}}));
         if (c.driverThere)
             testsupport::WriteTextLines(JoinFile(drivers.View(), "CEC488.SYS"), {"driver"});

@@ -1,7 +1,10 @@
-// Screenshots of real windows for review: PNGs in build/screens/.
+// For window tests: screenshots of real windows for review (PNGs in build/screens/), and the modal hook
+// set for a scope.
 #pragma once
 #include <string>
 #include <windows.h>
+
+#include "ui/form.h"
 
 namespace testsupport {
 
@@ -11,5 +14,11 @@ std::string SaveScreenshot(HWND window, const std::string& name);
 
 // Runs pending messages of this thread for at least the given milliseconds, so windows paint.
 void PumpMessages(int milliseconds);
+
+// Installs a modal hook for the object's lifetime; the hook is removed even when a check fails.
+struct HookGuard {
+    explicit HookGuard(ui::ModalHook hook) { ui::SetModalHook(std::move(hook)); }
+    ~HookGuard() { ui::SetModalHook(nullptr); }
+};
 
 } // namespace testsupport

@@ -1,25 +1,13 @@
-// For Windows tests that start programs: scratch folders in the private prefix, environment settings
-// that child programs inherit, the built stand-ins of VEXA's programs and their log.
+// For Windows tests that start programs: environment settings that child programs inherit, the built
+// stand-ins of VEXA's programs and their log.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace testsupport {
-
-// A fresh, empty folder C:\t\<name> for one test; removed with everything in it when the object goes.
-class ScratchDir {
-  public:
-    explicit ScratchDir(const std::string& name);
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& rel) const { return path_ + "\\" + rel; }
-
-  private:
-    std::string path_;
-};
 
 // Sets an environment variable of this process, which the programs it starts inherit, for the
 // object's lifetime; an empty value removes the variable.
@@ -47,14 +35,5 @@ struct StandinRun {
     std::string CommandLine;
 };
 std::vector<StandinRun> ReadStandinLog(const std::string& path);
-
-void MakeDirs(const std::string& path);
-bool FileExists(const std::string& path);
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines); // CR LF each
-std::vector<std::string> ReadTextLines(const std::string& path);                     // empty when missing
-std::string CrLf(const std::vector<std::string>& lines); // each line ended by CR LF
-bool WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path); // "<missing>" when it cannot be read
-void RemoveTree(const std::string& path);
 
 } // namespace testsupport

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -16,22 +16,14 @@ TempDir::TempDir(std::string_view name) {
 #else
     path_ = "/tmp/setup-" + std::string(name) + "-" + std::to_string(getpid());
 #endif
+    RemoveTree(path_);
     std::error_code ec;
-    fs::remove_all(path_, ec);
     fs::create_directories(path_, ec);
     EXPECT_FALSE(ec) << "cannot create " << path_;
 }
 
 TempDir::~TempDir() {
-    // Read-only files cannot be deleted on Windows: give every entry write permission first.
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(path_, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        std::error_code ignored;
-        if (!it->is_symlink(ignored))
-            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
-    }
-    fs::remove_all(path_, ec);
+    RemoveTree(path_);
 }
 
 std::string TempDir::operator/(std::string_view rel) const {
@@ -42,17 +34,66 @@ std::string TempDir::operator/(std::string_view rel) const {
 }
 
 void TempDir::Write(std::string_view rel, std::string_view bytes) const {
-    std::ofstream out(*this / rel, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    EXPECT_TRUE(out.good()) << "cannot write " << (*this / rel);
+    EXPECT_TRUE(WriteBytes(*this / rel, bytes)) << "cannot write " << (*this / rel);
 }
 
 std::string TempDir::Read(std::string_view rel) const {
-    std::ifstream in(*this / rel, std::ios::binary);
-    if (!in) return "<missing>";
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return ReadBytes(*this / rel);
+}
+
+void MakeDirs(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    return WriteBytes(path, CrLf(lines));
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream f(path, std::ios::binary);
+    for (std::string line; std::getline(f, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string CrLf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+bool WriteBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    f.close();
+    return !f.fail();
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return "<missing>";
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void RemoveTree(const std::string& path) {
+    // Windows refuses to delete read-only files: make everything writable first.
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(path, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        std::error_code ignored;
+        if (!it->is_symlink(ignored))
+            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    }
+    fs::remove_all(path, ec);
 }
 
 } // namespace testsupport

@@ -1,9 +1,11 @@
 // A fresh scratch folder for one test, removed with everything in it afterwards: C:\t\<name>-<pid>
-// in the Windows build (inside the private Wine prefix), /tmp/setup-<name>-<pid> natively.
+// in the Windows build (inside the private Wine prefix), /tmp/setup-<name>-<pid> natively; and the
+// file helpers the tests share on both builds.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testsupport {
 
@@ -32,5 +34,14 @@ class TempDir {
   private:
     std::string path_;
 };
+
+void MakeDirs(const std::string& path);
+bool FileExists(const std::string& path);
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines); // CR LF each
+std::vector<std::string> ReadTextLines(const std::string& path);                     // empty when missing
+std::string CrLf(const std::vector<std::string>& lines); // each line ended by CR LF
+bool WriteBytes(const std::string& path, std::string_view bytes);
+std::string ReadBytes(const std::string& path); // "<missing>" when it cannot be read
+void RemoveTree(const std::string& path);       // read-only entries included
 
 } // namespace testsupport

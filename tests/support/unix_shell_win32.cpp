@@ -41,35 +41,14 @@ int RunUnixShell(const std::string& script, int timeoutMs) {
     return code;
 }
 
-namespace {
-std::string DriveLink(char letter) {
-    return "\"$WINEPREFIX/dosdevices/" + std::string(1, static_cast<char>(letter | 0x20)) + ":\"";
-}
-} // namespace
-
-char MapDriveLetter(const std::string& unixDir, char from) {
-    DWORD used = GetLogicalDrives();
-    for (char letter = from; letter <= 'Y'; ++letter) {
-        if (!(used & (1u << (letter - 'A'))) &&
-            RunUnixShell("ln -s " + unixDir + " " + DriveLink(letter)) == 0)
-            return letter;
-    }
-    return 0;
-}
-
-void UnmapDriveLetter(char letter) {
-    if (letter) RunUnixShell("rm -f " + DriveLink(letter));
-}
-
 SmallDisk::SmallDisk() : mountDir_("/tmp/setup-smalldisk-" + std::to_string(GetCurrentProcessId())) {
     mounted_ = RunUnixShell("[ \"$(id -u)\" = 0 ] || exit 3\nmkdir -p " + mountDir_ +
                             " && mount -t tmpfs -o size=64k setupfull " + mountDir_) == 0;
-    if (mounted_) Letter = MapDriveLetter(mountDir_);
+    if (mounted_) Letter = drive_.DefineFree(mountDir_);
     if (Letter) Root = std::string(1, Letter) + ":\\";
 }
 
 SmallDisk::~SmallDisk() {
-    UnmapDriveLetter(Letter);
     if (mounted_) RunUnixShell("umount " + mountDir_ + " 2>/dev/null; rmdir " + mountDir_);
 }
 

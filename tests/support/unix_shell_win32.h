@@ -5,16 +5,13 @@
 
 #include <string>
 
+#include "support/wine_win32.h"
+
 namespace testsupport {
 
 // The exit code of the script run by /bin/sh (with WINEPREFIX in its environment), or -1 when it did
 // not finish within timeoutMs or could not be started.
 int RunUnixShell(const std::string& script, int timeoutMs = 20000);
-
-// Links a free drive letter (from `from` on, upper case) to a Unix directory; the letter, or 0 when
-// none could be linked. Parallel tests cannot take the same letter: the link is made only if absent.
-char MapDriveLetter(const std::string& unixDir, char from = 'Q');
-void UnmapDriveLetter(char letter);
 
 // A 64 KiB file system (tmpfs) under a drive letter while the object lives, for writes that run out of
 // space. Needs root: Letter is 0 when it could not be made.
@@ -30,6 +27,7 @@ class SmallDisk {
   private:
     std::string mountDir_;
     bool mounted_ = false;
+    WineDrives drive_;
 };
 
 } // namespace testsupport

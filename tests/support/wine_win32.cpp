@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "support/standins_win32.h"
+#include "support/unix_shell_win32.h"
 
 namespace testsupport {
 
@@ -37,6 +38,11 @@ struct UnixDrive {
 };
 constexpr DWORD DefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
+// The letter's link in the prefix's dosdevices, quoted for the shell.
+std::string DriveLink(char letter) {
+    return "\"$WINEPREFIX/dosdevices/" + std::string(1, static_cast<char>(letter | 0x20)) + ":\"";
+}
+
 // Maps the letter to the Unix folder with the drive type; an empty folder removes the letter.
 bool DefineDrive(char letter, const std::string& unixDir, unsigned type) {
     char buffer[1024] = {};
@@ -65,8 +71,22 @@ bool WineDrives::Define(char letter, const std::string& unixDir, unsigned type) 
     return DefineDrive(letter, unixDir, type);
 }
 
+char WineDrives::DefineFree(const std::string& unixDir, char from) {
+    DWORD used = GetLogicalDrives();
+    for (char letter = from; letter <= 'Y'; ++letter) {
+        if (!(used & (1u << (letter - 'A'))) &&
+            RunUnixShell("ln -s " + unixDir + " " + DriveLink(letter)) == 0) {
+            links_ += letter;
+            return letter;
+        }
+    }
+    return 0;
+}
+
 WineDrives::~WineDrives() {
     for (char letter : letters_) DefineDrive(letter, "", DRIVE_NO_ROOT_DIR);
+    // The mount manager does not know the links made behind its back: they go as they came.
+    for (char letter : links_) RunUnixShell("rm -f " + DriveLink(letter));
 }
 
 ScopedRegistryValue::ScopedRegistryValue(const std::string& key, const std::string& name, HKEY root)

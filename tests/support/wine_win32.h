@@ -13,19 +13,23 @@ namespace testsupport {
 // The Unix path Wine keeps a Windows path at; empty outside Wine.
 std::string UnixPathOf(const std::string& windowsPath);
 
-// Drive letters defined for the object's lifetime: each maps a letter to a Unix folder with a drive type
-// (DRIVE_FIXED, DRIVE_CDROM, ...). The letters are removed afterwards: the private prefix has only C: and Z:
-// of its own.
+// Drive letters defined for the object's lifetime, removed afterwards (the private prefix has only C: and
+// Z: of its own).
 class WineDrives {
   public:
     WineDrives() = default;
     ~WineDrives();
     WineDrives(const WineDrives&) = delete;
     WineDrives& operator=(const WineDrives&) = delete;
+    // Maps the letter to a Unix folder with a drive type (DRIVE_FIXED, DRIVE_CDROM, ...) through the
+    // mount manager.
     bool Define(char letter, const std::string& unixDir, unsigned type);
+    // Links the first free letter from `from` on to a Unix folder; the letter, or 0 when none could be
+    // linked. The link is made only where none exists, so parallel tests never share a letter.
+    char DefineFree(const std::string& unixDir, char from = 'Q');
 
   private:
-    std::string letters_;
+    std::string letters_, links_;
 };
 
 // A string value set (or deleted) for the object's lifetime, under HKEY_LOCAL_MACHINE unless another

@@ -14,7 +14,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 TEST(StandinInstaller, BuildsTheTreeAndAnswersInTheMarker) {
-    testsupport::ScratchDir dir{"standins"};
+    testsupport::TempDir dir{"standins"};
     std::string medium = dir / "medium", korvo = dir / "Vexa\\KORVO", marker = dir / "VEXA_$$$\\VEXA.$$$";
     testsupport::MakeDirs(medium);
     testsupport::MakeDirs(dir / "VEXA_$$$");

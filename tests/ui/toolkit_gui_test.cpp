@@ -44,10 +44,7 @@ void PressKey(TDialKeys& dialog, UINT key) {
     PostMessageA(dialog.Edit1.Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
-struct HookGuard {
-    explicit HookGuard(ui::ModalHook hook) { ui::SetModalHook(std::move(hook)); }
-    ~HookGuard() { ui::SetModalHook(nullptr); }
-};
+using testsupport::HookGuard;
 
 TEST(ModalForm, HookDrivesTheRealWindowAndItsKeys) {
     using Action = void (*)(TDialKeys&);
