@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "lib/prompter_win32.h"
+#include "ui/prompter_win32.h"
 
 namespace ui {
 
