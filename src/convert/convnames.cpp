@@ -85,4 +85,3 @@ std::string DestinationName(int mode, int extChoice, std::string_view extension,
     }
     return dest;
 }
-

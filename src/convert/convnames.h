@@ -45,4 +45,3 @@ constexpr int ExtInput = 2; // "." and the chosen extension appended
 // The destination name of a source name: mode 0 drops the last extension (MEAS.K01.TXT gives
 // MEAS.K01); modes 1 and 2 keep the name, append ".TXT" or append "." and extension, by choice.
 std::string DestinationName(int mode, int extChoice, std::string_view extension, std::string_view name);
-
