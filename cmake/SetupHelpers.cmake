@@ -3,7 +3,8 @@
 # Sources: src/lib, src/convert and src/net hold the portable core; there a file ending in _win32.cpp
 # is Windows-only and one ending in _posix.cpp native-only. src/ui, src/shell, src/setup and src/browse
 # are Windows-only, except the files named in portable_files (src/browse/filetools.cpp: the walkers
-# use only the library's file operations). Files ending in _main.cpp are program entries and stay out
+# use only the library's file operations; src/ui/prompter.cpp: the message-box seam the portable core
+# asks through, with its native default). Files ending in _main.cpp are program entries and stay out
 # of the library.
 #
 # Tests: in tests/<dir>/, *_test.cpp runs in both builds, *_win32_test.cpp under Wine only, and
@@ -13,7 +14,7 @@
 function(setup_collect_sources out)
   set(portable_dirs src/lib src/convert src/net)
   set(windows_dirs src/ui src/shell src/setup src/browse)
-  set(portable_files src/browse/filetools.cpp)
+  set(portable_files src/browse/filetools.cpp src/ui/prompter.cpp)
   set(result)
   foreach(f ${portable_files})
     list(APPEND result ${PROJECT_SOURCE_DIR}/${f})

@@ -29,8 +29,6 @@ int DriveImage(UINT type) {
     }
 }
 
-bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
 } // namespace
 
 BrowExpState& BrowExp() { return state; }
@@ -136,7 +134,7 @@ ui::TreeNode TDialBrowExp::AddNode(ui::TreeNode parent, const std::string& text,
 
 ui::TreeNode TDialBrowExp::FindChild(ui::TreeNode parent, const std::string& text) const {
     for (ui::TreeNode node = TreeView1.FirstChild(parent); node; node = TreeView1.NextSibling(node))
-        if (SameText(TreeView1.NodeText(node), text)) return node;
+        if (SameName(TreeView1.NodeText(node), text)) return node;
     return nullptr;
 }
 

@@ -12,8 +12,6 @@
 namespace {
 PathDialogMemory memory{"", true, "*.*", "*.*"};
 
-bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
 // A drive root with its backslash (C:\), any other directory without one. The deciding TrailSlash alone
 // would turn C:\ into C:, which names the current directory of drive C rather than its root.
 void NormalizeTrail(PathBuf& path) {
@@ -24,6 +22,8 @@ void NormalizeTrail(PathBuf& path) {
 
 PathDialogMemory& PathDialogs() { return memory; }
 void ResetPathDialogs() { memory = {"", true, "*.*", "*.*"}; }
+
+bool SameName(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 // ---- TDialBrowPath --------------------------------------------------------------------------------
 
@@ -72,7 +72,7 @@ void TDialBrowPath::Load(const PathBuf& path) {
 void TDialBrowPath::OKBtnClick() {
     int index = DirectoryListBox1.ItemIndex();
     std::string item = index >= 0 ? DirectoryListBox1.ItemPath(index) : "";
-    if (item.empty() || SameText(item, StrEdit1.Text())) {
+    if (item.empty() || SameName(item, StrEdit1.Text())) {
         SetModalResult(ui::MrOk);
         return;
     }
@@ -259,7 +259,7 @@ void ExecInpiFind(PathBuf& path, bool& accepted) {
     dialog->Store();
     int index = dialog->ListBox1.ItemIndex();
     std::string line = index >= 0 ? dialog->ListBox1.Item(index) : "";
-    if (accepted && !line.empty() && !SameText(line, BaseMarker)) path.Set(JoinDir(path.View(), line));
+    if (accepted && !line.empty() && !SameName(line, BaseMarker)) path.Set(JoinDir(path.View(), line));
     ReleaseForm(dialog);
 }
 

@@ -20,6 +20,9 @@ struct PathDialogMemory {
 };
 PathDialogMemory& PathDialogs();
 
+// A listed name against a typed one, by Windows' own case-blind compare (accented letters fold too).
+bool SameName(const std::string& a, const std::string& b);
+
 // Shell special folders the program roots the folder picker at.
 constexpr int FolderDesktop = 0;
 constexpr int FolderNetwork = 18;

@@ -13,7 +13,7 @@
 #include "convert/convnames.h"
 #include "convert/convsettings.h"
 #include "lib/paths.h"
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 #include "lib/strnum.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "convert/convnames.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 #include "lib/strnum.h"
 
 using convdetail::Job;

@@ -2,7 +2,7 @@
 // T, V, A, Q) to Full ASCII text and back, or to Col ASCII text, one file per call. A run is prepared
 // once with ConvSetup and then ConvertFile is called for each file. Every field is read from the
 // source record file and written to the destination record file, so one routine serves both
-// directions. Portable; questions go through the prompter (lib/prompter.h).
+// directions. Portable; questions go through the prompter (ui/prompter.h).
 #pragma once
 
 #include <cstdint>

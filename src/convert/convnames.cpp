@@ -85,7 +85,3 @@ std::string DestinationName(int mode, int extChoice, std::string_view extension,
     }
     return dest;
 }
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && BufCompareText(a, b.data(), static_cast<int>(b.size()) - 1) == 0;
-}

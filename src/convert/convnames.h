@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "lib/textfold.h"
+
 // The kinds of data file the engine converts.
 constexpr std::string_view DataKinds = "KYPTVAQ";
 
@@ -43,6 +45,3 @@ constexpr int ExtInput = 2; // "." and the chosen extension appended
 // The destination name of a source name: mode 0 drops the last extension (MEAS.K01.TXT gives
 // MEAS.K01); modes 1 and 2 keep the name, append ".TXT" or append "." and extension, by choice.
 std::string DestinationName(int mode, int extChoice, std::string_view extension, std::string_view name);
-
-// Case-insensitive equality of two names or paths ("a".."z" folded).
-bool SameText(std::string_view a, std::string_view b);

@@ -1,6 +1,8 @@
 // Window kinds and geometry, portable half.
 #include "lib/forms.h"
 
+#include <utility>
+
 namespace {
 FormGeometry builtSlots[BuiltSlotCount + 1]; // index 0 is the scratch record for bad slot numbers
 } // namespace
@@ -31,20 +33,22 @@ void ResetBuiltSlots() {
         ResetGeometry(slot);
 }
 
+namespace {
+// Each placement field beside its saved copy.
+constexpr std::pair<int32_t FormGeometry::*, int32_t FormGeometry::*> placementFields[] = {
+    {&FormGeometry::Left, &FormGeometry::SavedLeft},
+    {&FormGeometry::Top, &FormGeometry::SavedTop},
+    {&FormGeometry::Width, &FormGeometry::SavedWidth},
+    {&FormGeometry::Height, &FormGeometry::SavedHeight},
+    {&FormGeometry::ClientWidth, &FormGeometry::SavedClientWidth},
+    {&FormGeometry::ClientHeight, &FormGeometry::SavedClientHeight},
+};
+} // namespace
+
 void KeepNormalPlacement(FormGeometry& g) {
-    g.SavedLeft = g.Left;
-    g.SavedTop = g.Top;
-    g.SavedWidth = g.Width;
-    g.SavedHeight = g.Height;
-    g.SavedClientWidth = g.ClientWidth;
-    g.SavedClientHeight = g.ClientHeight;
+    for (auto [now, saved] : placementFields) g.*saved = g.*now;
 }
 
 void TakeNormalPlacement(FormGeometry& g) {
-    g.Left = g.SavedLeft;
-    g.Top = g.SavedTop;
-    g.Width = g.SavedWidth;
-    g.Height = g.SavedHeight;
-    g.ClientWidth = g.SavedClientWidth;
-    g.ClientHeight = g.SavedClientHeight;
+    for (auto [now, saved] : placementFields) g.*now = g.*saved;
 }

@@ -5,7 +5,7 @@
 
 #include "lib/fs.h"
 #include "lib/paths.h"
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 
 namespace {
 

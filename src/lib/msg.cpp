@@ -5,7 +5,7 @@
 #include <ctime>
 #include <thread>
 
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 
 // ---- Message boxes --------------------------------------------------------------------------------
 

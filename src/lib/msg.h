@@ -1,5 +1,5 @@
 // Message boxes and dates. Every box is built from a caption and lines (joined with CR LF) and goes
-// through the prompter (lib/prompter.h), so the program's boxes are all worded alike and owned by the
+// through the prompter (ui/prompter.h), so the program's boxes are all worded alike and owned by the
 // application window. The date operations convert between the three date texts the program meets:
 // YYYY-MM-DD (its own), DD.MM.YYYY (the measurement program's files and the reports) and packed DOS
 // file stamps. Portable; the tick count is the system's (msg_win32.cpp, msg_posix.cpp).

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "lib/strnum_detail.h"
+#include "lib/textfold.h"
 
 using namespace textdetail;
 
@@ -172,36 +173,10 @@ bool JoinedWhole(std::string_view dir, std::string_view rel, std::string_view jo
     return joined.size() >= dir.size() + rel.size() && joined.starts_with(dir) && joined.ends_with(rel);
 }
 
-namespace {
-
-// Greedy match with one step back to the last "*": time stays in proportion to mask times name.
-bool Wild(std::string_view mask, std::string_view name) {
-    size_t m = 0, n = 0, star = std::string_view::npos, resume = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && mask[m] == '*') {
-            star = m++;
-            resume = n;
-        } else if (m < mask.size() && (mask[m] == '?' || UpperAscii(mask[m]) == UpperAscii(name[n]))) {
-            ++m;
-            ++n;
-        } else if (star != std::string_view::npos) {
-            m = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*')
-        ++m;
-    return m == mask.size();
-}
-
-} // namespace
-
 bool WildMatch(std::string_view mask, std::string_view name) {
-    if (Wild(mask, name)) return true;
+    if (WildcardMatch(mask, name, true)) return true;
     return mask.ends_with(".*") && name.find('.') == std::string_view::npos &&
-           Wild(mask.substr(0, mask.size() - 2), name);
+           WildcardMatch(mask.substr(0, mask.size() - 2), name, true);
 }
 
 void TrailSlash(int mode, char* buf, int n) {

@@ -475,16 +475,27 @@ void SetFieldMode(RecordFile& f, bool on) {
     }
 }
 
-void TransferInt(RecordFile& f, int& value) {
+namespace {
+// How one kind of number moves in each transfer mode: binary, a line of its own, a field's text.
+template <typename T> struct NumberWays {
+    void (*readBinary)(RecordFile&, T&);
+    void (*writeBinary)(RecordFile&, T);
+    T (*readLine)(RecordFile&, bool);
+    void (*writeLine)(RecordFile&, T);
+    T (*fromField)(std::string_view);
+    void (*toField)(T, char*, int);
+};
+
+template <typename T> void TransferNumber(RecordFile& f, T& value, const NumberWays<T>& ways) {
     switch (f.Mode) {
     case 0:
-        f.Writing ? WriteInt(f, value) : ReadInt(f, value);
+        f.Writing ? ways.writeBinary(f, value) : ways.readBinary(f, value);
         break;
     case 1:
         if (f.Writing) {
-            WriteIntLine(f, value);
+            ways.writeLine(f, value);
         } else {
-            int read = ReadIntLine(f, true);
+            T read = ways.readLine(f, true);
             if (f.ErrorCode <= 0) value = read;
         }
         break;
@@ -492,50 +503,35 @@ void TransferInt(RecordFile& f, int& value) {
         if (f.ErrorCode <= 0) {
             TextBuf<127> field;
             NextField(field.c, field.Cap);
-            value = TextToInt(field.View());
+            value = ways.fromField(field.View());
         }
         break;
     case 4:
         if (f.ErrorCode <= 0) {
             TextBuf<29> text;
-            IntToPlainText(value, text.c, text.Cap);
+            ways.toField(value, text.c, text.Cap);
             AppendField(text.View());
         }
         break;
     }
 }
 
+// A real's field: three decimals, and "0.0" for what would show only as zeros.
+void RealToField(double value, char* buf, int n) {
+    if (std::fabs(value) > 1e-30)
+        RealToText(0, -3, buf, n, value);
+    else
+        BufFromPChar("0.0", buf, n);
+}
+} // namespace
+
+void TransferInt(RecordFile& f, int& value) {
+    TransferNumber<int>(f, value, {ReadInt, WriteInt, ReadIntLine, WriteIntLine, TextToInt, IntToPlainText});
+}
+
 void TransferReal(RecordFile& f, double& value) {
-    switch (f.Mode) {
-    case 0:
-        f.Writing ? WriteReal(f, value) : ReadReal(f, value);
-        break;
-    case 1:
-        if (f.Writing) {
-            WriteRealLine(f, value);
-        } else {
-            double read = ReadRealLine(f, true);
-            if (f.ErrorCode <= 0) value = read;
-        }
-        break;
-    case 3:
-        if (f.ErrorCode <= 0) {
-            TextBuf<127> field;
-            NextField(field.c, field.Cap);
-            value = TextToReal(field.View());
-        }
-        break;
-    case 4:
-        if (f.ErrorCode <= 0) {
-            TextBuf<29> text;
-            if (std::fabs(value) > 1e-30)
-                RealToText(0, -3, text.c, text.Cap, value);
-            else
-                text.Set("0.0");
-            AppendField(text.View());
-        }
-        break;
-    }
+    TransferNumber<double>(f, value,
+                           {ReadReal, WriteReal, ReadRealLine, WriteRealLine, TextToReal, RealToField});
 }
 
 namespace {

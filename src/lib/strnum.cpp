@@ -40,10 +40,6 @@ bool Overlaps(std::string_view s, const char* buf, int n) {
     return before(s.data(), buf + Room(n)) && before(buf, s.data() + s.size());
 }
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 } // namespace textdetail
 
 using namespace textdetail;

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "lib/textfold.h"
+
 namespace textdetail {
 
 // Characters a buffer of highest index n holds: 0 for a negative n.
@@ -13,7 +15,6 @@ void Store(std::string_view s, char* buf, int n);
 void StoreJustified(std::string_view text, int width, char* buf, int n);
 // True when s shares memory with the buffer's 0..n.
 bool Overlaps(std::string_view s, const char* buf, int n);
-char UpperAscii(char c);
 
 // Where the first token of a text of len characters lies: delimiters are skipped up to begin, the
 // token runs to end, and the delimiters after it end at rest.

@@ -43,6 +43,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/prompter.h"
+
 namespace ui {
 
 class Form;
@@ -54,16 +56,16 @@ enum class Position { Designed, ScreenCenter };
 enum class WindowState { Normal, Minimized, Maximized };
 enum class CloseAction { None, Hide, Free };
 
-// Modal results: the button identifiers, plus All for the four-button question.
+// Modal results: the answers of a message box, so a toolkit window can stand in for one.
 constexpr int MrNone = 0;
-constexpr int MrOk = 1;
-constexpr int MrCancel = 2;
-constexpr int MrAbort = 3;
-constexpr int MrRetry = 4;
-constexpr int MrIgnore = 5;
-constexpr int MrYes = 6;
-constexpr int MrNo = 7;
-constexpr int MrAll = 100;
+constexpr int MrOk = IdOk;
+constexpr int MrCancel = IdCancel;
+constexpr int MrAbort = IdAbort;
+constexpr int MrRetry = IdRetry;
+constexpr int MrIgnore = IdIgnore;
+constexpr int MrYes = IdYes;
+constexpr int MrNo = IdNo;
+constexpr int MrAll = IdAll;
 
 // Options of a layout row. Each control kind reads those it understands and ignores the rest.
 namespace opt {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "lib/prompter.h"
-#include "lib/prompter_win32.h"
+#include "ui/prompter.h"
+#include "ui/prompter_win32.h"
 #include "ui/controls.h"
 
 namespace ui {

@@ -6,17 +6,6 @@ namespace unzip {
 
 namespace {
 
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
-
 // Windows opens these names as devices in every folder, with or without an extension.
 bool IsDeviceName(std::string_view part) {
     static constexpr std::array<std::string_view, 7> plain = {"CON",    "PRN",    "AUX",    "NUL",
@@ -69,28 +58,6 @@ NameKind MemberPath(std::string_view name, bool junkFolders, bool blanksToUnders
         return NameKind::Folder;
     }
     return path.empty() ? NameKind::Refused : NameKind::File;
-}
-
-bool WildMatch(std::string_view pattern, std::string_view name, bool ignoreCase) {
-    // Greedy match that backtracks to the last '*' only: linear in practice, never exponential.
-    size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-    auto same = [ignoreCase](char a, char b) { return ignoreCase ? Upper(a) == Upper(b) : a == b; };
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
-            ++p;
-            ++n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
 }
 
 } // namespace unzip

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "lib/textfold.h"
+
 namespace unzip {
 
 // What a member name turns into.
@@ -20,6 +22,8 @@ enum class NameKind { File, Folder, Refused };
 NameKind MemberPath(std::string_view name, bool junkFolders, bool blanksToUnderscore, std::string& path);
 
 // Whole-name wildcard match: '*' matches any run of characters including '/', '?' any one character.
-bool WildMatch(std::string_view pattern, std::string_view name, bool ignoreCase);
+inline bool WildMatch(std::string_view pattern, std::string_view name, bool ignoreCase) {
+    return WildcardMatch(pattern, name, ignoreCase);
+}
 
 } // namespace unzip

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "lib/msg.h"
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 #include "support/scripted_prompter.h"
 
 using testsupport::ScriptedPrompter;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lib/fs.h"
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 #include "lib/zip_win32.h"
 #include "setup/setupstate.h"
 #include "shell/install.h"

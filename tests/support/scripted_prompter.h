@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 
 namespace testsupport {
 

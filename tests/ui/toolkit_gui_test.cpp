@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 #include "support/screens_win32.h"
 #include "ui/question.h"
 #include "ui/views.h"

@@ -1,8 +1,8 @@
 // The Win32 prompter: MessageBoxA owned by the application window.
 #include <windows.h>
 
-#include "lib/prompter.h"
-#include "lib/prompter_win32.h"
+#include "ui/prompter.h"
+#include "ui/prompter_win32.h"
 
 namespace ui {
 

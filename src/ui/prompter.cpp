@@ -1,4 +1,4 @@
-#include "lib/prompter.h"
+#include "ui/prompter.h"
 
 namespace ui {
 
