@@ -1,5 +1,7 @@
 #include "support/app_win32.h"
 
+#include "support/screens_win32.h"
+
 #include <algorithm>
 
 namespace testsupport {
@@ -12,9 +14,28 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> AllChildren(HWND parent) {
+    std::vector<HWND> children;
+    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+// A message box is a dialog of buttons and static texts only; a file dialog has lists and combo boxes.
+bool IsMessageBox(HWND window) {
+    if (ClassOf(window) != "#32770") return false;
+    for (HWND child : AllChildren(window))
+        if (ClassOf(child) != "Button" && ClassOf(child) != "Static") return false;
+    return true;
+}
+
 struct Search {
     DWORD pid;
-    bool boxes; // message boxes (#32770) instead of other windows
+    bool boxes; // message boxes instead of other windows
     std::vector<HWND> found;
 };
 
@@ -22,7 +43,7 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && IsWindowVisible(window) && (ClassOf(window) == "#32770") == search->boxes)
+    if (pid == search->pid && IsWindowVisible(window) && IsMessageBox(window) == search->boxes)
         search->found.push_back(window);
     return TRUE;
 }
@@ -31,17 +52,6 @@ std::vector<HWND> TopLevel(DWORD pid, bool boxes) {
     Search search{pid, boxes, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> Children(HWND parent) {
-    std::vector<HWND> children;
-    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
-    return children;
 }
 
 } // namespace
@@ -81,15 +91,27 @@ HWND App::MainWindow(int timeoutMs) {
     return main_;
 }
 
-std::vector<HWND> App::Controls(const std::string& windowClass) {
+HWND App::Window(const std::string& caption, int timeoutMs) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : TopLevel(process_.dwProcessId, false))
+                if (Text(w).rfind(caption, 0) == 0) found = w;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+std::vector<HWND> App::Children(HWND parent, const std::string& windowClass) {
     std::vector<HWND> result;
-    for (HWND child : Children(MainWindow()))
+    for (HWND child : AllChildren(parent))
         if (lstrcmpiA(ClassOf(child).c_str(), windowClass.c_str()) == 0) result.push_back(child);
     return result;
 }
 
-HWND App::Control(const std::string& windowClass, const std::string& text) {
-    for (HWND child : Controls(windowClass))
+HWND App::Child(HWND parent, const std::string& windowClass, const std::string& text) {
+    for (HWND child : Children(parent, windowClass))
         if (Text(child) == text) return child;
     return nullptr;
 }
@@ -108,19 +130,24 @@ void App::AnswerBoxes() {
         if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue; // on its way out
         answered_.push_back(box);
         std::string seen = Text(box) + "\n";
-        for (HWND child : Children(box))
+        for (HWND child : AllChildren(box))
             if (ClassOf(child) == "Static" && !Text(child).empty()) seen += Text(child);
         Boxes.push_back(seen);
         // The default button is the one drawn as default: Wine's message box answers DM_GETDEFID with
         // IDOK even when MB_DEFBUTTON2 made Cancel the default.
         WORD button = IDOK;
-        for (HWND child : Children(box))
+        for (HWND child : AllChildren(box))
             if (ClassOf(child) == "Button" &&
                 (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                 button = static_cast<WORD>(GetDlgCtrlID(child));
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     }
+}
+
+void App::Screenshot(HWND window, const std::string& name) {
+    Sleep(300);
+    SaveScreenshot(window, name);
 }
 
 bool App::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
