@@ -53,9 +53,10 @@ Looking at files instead of converting them:
       --plot-block N        kind A: the block to draw (default 1)
       --plot-size WxH       size of the chart in pixels (default 800x500)
 
-Exit status: 0 every source converted whole (--info, --plot: every file could be read), 1 some were passed over (unknown kind, not a data file,
-format version below 17, destination kept, ...) or cut short (the source ends inside a record, so
-its last record is incomplete), 2 a usage error or a missing folder.
+Exit status: 0 every source converted whole (--info, --plot: every file could be read), 1 some were
+passed over (unknown kind, not a data file, format version below 17, destination kept, ...) or cut
+short (the source ends inside a record, so its last record is incomplete), 2 a usage error or a
+missing folder.
 )";
 
 // The options given on the command line; what is not given comes from the settings or defaults.
