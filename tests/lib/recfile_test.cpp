@@ -83,13 +83,13 @@ TEST_F(RecFile, NumberLines) {
     EXPECT_TRUE(f.Failed && a == 4.0); // a failed read leaves the caller's values
 }
 
+// Ints, words, reals and fixed texts in both directions are the converter's text and round-trip
+// tests' (against the sample generator's bytes); here their edges and the bools.
 TEST_F(RecFile, BinaryEncodings) {
     using Write = void (*)(RecordFile&);
     const std::tuple<const char*, Write, std::string> cases[] = {
         {"int keeps the low 16 bits", [](RecordFile& f) { WriteInt(f, 70000); }, "\x70\x11"},
-        {"negative int", [](RecordFile& f) { WriteInt(f, -1); }, "\xFF\xFF"},
         {"bool", [](RecordFile& f) { WriteBool(f, true); }, std::string("\1\0", 2)},
-        {"real", [](RecordFile& f) { WriteReal(f, 1.5); }, std::string("\0\0\xC0\x3F", 4)},
         {"real clamped to single", [](RecordFile& f) { WriteReal(f, 1e300); }, "\x9E\xC9\x7F\x7F"},
         {"fixed text zero-padded", [](RecordFile& f) { WriteFixedText(f, "AB", 4); },
          std::string("AB\0\0\0", 5)}};
@@ -101,23 +101,13 @@ TEST_F(RecFile, BinaryEncodings) {
     }
 
     RecordFile f;
-    OpenWith(f, std::string("\xFF\xFF\xFF\xFF\2\0\1\0\0\0\xC0\x3F"
-                            "ABC\0\7",
-                            17));
-    int i = 0, w = 0;
+    OpenWith(f, std::string("\2\0\1\0\7", 5));
     bool two = true, one = false;
-    double x = 0;
-    char text[4];
-    ReadInt(f, i);
-    ReadWord(f, w);
+    int i = -1;
     ReadBool(f, two); // only 1 is true
     ReadBool(f, one);
-    ReadReal(f, x);
-    ReadFixedText(f, text, 3);
-    EXPECT_TRUE(i == -1 && w == 65535 && !two && one && x == 1.5) << i << " " << w << " " << x;
-    EXPECT_STREQ(text, "ABC");
     ReadInt(f, i); // one byte short: the end is reported and the variable keeps its value
-    EXPECT_TRUE(f.Failed && f.ErrorCode == RecShortRead && i == -1);
+    EXPECT_TRUE(!two && one && f.Failed && f.ErrorCode == RecShortRead && i == -1);
 }
 
 TEST_F(RecFile, TextFieldsByLengthSpec) {
