@@ -1,5 +1,6 @@
 // Record files reading arbitrary bytes: lines against the line rules (never past the buffer, always
-// to an end), ";" field transfers, and buffered writes that give back exactly what went in.
+// to an end) and buffered writes that give back exactly what went in. (The converter's fuzz target
+// reads ";" fields of arbitrary lines.)
 // The first input byte picks the line capacity; the rest is the file.
 #include <algorithm>
 #include <cstdio>
@@ -29,8 +30,10 @@ std::vector<std::pair<std::string, int>> ExpectedLines(const std::string& bytes)
         while (pos < bytes.size() && !ended) {
             char c = bytes[pos++];
             if (c == 13 && pos < bytes.size() && bytes[pos] == 10) ++pos;
-            if (c == 10 || c == 13 || c == 26) ended = c;
-            else line += c;
+            if (c == 10 || c == 13 || c == 26)
+                ended = c;
+            else
+                line += c;
         }
         lines.emplace_back(line, ended);
     }
@@ -58,26 +61,6 @@ void CheckLines(const std::string& bytes, int cap) {
     Check(f.Failed && f.ErrorCode == RecShortRead && buf[0] == 0, "end not reported");
 }
 
-void ReadFields() {
-    RecordFile f;
-    bool failed;
-    OpenRead(f, FileName, failed);
-    f.Mode = 1;
-    for (int lines = 0; !f.Failed && lines < 100000; ++lines) {
-        SetFieldMode(f, true);
-        for (int fields = 0; !FieldLine.Empty(); ++fields) {
-            Check(fields <= 128, "field line never empties");
-            int i = 0;
-            double x = 0;
-            char text[8];
-            TransferInt(f, i);
-            TransferReal(f, x);
-            TransferText(f, text, 7, 0);
-        }
-        SetFieldMode(f, false);
-    }
-}
-
 void WriteBack(const std::string& bytes, unsigned step) {
     RecordFile f;
     bool failed;
@@ -103,7 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     WriteBack(bytes, cap + 1);
     CheckLines(bytes, cap);
-    ReadFields();
     std::remove(FileName.c_str());
     return 0;
 }

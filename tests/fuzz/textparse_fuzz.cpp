@@ -1,9 +1,12 @@
 // Number text and tokenizers under arbitrary input. The first bytes choose a value and the
 // formatting arguments; the whole input is also parsed and tokenized as text. Checks: formatted
 // reals read back within half a unit of their last digit, parsed numbers format and read back to
-// themselves, tokenizer loops end, and nothing touches memory outside its buffer (buffers are
-// allocated at their exact size, so the sanitizer sees any overrun).
+// themselves, the short way of reading a real gives what std::from_chars gives, tokenizer loops end,
+// and nothing touches memory outside its buffer (buffers are allocated at their exact size, so the
+// sanitizer sees any overrun).
 #include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -55,6 +58,11 @@ void ParseAndReformat(std::string_view s) {
     } else {
         Check(i == 0);
     }
+    double fast = 7, full = 7;
+    auto a = RealFromChars(s.data(), s.data() + s.size(), fast);
+    auto b = std::from_chars(s.data(), s.data() + s.size(), full, std::chars_format::general);
+    Check(a.ptr == b.ptr && a.ec == b.ec && std::bit_cast<uint64_t>(fast) == std::bit_cast<uint64_t>(full),
+          "RealFromChars differs from from_chars");
     double r = TextToRealOk(s, ok);
     Check(std::isfinite(r));
     if (ok && std::fabs(r) >= 1e-99 && std::fabs(r) <= 1e99) RoundTripReal(r, 17, 0);

@@ -22,9 +22,8 @@ struct Bounds {
     bool operator==(const Bounds&) const = default;
 };
 
-FormGeometry Geo(int left, int top, int width, int height, int32_t flags, int clientWidth = 0,
-                 int clientHeight = 0) {
-    return {left, top, width, height, clientWidth, clientHeight, 0, 0, 0, 0, 0, 0, flags};
+FormGeometry Geo(int left, int top, int width, int height, int32_t flags) {
+    return {left, top, width, height, 0, 0, 0, 0, 0, 0, 0, 0, flags};
 }
 
 Bounds BoundsOfForm(const ui::Form& form) {
@@ -39,7 +38,6 @@ TEST(KindForms, KindRulesRecentCreationAndRelease) {
     CreateKindForm(KindBrowExp, explorer);
     ASSERT_NE(explorer, nullptr);
     HWND hwnd = explorer->Handle();
-    EXPECT_EQ(explorer->Tag, 42);
     EXPECT_FALSE(explorer->Scaled);
     EXPECT_FALSE(GetWindowLongA(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU);
@@ -74,7 +72,6 @@ TEST(Placement, PlaceFormByFlags) {
         {Geo(0, 0, 0, 0, 0), {(sw - w) / 2, CentreTop(h, sh), w, h}},
         {Geo(5, 6, 0, 0, GeoTopLeft), {0, 0, w, h}},
         {Geo(10, 20, 999, 999, GeoHasPlacement | GeoPositionOnly), {10, 20, w, h}},
-        {Geo(10, 20, 400, 250, GeoHasPlacement, 392, 223), {10, 20, 400, 250}},
         {Geo(70, 80, 0, 0, GeoHasPlacement), {70, 80, w, h}}};
     for (const auto& [g, expected] : cases) {
         form.SetBounds(70, 80, w, h);
@@ -111,12 +108,6 @@ TEST(Placement, MaximizedWindowReopensMaximizedWithItsNormalPlace) {
     second.SetWindowState(ui::WindowState::Normal);
     testsupport::PumpMessages(100);
     EXPECT_EQ(BoundsOfForm(second), (Bounds{50, 60, 420, 320}));
-
-    TDialPlace copy;
-    CopyPlacement(&second, copy);
-    EXPECT_EQ(BoundsOfForm(copy), (Bounds{50, 60, 420, 320}));
-    CopyPlacement(nullptr, copy); // no source: nothing changes
-    EXPECT_EQ(BoundsOfForm(copy), (Bounds{50, 60, 420, 320}));
 }
 
 TEST(Placement, ApplyWithoutWidthOnlySetsTheState) {

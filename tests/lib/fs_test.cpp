@@ -1,10 +1,12 @@
-// File primitives both builds share (same Windows error numbers) and the command-line text rules.
+// File primitives both builds share (same Windows error numbers) and the command-line text rules: the
+// tail and folder of the program's own line, and the line a program is started with.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "lib/fs.h"
 #include "lib/paths.h"
+#include "lib/proc.h"
 #include "support/temp_dir.h"
 
 using testsupport::TempDir;
@@ -29,6 +31,21 @@ TEST(CommandText, TailAndProgramDir) {
         ProgramDirOf(line, dirBuf.c, dirBuf.Cap);
         EXPECT_TRUE(!dir || dirBuf.View() == dir) << line << ": " << dirBuf.Str();
     }
+}
+
+TEST(CommandLine, BuildsTheLineWindowsGets) {
+    // program, directory, arguments, the command line
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"Install", "C:\\X", "", "C:\\X\\Install.EXE"},
+        {"Install", "C:\\X\\", "SET", "C:\\X\\Install.EXE SET"},
+        {"VEXA.PIF", "C:\\V\\Win", "sim", "C:\\V\\Win\\VEXA.PIF sim"},
+        {"D:\\T\\A", "C:\\X", "", "D:\\T\\A.EXE"},
+        {"\\T\\A", "C:\\X", "", "\\T\\A.EXE"},
+        {"A:\\Install.EXE", "C:\\", "PATH A:\\ C:\\V", "A:\\Install.EXE PATH A:\\ C:\\V"},
+        {"Install", "C:\\Program Files\\Vexa", "UPDA C:\\",
+         "\"C:\\Program Files\\Vexa\\Install.EXE\" UPDA C:\\"}};
+    for (auto [program, directory, args, line] : cases)
+        EXPECT_EQ(BuildCommandLine(program, directory, args), line) << program << " in " << directory;
 }
 
 namespace {

@@ -1,15 +1,18 @@
-// File-system operations against real files of the private Wine prefix.
+// File-system operations against real files of the private Wine prefix, and a full disk: a drive
+// letter on a 64 KiB tmpfs, mounted for each test that needs one (needs root).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <tuple>
 #include <vector>
 
+#include "convert/convert.h"
+#include "datagen/sample_data.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
-#include "lib/paths.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 #include "support/unix_shell_win32.h"
@@ -49,6 +52,25 @@ void MakeMixedFiles(const TempDir& dir) {
 }
 
 using Names = std::vector<std::string>;
+
+class FullDisk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!disk.Letter) GTEST_SKIP() << "cannot mount a small file system (needs root)";
+        root = disk.Root;
+    }
+    // Takes bytes of the disk's 16 pages with a file of its own.
+    void Fill(int bytes) {
+        FsError error;
+        FileHandle h = OpenFile(root + "fill.bin", FileAccess::Write, ShareNone, error);
+        ASSERT_EQ(error, FsOk);
+        std::string data(bytes, 'f');
+        EXPECT_EQ(WriteBlock(h, data.data(), bytes, error), bytes);
+        CloseFile(h);
+    }
+    testsupport::SmallDisk disk;
+    std::string root;
+};
 
 } // namespace
 
@@ -213,17 +235,37 @@ TEST(FsTree, WalkSkipsLinksAndPathsThatDoNotFit) {
     DeleteOneFile(deepFile);
 }
 
-TEST(FsSystem, DirectoriesAndCommandLine) {
-    PathBuf system, drivers, program;
-    SystemDir(system);
-    DriversDir(drivers);
-    ProgramDir(program);
-    EXPECT_EQ(drivers.Str(), system.Str() + "\\DRIVERS");
-    EXPECT_TRUE(FileExists(program.Str() + "\\lib_tests.exe")) << program.Str();
-    EXPECT_EQ(ChangeDir(program.Str() + "\\missing"), FsChangeDirFailed);
+TEST_F(FullDisk, WriteBlockReportsAShortWrite) {
+    Fill(10000);
+    FsError error;
+    FileHandle h = OpenFile(root + "x.bin", FileAccess::Write, ShareNone, error);
+    ASSERT_EQ(error, FsOk);
+    std::string data(65536, 'x');
+    int written = WriteBlock(h, data.data(), 65536, error);
+    EXPECT_LT(written, 65536);
+    EXPECT_EQ(error, FsShortWrite);
+    EXPECT_EQ(WriteBlock(h, data.data(), 100, error), 0);
+    EXPECT_EQ(error, ERROR_DISK_FULL); // nothing written at all: the system's own code
+    CloseFile(h);
+}
 
-    TextBuf<1023> tail;
-    CommandTail(tail);
-    EXPECT_EQ(tail.Str().rfind(__argc > 1 ? __argv[1] : "", 0), 0u) << tail.Str();
-    EXPECT_EQ(tail.Empty(), __argc == 1);
+// A converted file that does not fit is no success, and the destination it would have replaced keeps
+// every byte; nothing of the attempt is left on the disk.
+TEST_F(FullDisk, ConversionKeepsTheOldDestination) {
+    TempDir dir("fulldisk-convert");
+    sampledata::SampleSpec spec;
+    spec.Kind = 'P';
+    spec.Records = 500;
+    dir.Write("BIG.P01", sampledata::Bytes(spec));
+    testsupport::WriteBytes(root + "BIG.TXT", "old");
+    Fill(10000);
+    ResetTextFormatSettings();
+    ResetConversionState();
+    ConvSetup(ModeBinToFull, 1, LastNothing, false, false, "");
+    bool abortRun = false, converted = true;
+    EXPECT_EQ(ConvertFile(dir / "BIG.P01", root + "BIG.TXT", false, abortRun, converted),
+              ConvOutcome::WriteFailed);
+    EXPECT_FALSE(converted);
+    EXPECT_EQ(testsupport::ReadBytes(root + "BIG.TXT"), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 2); // fill.bin, BIG.TXT
 }

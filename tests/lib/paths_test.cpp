@@ -98,13 +98,14 @@ TEST(PathText, Joining) {
     EXPECT_EQ(self.Str(), "C:\\A\\B.TXT");
 }
 
+// The matcher is the one the ZIP member lists use: backtracking over stars and anchored ends are the
+// member-path test's; here the file masks' own rules.
 TEST(PathText, WildcardsMatchAsWindowsDoes) {
+    // clang-format off
     const std::tuple<const char*, const char*, bool> cases[] = {
-        {"*.*", "README", true},      {"*.K*", "meas.k01", true},  {"*.K*", "MEAS.P01", false},
-        {"M?AS.*", "MEAS", true},     {"*.K01", "A.K01.TXT", false}, {"a*b*c", "aXXbYc", true},
-        {"a*b*c", "aXXbY", false},    {"R*", "RUN1", true},        {"R*", "DATA", false},
-        {"*", "", true},              {"?", "", false},
-    };
+        {"*.*", "README", true},  {"*.K*", "meas.k01", true}, {"*.K*", "MEAS.P01", false},
+        {"M?AS.*", "MEAS", true}, {"*", "", true},            {"?", "", false}};
+    // clang-format on
     for (const auto& [mask, name, match] : cases)
         EXPECT_EQ(WildMatch(mask, name), match) << mask << " " << name;
     // Many stars against a long name that almost matches: answered at once, not after endless retries.

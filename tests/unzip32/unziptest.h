@@ -5,11 +5,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
-#include <vector>
+
+#include "support/temp_dir.h"
 
 namespace unziptest {
 
@@ -29,14 +28,12 @@ inline std::string Archive(const std::string& name) {
     return ArchiveDir() + name;
 }
 
+// The shared file helpers, under the names these tests and the set-up's use.
 inline std::string ReadAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
+    return testsupport::ReadBytes(p.string());
 }
-
 inline void WriteAll(const fs::path& p, const std::string& bytes) {
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    testsupport::WriteBytes(p.string(), bytes);
 }
 
 // Replaces every occurrence of from with to (same length); returns how many there were.
