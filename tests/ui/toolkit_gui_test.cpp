@@ -1,11 +1,12 @@
 // The toolkit on real windows: modal showing through the hook, the dialog keys, closing, the question
-// box, aligned controls with a splitter, and the file-open dialog's filter. The controls of the gallery
-// are tried in gallery_gui_test.cpp.
+// box, aligned controls with a splitter, the file-open dialog's filter, and what of the controls no
+// window's test reaches (the program's windows show and photograph every control kind).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
+#include "ui/animate.h"
 #include "ui/prompter.h"
 #include "support/screens_win32.h"
 #include "ui/question.h"
@@ -172,6 +173,77 @@ TEST(AlignedControls, BottomPanelAboveTheStatusBarAndTheSplitterResizesTheContro
 TEST(FileOpenDialog, FilterInTheSystemsForm) {
     EXPECT_EQ(ui::FileOpenDialog::SystemFilter("DAT files (*.DAT)|*.DAT|All files (*.*)|*.*"),
               std::string("DAT files (*.DAT)\0*.DAT\0All files (*.*)\0*.*\0\0", 45));
+}
+
+class TDialControls : public ui::Form {
+  public:
+    ui::SpinEdit SpinEdit1{1, 12};
+    ui::DirectoryListBox DirectoryListBox1;
+    ui::Animate Animate;
+    TDialControls() {
+        // clang-format off
+        Create({.caption = "Controls", .clientWidth = 400, .clientHeight = 200});
+        Build({
+            {.control = &SpinEdit1, .left = 8, .top = 8, .width = 50, .height = 21},
+            {.control = &DirectoryListBox1, .left = 8, .top = 36, .width = 150, .height = 100},
+            {.control = &Animate, .left = 170, .top = 8, .width = 48, .height = 45},
+        });
+        // clang-format on
+    }
+};
+
+TEST(Controls, SpinEditKeepsItsRange) {
+    TDialControls form;
+    form.SpinEdit1.SetValue(40);
+    EXPECT_EQ(form.SpinEdit1.Value(), 12);
+    form.SpinEdit1.SetText("0");
+    EXPECT_EQ(form.SpinEdit1.Value(), 1);
+}
+
+TEST(Controls, DirectoryListSortsWithoutCaseAndOpensOnDoubleClick) {
+    for (const char* dir : {"C:\\t", "C:\\t\\dirlist", "C:\\t\\dirlist\\Beta", "C:\\t\\dirlist\\alpha"})
+        CreateDirectoryA(dir, nullptr);
+    TDialControls form;
+    ui::DirectoryListBox& list = form.DirectoryListBox1;
+    int changes = 0;
+    list.OnChange = [&] { ++changes; };
+    list.SetDirectory("C:\\t\\dirlist");
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(list.Count(), 5); // C:\, t, dirlist, then alpha and Beta
+    EXPECT_EQ(list.ItemPath(3), "C:\\t\\dirlist\\alpha");
+    list.SetItemIndex(4);
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(list.Id(), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list.Handle()));
+    EXPECT_EQ(list.Directory(), "C:\\t\\dirlist\\Beta");
+    for (const char* dir : {"C:\\t\\dirlist\\Beta", "C:\\t\\dirlist\\alpha", "C:\\t\\dirlist"})
+        RemoveDirectoryA(dir);
+}
+
+TEST(Controls, TimerStopsAndAnimationEndsOnItsStopFrame) {
+    ui::Timer timer(30);
+    int ticks = 0;
+    timer.OnTimer = [&] { ++ticks; };
+    timer.SetEnabled(true);
+    testsupport::PumpMessages(200);
+    timer.SetEnabled(false);
+    int stopped = ticks;
+    testsupport::PumpMessages(100);
+    EXPECT_GE(stopped, 2);
+    EXPECT_EQ(ticks, stopped);
+
+    TDialControls form;
+    ui::Animate& anim = form.Animate;
+    anim.SetCommonAvi(ui::CommonAvi::CopyFiles);
+    anim.StopFrame = 8;
+    EXPECT_EQ(anim.Width(), 272); // sized to the animation
+    anim.Play();
+    testsupport::PumpMessages(200);
+    EXPECT_TRUE(anim.Active());
+    anim.Stop();
+    EXPECT_FALSE(anim.Active());
+    if (!anim.ShellClip()) {
+        EXPECT_EQ(anim.Frame(), 8);
+    }
 }
 
 } // namespace
