@@ -30,17 +30,15 @@ using Lines = std::vector<std::string>;
 namespace {
 
 // Acts on each editor dialog shown while the object lives; the hook ends it with OK unless told.
-struct EditorHook {
-    explicit EditorHook(std::function<void(TDialSetUp2&)> act) {
-        ui::SetModalHook([this, act](ui::Form& form) {
-            auto& dialog = dynamic_cast<TDialSetUp2&>(form);
-            ++shown;
-            caption = dialog.Caption();
-            act(dialog);
-            if (dialog.ModalResult() == ui::MrNone) SendMessageA(dialog.OKBtn.Handle(), BM_CLICK, 0, 0);
-        });
-    }
-    ~EditorHook() { ui::SetModalHook(nullptr); }
+struct EditorHook : testsupport::HookGuard {
+    explicit EditorHook(std::function<void(TDialSetUp2&)> act)
+        : HookGuard([this, act](ui::Form& form) {
+              auto& dialog = dynamic_cast<TDialSetUp2&>(form);
+              ++shown;
+              caption = dialog.Caption();
+              act(dialog);
+              if (dialog.ModalResult() == ui::MrNone) SendMessageA(dialog.OKBtn.Handle(), BM_CLICK, 0, 0);
+          }) {}
     int shown = 0;
     std::string caption;
 };
@@ -60,7 +58,10 @@ TEST(TextLines, SplitAsTheRecordFilesRead) {
         {"a\nb\rc\r\n\r\n", {"a", "b", "c", ""}, true},
         {"a\rXb", {"a", "Xb"}, true}, // only an LF is a CR's partner
         {"a\r\r\nb", {"a", "", "b"}, true},
-        {"a\x1a" "b", {"a", "b"}, true},
+        {"a\x1a"
+         "b",
+         {"a", "b"},
+         true},
         {std::string(1024, 'x'), {std::string(1024, 'x')}, true},
         {std::string(1025, 'x') + "\r\ny", {std::string(1024, 'x'), "y"}, false},
         {std::string("a\0b", 3), {"a b"}, false},
@@ -84,49 +85,61 @@ class EditorTest : public testing::Test {
     ScriptedPrompter boxes;
 };
 
-TEST_F(EditorTest, SaveAsksKeepsABackupAndWritesCrLfLines) {
-    std::string file = dir / "Hardware.DAT";
-    std::string backup = dir / "Hardware.Bak";
+// "new " is typed into every file the editor opens, then OK: what is asked and what the file and its
+// backup hold afterwards.
+TEST_F(EditorTest, SaveAsksKeepsABackupAndNeverLosesTheFile) {
+    std::string file = dir / "Hardware.DAT", backup = dir / "Hardware.Bak";
+    const std::string unsafe("a\0b\r\n", 5), missing = "<missing>"; // as ReadBytes tells it
     const struct {
-        int answer;      // to "Save changes to ..."
+        const char* name;
         std::string was; // the file before
+        std::vector<int> answers;
+        bool backupIsFolder;
         std::string after, backupAfter;
+        Lines boxes; // their captions
     } cases[] = {
-        {ui::IdYes, "one\ntwo", "new one\r\ntwo\r\n", "one\ntwo"},
-        {ui::IdNo, "one\r\ntwo\r\n", "one\r\ntwo\r\n", "older backup"},
+        {"yes", "one\ntwo", {ui::IdYes}, false, "new one\r\ntwo\r\n", "one\ntwo", {"Confirm"}},
+        {"no", "one\r\ntwo\r\n", {ui::IdNo}, false, "one\r\ntwo\r\n", "older backup", {"Confirm"}},
+        // A file the memo cannot hold unchanged opens read only and is never written.
+        {"not held", unsafe, {}, false, unsafe, "older backup", {}},
+        // Without its backup nothing is written.
+        {"no backup", "old\r\n", {ui::IdYes, ui::IdOk}, true, "old\r\n", missing, {"Confirm", "File error"}},
+        {"missing", missing, {ui::IdOk}, false, missing, "older backup", {"File not exist"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.answer);
-        WriteBytes(file, c.was);
-        WriteBytes(backup, "older backup");
-        boxes.Answer(c.answer);
-        EditorHook hook([](TDialSetUp2& d) {
+        SCOPED_TRACE(c.name);
+        testsupport::RemoveTree(backup);
+        DeleteFileA(backup.c_str());
+        DeleteFileA(file.c_str());
+        if (c.was != missing) WriteBytes(file, c.was);
+        if (c.backupIsFolder)
+            testsupport::MakeDirs(backup);
+        else
+            WriteBytes(backup, "older backup");
+        ScriptedPrompter local;
+        for (int answer : c.answers) local.Answer(answer);
+        EditorHook hook([&](TDialSetUp2& d) {
             EXPECT_TRUE(d.CancelBtn.Visible());
-            EXPECT_EQ(d.Memo.Lines(), (Lines{"one", "two"}));
+            EXPECT_EQ(d.Memo.ReadOnly(), c.was == unsafe);
             Type(d.Memo, "new ");
         });
         EditTextFile(file);
-        EXPECT_EQ(hook.caption, "Edit " + file);
-        EXPECT_EQ(boxes.Boxes.back().Caption, "Confirm");
-        EXPECT_EQ(boxes.Boxes.back().Text, "Save changes to " + file);
-        EXPECT_EQ(boxes.Boxes.back().Flags, ui::BtnYesNo | ui::IconQuestion | ui::DefButton1);
+        EXPECT_EQ(hook.shown, c.was == missing ? 0 : 1);
+        EXPECT_EQ(hook.caption.rfind("Edit " + file, 0) == 0, hook.shown == 1) << hook.caption;
+        EXPECT_EQ(hook.caption.find("(read only") != std::string::npos, c.was == unsafe);
+        Lines captions;
+        for (const auto& box : local.Boxes) {
+            captions.push_back(box.Caption);
+            bool confirm = box.Caption == "Confirm";
+            EXPECT_EQ(box.Text, (confirm ? "Save changes to " : "") + file);
+            if (confirm) {
+                EXPECT_EQ(box.Flags, ui::BtnYesNo | ui::IconQuestion | ui::DefButton1);
+            }
+        }
+        EXPECT_EQ(captions, c.boxes);
         EXPECT_EQ(ReadBytes(file), c.after);
         EXPECT_EQ(ReadBytes(backup), c.backupAfter);
     }
-}
-
-TEST_F(EditorTest, FilesItCannotHoldUnchangedOpenReadOnly) {
-    std::string file = dir / "Peri_1.DAT", bytes("a\0b\r\n", 5); // the text lines' test: what else is not held
-    WriteBytes(file, bytes);
-    EditorHook hook([](TDialSetUp2& d) {
-        EXPECT_TRUE(d.Memo.ReadOnly());
-        Type(d.Memo, "typed");
-    });
-    EditTextFile(file); // OK: no save question, no write
-    EXPECT_NE(hook.caption.find("(read only"), std::string::npos) << hook.caption;
-    EXPECT_EQ(ReadBytes(file), bytes);
-    EXPECT_FALSE(testsupport::FileExists(dir / "Peri_1.Bak"));
-    EXPECT_TRUE(boxes.Boxes.empty());
 }
 
 TEST_F(EditorTest, ViewerShowsReadOnlyWithoutCancelAndTheLineNumber) {
@@ -148,26 +161,11 @@ TEST_F(EditorTest, ViewerShowsReadOnlyWithoutCancelAndTheLineNumber) {
     ViewTextFile(file);
     EXPECT_EQ(hook.caption, file);
 
-    boxes.Answer(ui::IdOk).Answer(ui::IdOk);
+    boxes.Answer(ui::IdOk);
     ViewTextFile(dir / "Missing.DOC"); // a box, no window
-    EditTextFile(dir / "Missing.DAT");
     EXPECT_EQ(hook.shown, 1);
-    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
     EXPECT_EQ(boxes.Boxes[0].Caption, "File not exist");
-    EXPECT_EQ(boxes.Boxes[1].Text, dir / "Missing.DAT");
-}
-
-TEST_F(EditorTest, AFailedBackupWritesNothing) {
-    std::string file = dir / "Conf.DAT";
-    WriteBytes(file, "old\r\n");
-    testsupport::MakeDirs(dir / "Conf.Bak"); // the backup cannot be made
-    boxes.Answer(ui::IdYes).Answer(ui::IdOk);
-    EditorHook hook([](TDialSetUp2& d) { Type(d.Memo, "x"); });
-    EditTextFile(file);
-    ASSERT_EQ(boxes.Boxes.size(), 2u);
-    EXPECT_EQ(boxes.Boxes[1].Caption, "File error");
-    EXPECT_EQ(boxes.Boxes[1].Text, file);
-    EXPECT_EQ(ReadBytes(file), "old\r\n");
 }
 
 TEST_F(EditorTest, AFullDiskPutsTheOldFileBack) {
@@ -190,28 +188,26 @@ const std::string Heading = "rem ---- Here starts the appended default configura
 
 // Edits a start file with the given answer to the append question, then saves; the dialog's
 // controls are checked on the way. Returns the file's bytes afterwards.
-std::string EditStart(ScriptedPrompter& boxes, int which, int append, const std::string& was) {
-    std::string file = StartFileName(which, true);
-    testsupport::ScopedFile keep(file);
-    testsupport::ScopedFile keepBackup(file.substr(0, file.rfind('.')) + ".Bak");
-    if (was == "<missing>")
-        DeleteFileA(file.c_str());
-    else
-        WriteBytes(file, was);
+std::string EditStart(int which, int append, const std::string& was) {
+    std::string file = StartFileName(which, true), caption = "Edit " + StartFileName(which, false);
+    testsupport::ScopedFile keep(file), keepBackup(file.substr(0, file.rfind('.')) + ".Bak");
+    DeleteFileA(file.c_str());
+    if (was != "<missing>") WriteBytes(file, was);
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    ScriptedPrompter boxes;
     boxes.Answer(append);
     if (was == "<missing>") boxes.Answer(ui::IdOk); // "File error": the editing goes on without it
     if (append != ui::IdCancel) boxes.Answer(ui::IdYes);
     EditorHook hook([&](TDialSetUp2& d) {
-        EXPECT_EQ(d.Caption(), "Edit " + StartFileName(which, false));
+        EXPECT_EQ(d.Caption(), caption);
         EXPECT_FALSE(d.LabelLV.Visible());
         EXPECT_EQ(d.Label1.Visible(), append == ui::IdYes);
         if (append == ui::IdYes) testsupport::SaveScreenshot(d.Handle(), "editor_start_file");
     });
     EditStartFile(which);
     EXPECT_EQ(hook.shown, append == ui::IdCancel ? 0 : 1);
-    EXPECT_EQ(boxes.Boxes[0].Caption, "Edit " + StartFileName(which, false));
-    EXPECT_EQ(boxes.Boxes[0].Text, "Append default installation\r\nto your current installation?");
+    EXPECT_EQ(boxes.Boxes[0].Caption + "|" + boxes.Boxes[0].Text,
+              caption + "|Append default installation\r\nto your current installation?");
     EXPECT_EQ(boxes.Boxes[0].Flags, ui::BtnYesNoCancel | ui::IconQuestion | ui::DefButton1);
     std::string bytes = ReadBytes(file);
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -236,8 +232,7 @@ TEST_F(EditorTest, NtStartFilesGetTheNtBlocks) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.which) + " " + std::to_string(c.append));
-        ScriptedPrompter local;
-        std::string after = EditStart(local, c.which, c.append, c.was);
+        std::string after = EditStart(c.which, c.append, c.was);
         EXPECT_EQ(after.substr(0, c.start.size()), c.start);
         EXPECT_NE(after.find(c.within), std::string::npos) << after;
     }
@@ -256,12 +251,10 @@ TEST(EditorOn95, DosStartFilesGetTheDosBlocksWithTheWindowsFolder) {
     SetupState.WindowsDir.Set("D:\\WIN98");
     EXPECT_EQ(StartFileName(1, true), "C:\\CONFIG.SYS");
     EXPECT_EQ(StartFileName(2, true), "C:\\AUTOEXEC.BAT");
-    ScriptedPrompter boxes;
-    std::string config = EditStart(boxes, 1, ui::IdYes, "DEVICE=C:\\DOS\\ANSI.SYS\r\n");
+    std::string config = EditStart(1, ui::IdYes, "DEVICE=C:\\DOS\\ANSI.SYS\r\n");
     EXPECT_EQ(config.substr(0, 60), CrLf({"DEVICE=C:\\DOS\\ANSI.SYS", Heading}).substr(0, 60));
     EXPECT_NE(config.find("\r\nDEVICE=D:\\WIN98\\EMM386.EXE ram 512\r\n"), std::string::npos) << config;
-    ScriptedPrompter more; // takes the boxes from here on
-    std::string autoexec = EditStart(more, 2, ui::IdYes, "");
+    std::string autoexec = EditStart(2, ui::IdYes, "");
     EXPECT_EQ(autoexec.substr(0, Heading.size() + 13), Heading + "\r\n@ECHO OFF\r\n");
     EXPECT_NE(autoexec.find("\r\nPATH D:\\WIN98;D:\\WIN98\\COMMAND;C:\\Vexa\\KORVO\\BAT;\r\n"),
               std::string::npos);
@@ -272,7 +265,8 @@ TEST(ReplaceWinDirTest, OnlyAnotherWindowsFolderIsPutIn) {
     const char* const cases[][3] = {
         {"c:\\windows", "DEVICE=C:\\WINDOWS\\HIMEM.SYS", "DEVICE=C:\\WINDOWS\\HIMEM.SYS"},
         {"C:\\WIN", "a C:\\Windows b c:\\WINDOWS", "a C:\\WIN b C:\\WIN"},
-        {"C:\\WINDOWS\\C:\\WINDOWS", "C:\\WINDOWS;", "C:\\WINDOWS\\C:\\WINDOWS;"}, // scans on after the insert
+        {"C:\\WINDOWS\\C:\\WINDOWS", "C:\\WINDOWS;",
+         "C:\\WINDOWS\\C:\\WINDOWS;"}, // scans on after the insert
     };
     for (auto& c : cases) {
         SetupState.WindowsDir.Set(c[0]);

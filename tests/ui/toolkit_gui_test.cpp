@@ -1,11 +1,12 @@
 // The toolkit on real windows: modal showing through the hook, the dialog keys, closing, the question
-// box, aligned controls with a splitter, and the file-open dialog's filter. The controls of the gallery
-// are tried in gallery_gui_test.cpp.
+// box, aligned controls with a splitter, the file-open dialog's filter, and what of the controls no
+// window's test reaches (the program's windows show and photograph every control kind).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
+#include "ui/animate.h"
 #include "ui/prompter.h"
 #include "support/screens_win32.h"
 #include "ui/question.h"
@@ -16,7 +17,7 @@ namespace {
 class TDialKeys : public ui::Form {
   public:
     ui::Edit Edit1;
-    ui::Button OKBtn, CancelBtn, OtherBtn;
+    ui::Button OKBtn, CancelBtn;
     int okClicks = 0;
     TDialKeys() {
         // clang-format off
@@ -24,8 +25,6 @@ class TDialKeys : public ui::Form {
                 .position = ui::Position::ScreenCenter});
         Build({
             {.control = &Edit1, .left = 8, .top = 8, .width = 240, .height = 21},
-            {.control = &OtherBtn, .left = 8, .top = 52, .width = 75, .height = 25, .caption = "Other",
-             .modalResult = ui::MrRetry},
             {.control = &OKBtn, .left = 90, .top = 52, .width = 75, .height = 25, .caption = "OK",
              .options = ui::opt::Default, .modalResult = ui::MrOk},
             {.control = &CancelBtn, .left = 172, .top = 52, .width = 75, .height = 25, .caption = "Cancel",
@@ -56,40 +55,24 @@ TEST(ModalForm, HookDrivesTheRealWindowAndItsKeys) {
         {"Enter", [](TDialKeys& d) { PressKey(d, VK_RETURN); }, true, ui::MrOk, 1},
         {"Esc", [](TDialKeys& d) { PressKey(d, VK_ESCAPE); }, true, ui::MrCancel, 0},
         {"Enter, OK disabled", [](TDialKeys& d) { PressKey(d, VK_RETURN); }, false, ui::MrCancel, 0}};
+    TDialKeys below; // the other windows are disabled while the dialog is up
+    below.Show();
     for (auto [name, action, okEnabled, result, okClicks] : cases) {
         SCOPED_TRACE(name);
         TDialKeys dialog;
         dialog.OKBtn.SetEnabled(okEnabled);
-        bool sawVisible = false;
+        bool sawVisible = false, belowEnabled = true;
         HookGuard guard([&, action = action](ui::Form& form) {
             sawVisible = form.Visible();
+            belowEnabled = IsWindowEnabled(below.Handle()) != FALSE;
             action(dialog);
         });
         EXPECT_EQ(dialog.ShowModal(), result);
         EXPECT_EQ(dialog.okClicks, okClicks);
-        EXPECT_TRUE(sawVisible);
+        EXPECT_TRUE(sawVisible && !belowEnabled);
         EXPECT_FALSE(dialog.Visible());
+        EXPECT_TRUE(IsWindowEnabled(below.Handle()));
     }
-}
-
-TEST(ModalForm, OtherWindowsDisabledAndCloseActionNoneKeepsItOpen) {
-    TDialKeys below;
-    below.Show();
-    TDialKeys dialog;
-    int closeCalls = 0;
-    dialog.OnClose = [&](ui::CloseAction& action) {
-        if (++closeCalls == 1) action = ui::CloseAction::None;
-    };
-    bool belowEnabled = true;
-    HookGuard guard([&](ui::Form& form) {
-        belowEnabled = IsWindowEnabled(below.Handle()) != FALSE;
-        PostMessageA(form.Handle(), WM_CLOSE, 0, 0); // refused by OnClose
-        PostMessageA(dialog.OtherBtn.Handle(), BM_CLICK, 0, 0);
-    });
-    EXPECT_EQ(dialog.ShowModal(), ui::MrRetry);
-    EXPECT_EQ(closeCalls, 2);
-    EXPECT_FALSE(belowEnabled);
-    EXPECT_TRUE(IsWindowEnabled(below.Handle()));
 }
 
 TEST(QuestionBox, FourButtonsLikeAMessageBox) {
@@ -172,6 +155,77 @@ TEST(AlignedControls, BottomPanelAboveTheStatusBarAndTheSplitterResizesTheContro
 TEST(FileOpenDialog, FilterInTheSystemsForm) {
     EXPECT_EQ(ui::FileOpenDialog::SystemFilter("DAT files (*.DAT)|*.DAT|All files (*.*)|*.*"),
               std::string("DAT files (*.DAT)\0*.DAT\0All files (*.*)\0*.*\0\0", 45));
+}
+
+class TDialControls : public ui::Form {
+  public:
+    ui::SpinEdit SpinEdit1{1, 12};
+    ui::DirectoryListBox DirectoryListBox1;
+    ui::Animate Animate;
+    TDialControls() {
+        // clang-format off
+        Create({.caption = "Controls", .clientWidth = 400, .clientHeight = 200});
+        Build({
+            {.control = &SpinEdit1, .left = 8, .top = 8, .width = 50, .height = 21},
+            {.control = &DirectoryListBox1, .left = 8, .top = 36, .width = 150, .height = 100},
+            {.control = &Animate, .left = 170, .top = 8, .width = 48, .height = 45},
+        });
+        // clang-format on
+    }
+};
+
+TEST(Controls, SpinEditKeepsItsRange) {
+    TDialControls form;
+    form.SpinEdit1.SetValue(40);
+    EXPECT_EQ(form.SpinEdit1.Value(), 12);
+    form.SpinEdit1.SetText("0");
+    EXPECT_EQ(form.SpinEdit1.Value(), 1);
+}
+
+TEST(Controls, DirectoryListSortsWithoutCaseAndOpensOnDoubleClick) {
+    for (const char* dir : {"C:\\t", "C:\\t\\dirlist", "C:\\t\\dirlist\\Beta", "C:\\t\\dirlist\\alpha"})
+        CreateDirectoryA(dir, nullptr);
+    TDialControls form;
+    ui::DirectoryListBox& list = form.DirectoryListBox1;
+    int changes = 0;
+    list.OnChange = [&] { ++changes; };
+    list.SetDirectory("C:\\t\\dirlist");
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(list.Count(), 5); // C:\, t, dirlist, then alpha and Beta
+    EXPECT_EQ(list.ItemPath(3), "C:\\t\\dirlist\\alpha");
+    list.SetItemIndex(4);
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(list.Id(), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list.Handle()));
+    EXPECT_EQ(list.Directory(), "C:\\t\\dirlist\\Beta");
+    for (const char* dir : {"C:\\t\\dirlist\\Beta", "C:\\t\\dirlist\\alpha", "C:\\t\\dirlist"})
+        RemoveDirectoryA(dir);
+}
+
+TEST(Controls, TimerStopsAndAnimationEndsOnItsStopFrame) {
+    ui::Timer timer(30);
+    int ticks = 0;
+    timer.OnTimer = [&] { ++ticks; };
+    timer.SetEnabled(true);
+    testsupport::PumpMessages(200);
+    timer.SetEnabled(false);
+    int stopped = ticks;
+    testsupport::PumpMessages(100);
+    EXPECT_GE(stopped, 2);
+    EXPECT_EQ(ticks, stopped);
+
+    TDialControls form;
+    ui::Animate& anim = form.Animate;
+    anim.SetCommonAvi(ui::CommonAvi::CopyFiles);
+    anim.StopFrame = 8;
+    EXPECT_EQ(anim.Width(), 272); // sized to the animation
+    anim.Play();
+    testsupport::PumpMessages(200);
+    EXPECT_TRUE(anim.Active());
+    anim.Stop();
+    EXPECT_FALSE(anim.Active());
+    if (!anim.ShellClip()) {
+        EXPECT_EQ(anim.Frame(), 8);
+    }
 }
 
 } // namespace
