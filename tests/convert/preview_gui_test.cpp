@@ -63,7 +63,8 @@ TEST(PreviewWindow, ShowsCurvesHeaderAndTheValueUnderTheMouse) {
         EXPECT_FALSE(p.ListCols.Visible());
         ASSERT_EQ(p.Data().Series.size(), 1u);
         ChartScale s = p.Chart.Scale();
-        std::string status = MouseAt(p, (s.Frame.Left + s.Frame.Right) / 2, (s.Frame.Top + s.Frame.Bottom) / 2);
+        std::string status =
+            MouseAt(p, (s.Frame.Left + s.Frame.Right) / 2, (s.Frame.Top + s.Frame.Bottom) / 2);
         EXPECT_EQ(status.rfind("x ", 0), 0u) << status;
         EXPECT_NE(status.find("    y: "), std::string::npos) << status;
         testsupport::SaveScreenshot(p.Handle(), "preview_kind_y");
