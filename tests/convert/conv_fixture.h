@@ -1,12 +1,14 @@
-// Shared by the conversion tests: a scratch folder, the program-start state, and one conversion of
-// given bytes with given options.
+// Shared by the conversion tests: a scratch folder, the program-start state, one conversion of given
+// bytes with given options, and a vexaconv command run in-process.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "convert/convcli.h"
 #include "convert/convert.h"
 #include "datagen/sample_data.h"
 #include "lib/recfile.h"
@@ -65,7 +67,25 @@ class ConvFixture : public ::testing::Test {
         return dir_.Read(dest);
     }
 
+    // Runs vexaconv in-process on a command line of blank-separated words; "@name" is that path in the
+    // scratch folder, "@" the folder itself.
+    int Run(const std::string& line, const std::string& answers = "", bool interactive = false) {
+        std::vector<std::string> args;
+        std::istringstream words(line);
+        for (std::string word; words >> word;)
+            args.push_back(word == "@" ? dir_.Path() : word[0] == '@' ? Path(word.substr(1)) : word);
+        std::istringstream in(answers);
+        out_.str("");
+        err_.str("");
+        ConvCliIo io{in, out_, err_, interactive, false};
+        return VexaconvMain(args, io);
+    }
+    bool Said(const std::string& text) const {
+        return (out_.str() + err_.str()).find(text) != std::string::npos;
+    }
+
     testsupport::TempDir dir_;
+    std::ostringstream out_, err_;
 };
 
 inline sampledata::SampleSpec Spec(char kind, int version, int64_t records, bool zeroHeader = false) {
