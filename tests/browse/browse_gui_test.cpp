@@ -111,7 +111,6 @@ TEST_F(Browse, TheStackBelowTheExplorerAndTheKeptPlaces) {
 TEST_F(Browse, ExplorerWalksToTheDeepestFolderAndReturnsItsPath) {
     // start path, Panel0 and the returned path
     const std::pair<std::string, std::string> cases[] = {
-        {tmp / "SUB\\DEEP", tmp / "SUB\\DEEP"},
         {tmp / "SUB\\", tmp / "SUB"},
         {"C:\\", "C:\\"},
         {"Q:\\NOWHERE", "C:\\"},              // no such directory: drive C
@@ -130,7 +129,6 @@ TEST_F(Browse, ExplorerWalksToTheDeepestFolderAndReturnsItsPath) {
 TEST_F(Browse, ExplorerListingNodesAndTheRememberedMask) {
     PathBuf path = Path(tmp.Path());
     EXPECT_FALSE(Explore(path, [&](TDialBrowExp& d) {
-        EXPECT_EQ(d.Caption(), "Source directory Explorer");
         EXPECT_EQ(d.Memo1.Lines(), std::vector<std::string>{"A.DAT"});
         d.SpeedSubDir.OnClick();
         EXPECT_TRUE(d.SpeedSubDir.Down());
@@ -247,7 +245,6 @@ TEST_F(Browse, DirectoryChooserOpensThenAccepts) {
     {
         ModalScript script;
         script.Then<TDialBrowPath>([&](TDialBrowPath& d) {
-            EXPECT_EQ(d.Caption(), "Choose Source directory");
             EXPECT_EQ(d.StrEdit1.Text(), tmp.Path());
             EXPECT_EQ(d.DirectoryListBox1.ItemIndex(), -1);
             int sub = 0;

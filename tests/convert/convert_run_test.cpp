@@ -120,37 +120,31 @@ TEST_F(ConvertRun, RejectedSourcesLeaveTheDestinationAlone) {
     EXPECT_TRUE(prompter.Boxes.empty());
 }
 
-// Yes overwrites, No keeps, All overwrites this and every later destination without asking; Cancel
-// stops the run.
+// Yes overwrites, All overwrites this and every later destination of the run without asking, a new run
+// asks again, No keeps, Cancel stops the run.
 TEST_F(ConvertRun, OverwriteQuestionAndAll) {
     ScriptedPrompter prompter;
-    prompter.Answer(ui::IdYes).Answer(ui::IdNo).Answer(ui::IdAll);
-    Setup({ModeBinToCol});
+    prompter.Answer(ui::IdYes).Answer(ui::IdAll).Answer(ui::IdNo).Answer(ui::IdCancel);
+    dir_.Write("M.K01", Sample());
+    // destination, a new run starts, outcome
+    const std::tuple<const char*, bool, ConvOutcome> steps[] = {{"A.TXT", true, ConvOutcome::Converted},
+                                                                {"B.TXT", false, ConvOutcome::Converted},
+                                                                {"C.TXT", false, ConvOutcome::Converted},
+                                                                {"A.TXT", true, ConvOutcome::Declined},
+                                                                {"B.TXT", false, ConvOutcome::RunAborted}};
     bool abortRun = false;
-    for (std::string name : {"A.K01", "B.K01", "C.K01", "D.K01", "E.K01"}) {
-        dir_.Write(name, Sample());
-        dir_.Write(name + ".TXT", "old");
-        bool no = name == "B.K01";
-        EXPECT_EQ(File(Path(name), Path(name + ".TXT"), true, abortRun),
-                  no ? ConvOutcome::Declined : ConvOutcome::Converted)
-            << name;
-        EXPECT_EQ(dir_.Read(name + ".TXT") == "old", no) << name;
+    for (const auto& [dest, newRun, outcome] : steps) {
+        if (newRun) Setup({ModeBinToCol});
+        dir_.Write(dest, "old");
+        EXPECT_EQ(File(Path("M.K01"), Path(dest), true, abortRun), outcome) << dest;
+        EXPECT_EQ(dir_.Read(dest) == "old", outcome != ConvOutcome::Converted) << dest;
     }
-    ASSERT_EQ(prompter.Boxes.size(), 3u);
+    EXPECT_TRUE(abortRun);
+    ASSERT_EQ(prompter.Boxes.size(), 4u);
     EXPECT_EQ(prompter.Boxes[0].Text, "File already exist!\r\nOverride file(s)?");
-    EXPECT_EQ(prompter.Boxes[0].Caption, Path("A.K01.TXT"));
+    EXPECT_EQ(prompter.Boxes[0].Caption, Path("A.TXT"));
     EXPECT_EQ(prompter.Boxes[0].Buttons() | prompter.Boxes[0].Icon(),
               ui::BtnYesNoCancelAll | ui::IconWarning);
-
-    // A new run asks again; Cancel stops it and keeps the file. Without asking, it is replaced.
-    prompter.Answer(ui::IdCancel);
-    Setup({ModeBinToCol});
-    EXPECT_EQ(File(Path("E.K01"), Path("B.K01.TXT"), true, abortRun), ConvOutcome::RunAborted);
-    EXPECT_TRUE(abortRun);
-    EXPECT_EQ(dir_.Read("B.K01.TXT"), "old");
-    EXPECT_EQ(File(Path("B.K01"), Path("B.K01.TXT"), false, abortRun), ConvOutcome::Converted);
-    EXPECT_NE(dir_.Read("B.K01.TXT"), "old");
-    EXPECT_EQ(prompter.Boxes.size(), 4u);
 }
 
 // The first file's folders: a missing source folder stops the run; a missing destination folder is
