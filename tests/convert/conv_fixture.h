@@ -1,9 +1,10 @@
-// Shared by the conversion tests: a scratch folder, the program-start state, one conversion of given
-// bytes with given options, and a vexaconv command run in-process.
+// Shared by the conversion tests: a scratch folder with sample files, the program-start state, one
+// conversion of given bytes with given options, and a vexaconv command run in-process.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -29,6 +30,15 @@ struct Options {
     int Decimals = -4;
 };
 
+inline sampledata::SampleSpec Spec(char kind, int version, int64_t records, bool zeroHeader = false) {
+    sampledata::SampleSpec spec;
+    spec.Kind = kind;
+    spec.Version = version;
+    spec.Records = records;
+    spec.ZeroHeader = zeroHeader;
+    return spec;
+}
+
 class ConvFixture : public ::testing::Test {
   protected:
     ConvFixture() : dir_("convert") {
@@ -39,6 +49,13 @@ class ConvFixture : public ::testing::Test {
     ~ConvFixture() override { ResetConversionState(); }
 
     std::string Path(std::string_view name) const { return dir_ / name; }
+
+    // Writes a sample data file (folders made as needed); its path.
+    std::string Sample(const std::string& name, const sampledata::SampleSpec& spec = Spec('K', 20, 3)) {
+        std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
+        dir_.Write(name, sampledata::Bytes(spec));
+        return Path(name);
+    }
 
     void Setup(const Options& run) {
         TextFormatSettings.DelimiterCode = run.Delimiter;
@@ -87,14 +104,5 @@ class ConvFixture : public ::testing::Test {
     testsupport::TempDir dir_;
     std::ostringstream out_, err_;
 };
-
-inline sampledata::SampleSpec Spec(char kind, int version, int64_t records, bool zeroHeader = false) {
-    sampledata::SampleSpec spec;
-    spec.Kind = kind;
-    spec.Version = version;
-    spec.Records = records;
-    spec.ZeroHeader = zeroHeader;
-    return spec;
-}
 
 } // namespace convtest

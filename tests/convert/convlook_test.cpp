@@ -35,13 +35,7 @@ std::vector<ChartPoint> Reference(const std::vector<double>& values, int pixels)
     return points;
 }
 
-class Look : public convtest::ConvFixture {
-  protected:
-    std::string Sample(const SampleSpec& spec, const std::string& name) {
-        dir_.Write(name, sampledata::Bytes(spec));
-        return Path(name);
-    }
-};
+using Look = convtest::ConvFixture;
 
 // Every kept point of every chosen column equals the reference, for widths below, near and above the
 // record count, and a block of kind A.
@@ -53,7 +47,7 @@ TEST_F(Look, DecimationKeepsFirstLastMinMaxPerPixel) {
         SampleSpec spec = Spec(kind, version, records);
         spec.Seed = 7 + static_cast<uint32_t>(records);
         LookFile file;
-        ASSERT_TRUE(file.Open(Sample(spec, std::string("R.") + kind + "01")));
+        ASSERT_TRUE(file.Open(Sample(std::string("R.") + kind + "01", spec)));
         sampledata::Shape shape = sampledata::ShapeOf(kind, version);
         int64_t count = shape.PerBlock ? shape.PerBlock : records;
         for (int pixels : {1, 13, 640, static_cast<int>(count) + 5}) {
@@ -114,12 +108,12 @@ TEST_F(Look, InfoSaysWhatEachFileHolds) {
         {"O.K01", Spec('K', 16, 3), {"Version: 16", "Note: the data part of format versions below 17"}},
     };
     for (const auto& [name, spec, lines] : cases) {
-        EXPECT_EQ(Run("--info " + Sample(spec, name)), CliAllConverted) << name;
+        EXPECT_EQ(Run("--info " + Sample(name, spec)), CliAllConverted) << name;
         for (const std::string& line : lines)
             EXPECT_TRUE(Said("  " + line)) << name << ": " << line << "\n" << out_.str();
     }
     // A Full ASCII file is read through a scratch binary made by the converter's own reader.
-    ASSERT_EQ(Run("-m bin2full --cols block --numbered " + Sample(Spec('P', 20, 6), "F.P01")), 0)
+    ASSERT_EQ(Run("-m bin2full --cols block --numbered " + Sample("F.P01", Spec('P', 20, 6))), 0)
         << out_.str();
     EXPECT_EQ(Run("--info @F.P01.TXT"), CliAllConverted);
     for (const char* line : {"  Form: Full ASCII, variant 5", "  Records: 6", "  Cut: no", "  Text 4: "})
@@ -148,7 +142,7 @@ std::string Python(const std::string& code, const std::string& file) {
 }
 
 TEST_F(Look, JsonAndSvgParse) {
-    Sample(Spec('Y', 20, 20000), "J.Y01");
+    Sample("J.Y01", Spec('Y', 20, 20000));
     dir_.Write("N.K01", "SW\x01\xE9\"<&>");
     Run("--info --json @J.Y01 @N.K01");
     dir_.Write("info.json", out_.str());
@@ -159,7 +153,7 @@ TEST_F(Look, JsonAndSvgParse) {
         "20000 False 0.5\nthe file ends inside its identification True None\n");
 
     // One polyline per chosen column, none with more than four points per pixel column of the frame.
-    Sample(Spec('P', 20, 5000), "S.P01");
+    Sample("S.P01", Spec('P', 20, 5000));
     ASSERT_EQ(Run("--plot @c.svg --plot-cols 1,3,36 --plot-size 400x300 @S.P01"), CliAllConverted)
         << out_.str();
     int limit = 4 * FrameFor(400, 300).Width();
