@@ -1,12 +1,15 @@
-// Shared by the conversion tests: a scratch folder, the program-start state, and one conversion of
-// given bytes with given options.
+// Shared by the conversion tests: a scratch folder with sample files, the program-start state, one
+// conversion of given bytes with given options, and a vexaconv command run in-process.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "convert/convcli.h"
 #include "convert/convert.h"
 #include "datagen/sample_data.h"
 #include "lib/recfile.h"
@@ -27,6 +30,15 @@ struct Options {
     int Decimals = -4;
 };
 
+inline sampledata::SampleSpec Spec(char kind, int version, int64_t records, bool zeroHeader = false) {
+    sampledata::SampleSpec spec;
+    spec.Kind = kind;
+    spec.Version = version;
+    spec.Records = records;
+    spec.ZeroHeader = zeroHeader;
+    return spec;
+}
+
 class ConvFixture : public ::testing::Test {
   protected:
     ConvFixture() : dir_("convert") {
@@ -37,6 +49,13 @@ class ConvFixture : public ::testing::Test {
     ~ConvFixture() override { ResetConversionState(); }
 
     std::string Path(std::string_view name) const { return dir_ / name; }
+
+    // Writes a sample data file (folders made as needed); its path.
+    std::string Sample(const std::string& name, const sampledata::SampleSpec& spec = Spec('K', 20, 3)) {
+        std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
+        dir_.Write(name, sampledata::Bytes(spec));
+        return Path(name);
+    }
 
     void Setup(const Options& run) {
         TextFormatSettings.DelimiterCode = run.Delimiter;
@@ -65,16 +84,25 @@ class ConvFixture : public ::testing::Test {
         return dir_.Read(dest);
     }
 
-    testsupport::TempDir dir_;
-};
+    // Runs vexaconv in-process on a command line of blank-separated words; "@name" is that path in the
+    // scratch folder, "@" the folder itself.
+    int Run(const std::string& line, const std::string& answers = "", bool interactive = false) {
+        std::vector<std::string> args;
+        std::istringstream words(line);
+        for (std::string word; words >> word;)
+            args.push_back(word == "@" ? dir_.Path() : word[0] == '@' ? Path(word.substr(1)) : word);
+        std::istringstream in(answers);
+        out_.str("");
+        err_.str("");
+        ConvCliIo io{in, out_, err_, interactive, false};
+        return VexaconvMain(args, io);
+    }
+    bool Said(const std::string& text) const {
+        return (out_.str() + err_.str()).find(text) != std::string::npos;
+    }
 
-inline sampledata::SampleSpec Spec(char kind, int version, int64_t records, bool zeroHeader = false) {
-    sampledata::SampleSpec spec;
-    spec.Kind = kind;
-    spec.Version = version;
-    spec.Records = records;
-    spec.ZeroHeader = zeroHeader;
-    return spec;
-}
+    testsupport::TempDir dir_;
+    std::ostringstream out_, err_;
+};
 
 } // namespace convtest

@@ -1,9 +1,10 @@
 // Binary to Full ASCII and back: every field returns, texts and integers exactly, reals rounded as the
-// text forms round them; sources that end early lose nothing that was read and gain nothing else.
+// text forms round them; sources that end early lose nothing that was read and gain nothing else. Full
+// ASCII files edited by hand read back with each record keeping its own values, and a source that ends
+// inside a record is converted and said to be cut.
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <tuple>
+#include <vector>
 
 #include "convert/conv_fixture.h"
 
@@ -38,6 +39,7 @@ class RoundTrip : public convtest::ConvFixture {
     void ExpectSameFields(const SampleSpec& spec, const Options& options) {
         std::string original = sampledata::Bytes(spec);
         std::string back = There(spec, options);
+        EXPECT_FALSE(spec.Cut == 0 && ConversionState.SourceCut); // a whole source's text reads back whole
         size_t whole = 0;
         for (const sampledata::FieldSpan& f : sampledata::FieldMap(spec)) {
             size_t end = static_cast<size_t>(f.Offset + f.Size);
@@ -60,11 +62,12 @@ class RoundTrip : public convtest::ConvFixture {
     }
 };
 
-// Every kind, header layout, variant, ending and delimiter, whole, without records and cut anywhere in
-// its data part: what was read comes back, nothing is added (no record from the ending).
+// Every kind, header layout, variant, ending and delimiter (line ends between values too), whole,
+// without records and cut anywhere in its data part: what was read comes back, nothing is added (no
+// record from the ending).
 TEST_F(RoundTrip, EveryLayoutGivesBackEveryField) {
     const int64_t cuts[] = {0, 1, 3, 70, 145, -1, 300}; // -1: no records at all
-    const int delimiters[] = {32, 31, 44, 59, 17, 9, 18, 29, 10, 30, 47, 124, 35};
+    const int delimiters[] = {32, 31, 44, 59, 17, 9, 18, 29, 10, 13, 30, 47, 124, 35};
     int n = 0;
     for (char kind : std::string("KYPTVAQ")) {
         int64_t records = kind == 'A' ? 2 : kind == 'Q' ? 20 : kind == 'K' || kind == 'Y' ? 80 : 7;
@@ -78,7 +81,7 @@ TEST_F(RoundTrip, EveryLayoutGivesBackEveryField) {
                     spec.OldNumbering = version == 17 && variant == 2;
                     int cols = variant <= 3 ? variant : variant - 2;
                     Options options{ModeBinToFull, cols, variant > 3, lastLine};
-                    options.Delimiter = delimiters[n++ % 13];
+                    options.Delimiter = delimiters[n++ % 14];
                     SCOPED_TRACE(::testing::Message()
                                  << kind << version << " variant " << variant << ", last line " << lastLine
                                  << ", cut " << cut << ", delimiter " << options.Delimiter);
@@ -97,39 +100,6 @@ TEST_F(RoundTrip, LongRecordLinesComeBackWhole) {
     EXPECT_EQ(back.substr(back.size() - 3 * 144), original.substr(original.size() - 3 * 144));
 }
 
-// A source cut inside its headers (identification, main header, extended field line, attachment) is
-// not converted: no destination is left, and an existing one keeps every byte.
-TEST_F(RoundTrip, CutHeadersAreNotConverted) {
-    SampleSpec spec = Spec('K', 20, 0);
-    spec.Attachment = true;
-    std::string binary = sampledata::Bytes(spec);
-    std::string text = Convert({ModeBinToFull, 2}, "C.K01", binary);
-    size_t fieldLine = text.find(';');
-    const std::tuple<int, std::string> cases[] = {
-        {ModeBinToFull, binary.substr(0, 20)},
-        {ModeBinToFull, binary.substr(0, 41)},
-        {ModeBinToCol, binary.substr(0, 511)},
-        {ModeBinToFull, binary.substr(0, 1000)},
-        {ModeBinToCol, binary.substr(0, 2047)},
-        {ModeBinToFull, binary.substr(0, 2047)},
-        {ModeFullToBin, text.substr(0, 30)},
-        {ModeFullToBin, text.substr(0, fieldLine - 3)},
-        {ModeFullToBin, text.substr(0, fieldLine + 3)},
-    };
-    for (const auto& [mode, bytes] : cases)
-        for (bool existing : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << bytes.size() << " bytes, mode " << mode);
-            std::filesystem::remove_all(dir_.Path());
-            std::filesystem::create_directories(dir_.Path());
-            if (existing) dir_.Write("C.K01.OUT", "old");
-            ConvOutcome outcome;
-            EXPECT_EQ(Convert({mode}, "C.K01", bytes, &outcome), existing ? "old" : "<missing>");
-            EXPECT_EQ(outcome, ConvOutcome::HeaderCut);
-            auto files = std::distance(std::filesystem::directory_iterator(dir_.Path()), {});
-            EXPECT_EQ(files, existing ? 2 : 1); // the source, and the old destination
-        }
-}
-
 // Header lines are taken whole, "*" and all; only the ";" field lines of the extended block lose a
 // "*" comment.
 TEST_F(RoundTrip, CommentsAreCutOnlyInFieldLines) {
@@ -143,6 +113,163 @@ TEST_F(RoundTrip, CommentsAreCutOnlyInFieldLines) {
     EXPECT_EQ(back.substr(40, 10), std::string("A*B *c\0\0\0\0", 10));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(RealAt(back, 960 + 4 * i), i < 2 ? i + 1.0f : 0.0f) << i;
     EXPECT_EQ(back.substr(976, 48), std::string("T47") + std::string(45, '\0'));
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
+        lines.push_back(text.substr(from, at - from));
+    lines.push_back(text.substr(from));
+    return lines;
+}
+
+std::string JoinCrLf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+    return text;
+}
+
+class EditedText : public convtest::ConvFixture {
+  protected:
+    static constexpr int Records = 4;
+
+    // Binary sample, its Full ASCII text (LastNothing) and that text converted back unedited.
+    void Write(char kind, int variant, int delimiter = 59) {
+        kind_ = kind;
+        variant_ = variant;
+        Options options{ModeBinToFull, variant <= 3 ? variant : variant - 2, variant > 3};
+        options.Delimiter = delimiter;
+        text_ = Convert(options, std::string("E.") + kind + "01", sampledata::Bytes(Spec(kind, 20, Records)));
+        baseline_ = Back(text_);
+    }
+    std::string Back(const std::string& text) {
+        ConvOutcome outcome;
+        std::string back = Convert({ModeFullToBin}, std::string("E.") + kind_ + "01.TXT", text, &outcome);
+        EXPECT_EQ(outcome, ConvOutcome::Converted);
+        return back;
+    }
+    // A P record in a block: 35 reals five to a line, then the two ints on a line of their own.
+    int LinesPerRecord() const { return (variant_ == 3 || variant_ == 5) && kind_ == 'P' ? 8 : 1; }
+    int RecordBytes() const { return kind_ == 'P' ? 144 : kind_ == 'K' ? 8 : 4; }
+    // Offset in the binary file of value v (from 0) of record r (from 0).
+    size_t ValueAt(int r, int v) const {
+        size_t data = baseline_.size() - static_cast<size_t>(Records * RecordBytes());
+        return data + static_cast<size_t>(r * RecordBytes() + (v < 35 ? 4 * v : 140 + 2 * (v - 35)));
+    }
+    // Line index of the first line of record r in SplitLines(text_).
+    size_t RecordLine(int r) const {
+        return SplitLines(text_).size() - static_cast<size_t>((Records - r) * LinesPerRecord());
+    }
+
+    char kind_ = 'K';
+    int variant_ = 2;
+    std::string text_, baseline_;
+};
+
+// Tokens of a record line: the writer's ";" and blanks of numbers and record numbers.
+std::vector<std::string> Tokens(const std::string& line) {
+    std::vector<std::string> tokens;
+    std::string token;
+    for (char c : line + ";") {
+        if (c == ';' || c == ' ') {
+            if (!token.empty()) tokens.push_back(token);
+            token.clear();
+        } else {
+            token += c;
+        }
+    }
+    return tokens;
+}
+
+// A value deleted, a value added, a token that is no number and a blank line between records change
+// the record they stand in and nothing after it; the first record may be edited down to one value.
+TEST_F(EditedText, EditsStayInTheirRecord) {
+    enum Edit { DropLast, Extra, NotNumber, BlankLine, FirstDownToOne };
+    for (char kind : std::string("KPY"))
+        for (int variant = 2; variant <= 5; ++variant)
+            for (Edit edit : {DropLast, Extra, NotNumber, BlankLine, FirstDownToOne}) {
+                SCOPED_TRACE(::testing::Message() << kind << " variant " << variant << " edit " << edit);
+                Write(kind, variant);
+                bool numbered = variant >= 4;
+                int record = edit == FirstDownToOne ? 0 : 1;
+                std::vector<std::string> lines = SplitLines(text_);
+                std::string& line = lines[RecordLine(record)];
+                std::vector<std::string> tokens = Tokens(line);
+                std::string expected = baseline_;
+                auto zero = [&](int value) {
+                    size_t at = ValueAt(record, value);
+                    std::memset(expected.data() + at, 0, at >= ValueAt(record, 35) && kind == 'P' ? 2 : 4);
+                };
+                int firstValue = numbered ? 1 : 0;
+                int onLine = static_cast<int>(tokens.size()) - firstValue; // values on the first line
+                if (edit == DropLast || edit == FirstDownToOne) {
+                    size_t keep = edit == DropLast ? tokens.size() - 1 : firstValue + 1;
+                    line.clear();
+                    for (size_t i = 0; i < keep; ++i) line += (i ? ";" : "") + tokens[i];
+                    for (int v = static_cast<int>(keep) - firstValue; v < onLine; ++v)
+                        if (kind != 'Y' || v == 1) zero(kind == 'Y' ? 0 : v);
+                } else if (edit == Extra) {
+                    line += ";7.5 8";
+                } else if (edit == NotNumber) {
+                    line.replace(line.find(tokens[firstValue]), tokens[firstValue].size(), "x1");
+                    if (kind != 'Y') zero(0); // kind Y's x is not stored
+                } else {
+                    lines.insert(lines.begin() + static_cast<long>(RecordLine(record)), "");
+                }
+                EXPECT_EQ(Back(JoinCrLf(lines)), expected);
+                EXPECT_FALSE(ConversionState.SourceCut);
+            }
+}
+
+// The data ending inside a record: the values read so far, no zeros, and the file said to be cut.
+// Character 26 ends the data wherever it stands.
+TEST_F(EditedText, DataEndingInsideARecord) {
+    Write('K', 2);
+    std::vector<std::string> lines = SplitLines(text_);
+    lines.back() = Tokens(lines.back())[0];
+    EXPECT_EQ(Back(JoinCrLf(lines) + "\r\n"), baseline_.substr(0, baseline_.size() - 4));
+    EXPECT_TRUE(ConversionState.SourceCut);
+    EXPECT_EQ(Back(text_ + "\r\n\x1a 1.0 2.0 3.0\r\n"), baseline_);
+    EXPECT_FALSE(ConversionState.SourceCut);
+
+    Write('P', 5); // a block record without its last two lines: the values of its first six
+    lines = SplitLines(text_);
+    lines.resize(lines.size() - 2);
+    EXPECT_EQ(Back(JoinCrLf(lines)), baseline_.substr(0, ValueAt(Records - 1, 30)));
+    EXPECT_TRUE(ConversionState.SourceCut);
+
+    Write('P', 2, 13); // a stream cut after three values of its last record
+    lines = SplitLines(text_);
+    size_t third = 0;
+    for (int i = 0; i < 3; ++i) third = lines.back().find('\r', third) + 1;
+    lines.back().resize(third);
+    EXPECT_EQ(Back(JoinCrLf(lines)), baseline_.substr(0, ValueAt(Records - 1, 3)));
+    EXPECT_TRUE(ConversionState.SourceCut);
+}
+
+// Binary sources that end inside a record or block are converted and said to be cut: a part of a
+// first value, a kind A block header; in variant 1 a cut record's last value keeps its line end.
+TEST_F(EditedText, BinarySourcesCutShort) {
+    std::string k = sampledata::Bytes(Spec('K', 20, 3));
+    std::string whole = Convert({ModeBinToFull, 2}, "B.K01", k);
+    EXPECT_EQ(Convert({ModeBinToFull, 2}, "B.K01", k + "\x7f"), whole);
+    EXPECT_TRUE(ConversionState.SourceCut);
+    sampledata::SampleSpec a = Spec('A', 20, 2);
+    std::string blocks = sampledata::Bytes(a);
+    size_t block = (blocks.size() - sampledata::Bytes(Spec('A', 20, 0)).size()) / 2;
+    for (int mode : {ModeBinToFull, ModeBinToCol}) {
+        ConvOutcome outcome;
+        Convert({mode, 2}, "B.A01", blocks.substr(0, blocks.size() - block + 10), &outcome);
+        EXPECT_EQ(outcome, ConvOutcome::Converted);
+        EXPECT_TRUE(ConversionState.SourceCut) << mode;
+    }
+
+    sampledata::SampleSpec p = Spec('P', 20, 2);
+    p.Cut = 70; // 18 reals and half of one are left of the last record
+    std::string text = Convert({ModeBinToFull, 1}, "B.P01", sampledata::Bytes(p));
+    EXPECT_TRUE(ConversionState.SourceCut);
+    EXPECT_EQ(SplitLines(text).back(), "");
 }
 
 } // namespace

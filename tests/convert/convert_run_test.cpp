@@ -1,5 +1,7 @@
 // A conversion run as the window drives it: which files are converted or passed over, the folder
 // checks of the first file, the overwrite question, and the identification and naming rules.
+#include <filesystem>
+
 #include "convert/conv_fixture.h"
 #include "convert/convnames.h"
 #include "lib/fs.h"
@@ -64,31 +66,52 @@ TEST_F(ConvertRun, Identification) {
     EXPECT_FALSE(IdentHasAttachment(binary.substr(0, 26) + "   " + binary.substr(29)));
 }
 
-// Sources that are not converted are passed over without a box, and an existing destination of the
-// same name is left exactly as it was.
+// Sources that are not converted are passed over without a box: no destination is made, and an
+// existing one of the same name is left exactly as it was. Headers are cut in the identification, the
+// main header, the extended field line and the attachment.
 TEST_F(ConvertRun, RejectedSourcesLeaveTheDestinationAlone) {
     std::string good = Sample(), nonData = good;
     nonData[1] = 'X';
+    sampledata::SampleSpec attached = Spec('K', 20, 0);
+    attached.Attachment = true;
+    std::string binary = sampledata::Bytes(attached);
+    std::string text = Convert({ModeBinToFull, 2}, "C.K01", binary);
+    size_t fieldLine = text.find(';');
     const std::tuple<const char*, std::string, int, ConvOutcome> cases[] = {
         {"MEAS.X01", good, ModeBinToFull, ConvOutcome::UnknownKind},
         {"MEAS.K01", nonData, ModeBinToFull, ConvOutcome::NotAccepted},
-        {"MEAS.K01", good.substr(0, 30), ModeBinToCol, ConvOutcome::HeaderCut},
         {"MEAS.K01", Sample('K', 16), ModeBinToFull, ConvOutcome::OldVersion},
         {"MEAS.A01", Sample('A', 16), ModeBinToCol, ConvOutcome::OldVersion},
         {"MEAS.K01", good, ModeFullToBin, ConvOutcome::NotAccepted}, // a binary file is no Full ASCII file
         {"MEAS.K01", "", ModeFullToBin, ConvOutcome::NotAccepted},
+        {"C.K01", binary.substr(0, 20), ModeBinToFull, ConvOutcome::HeaderCut},
+        {"C.K01", binary.substr(0, 41), ModeBinToFull, ConvOutcome::HeaderCut},
+        {"C.K01", binary.substr(0, 511), ModeBinToCol, ConvOutcome::HeaderCut},
+        {"C.K01", binary.substr(0, 1000), ModeBinToFull, ConvOutcome::HeaderCut},
+        {"C.K01", binary.substr(0, 2047), ModeBinToCol, ConvOutcome::HeaderCut},
+        {"C.K01", binary.substr(0, 2047), ModeBinToFull, ConvOutcome::HeaderCut},
+        {"C.K01", text.substr(0, 30), ModeFullToBin, ConvOutcome::HeaderCut},
+        {"C.K01", text.substr(0, fieldLine - 3), ModeFullToBin, ConvOutcome::HeaderCut},
+        {"C.K01", text.substr(0, fieldLine + 3), ModeFullToBin, ConvOutcome::HeaderCut},
     };
     ScriptedPrompter prompter; // no box expected
     bool abortRun;
-    for (const auto& [name, bytes, mode, outcome] : cases) {
-        abortRun = true;
-        dir_.Write(name, bytes);
-        dir_.Write("OUT.TXT", "keep me");
-        Setup({mode});
-        EXPECT_EQ(File(Path(name), Path("OUT.TXT"), true, abortRun), outcome) << name;
-        EXPECT_FALSE(abortRun);
-        EXPECT_EQ(dir_.Read("OUT.TXT"), "keep me");
-    }
+    for (const auto& [name, bytes, mode, outcome] : cases)
+        for (bool existing : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << name << ", " << bytes.size() << " bytes, mode " << mode);
+            std::filesystem::remove_all(dir_.Path());
+            std::filesystem::create_directories(dir_.Path());
+            dir_.Write(name, bytes);
+            if (existing) dir_.Write("OUT.TXT", "keep me");
+            abortRun = true;
+            Setup({mode});
+            // The identification is checked before the overwrite question, the other headers after it.
+            bool ask = outcome != ConvOutcome::HeaderCut || bytes.size() < 40;
+            EXPECT_EQ(File(Path(name), Path("OUT.TXT"), ask, abortRun), outcome);
+            EXPECT_FALSE(abortRun);
+            EXPECT_EQ(dir_.Read("OUT.TXT"), existing ? "keep me" : "<missing>");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), existing ? 2 : 1);
+        }
     Setup({ModeBinToFull});
     EXPECT_EQ(File(Path("MISSING.K01"), Path("OUT.TXT"), true, abortRun), ConvOutcome::Unreadable);
     dir_.Write("SAME.K01", good);
@@ -97,37 +120,31 @@ TEST_F(ConvertRun, RejectedSourcesLeaveTheDestinationAlone) {
     EXPECT_TRUE(prompter.Boxes.empty());
 }
 
-// Yes overwrites, No keeps, All overwrites this and every later destination without asking; Cancel
-// stops the run.
+// Yes overwrites, All overwrites this and every later destination of the run without asking, a new run
+// asks again, No keeps, Cancel stops the run.
 TEST_F(ConvertRun, OverwriteQuestionAndAll) {
     ScriptedPrompter prompter;
-    prompter.Answer(ui::IdYes).Answer(ui::IdNo).Answer(ui::IdAll);
-    Setup({ModeBinToCol});
+    prompter.Answer(ui::IdYes).Answer(ui::IdAll).Answer(ui::IdNo).Answer(ui::IdCancel);
+    dir_.Write("M.K01", Sample());
+    // destination, a new run starts, outcome
+    const std::tuple<const char*, bool, ConvOutcome> steps[] = {{"A.TXT", true, ConvOutcome::Converted},
+                                                                {"B.TXT", false, ConvOutcome::Converted},
+                                                                {"C.TXT", false, ConvOutcome::Converted},
+                                                                {"A.TXT", true, ConvOutcome::Declined},
+                                                                {"B.TXT", false, ConvOutcome::RunAborted}};
     bool abortRun = false;
-    for (std::string name : {"A.K01", "B.K01", "C.K01", "D.K01", "E.K01"}) {
-        dir_.Write(name, Sample());
-        dir_.Write(name + ".TXT", "old");
-        bool no = name == "B.K01";
-        EXPECT_EQ(File(Path(name), Path(name + ".TXT"), true, abortRun),
-                  no ? ConvOutcome::Declined : ConvOutcome::Converted)
-            << name;
-        EXPECT_EQ(dir_.Read(name + ".TXT") == "old", no) << name;
+    for (const auto& [dest, newRun, outcome] : steps) {
+        if (newRun) Setup({ModeBinToCol});
+        dir_.Write(dest, "old");
+        EXPECT_EQ(File(Path("M.K01"), Path(dest), true, abortRun), outcome) << dest;
+        EXPECT_EQ(dir_.Read(dest) == "old", outcome != ConvOutcome::Converted) << dest;
     }
-    ASSERT_EQ(prompter.Boxes.size(), 3u);
+    EXPECT_TRUE(abortRun);
+    ASSERT_EQ(prompter.Boxes.size(), 4u);
     EXPECT_EQ(prompter.Boxes[0].Text, "File already exist!\r\nOverride file(s)?");
-    EXPECT_EQ(prompter.Boxes[0].Caption, Path("A.K01.TXT"));
+    EXPECT_EQ(prompter.Boxes[0].Caption, Path("A.TXT"));
     EXPECT_EQ(prompter.Boxes[0].Buttons() | prompter.Boxes[0].Icon(),
               ui::BtnYesNoCancelAll | ui::IconWarning);
-
-    // A new run asks again; Cancel stops it and keeps the file. Without asking, it is replaced.
-    prompter.Answer(ui::IdCancel);
-    Setup({ModeBinToCol});
-    EXPECT_EQ(File(Path("E.K01"), Path("B.K01.TXT"), true, abortRun), ConvOutcome::RunAborted);
-    EXPECT_TRUE(abortRun);
-    EXPECT_EQ(dir_.Read("B.K01.TXT"), "old");
-    EXPECT_EQ(File(Path("B.K01"), Path("B.K01.TXT"), false, abortRun), ConvOutcome::Converted);
-    EXPECT_NE(dir_.Read("B.K01.TXT"), "old");
-    EXPECT_EQ(prompter.Boxes.size(), 4u);
 }
 
 // The first file's folders: a missing source folder stops the run; a missing destination folder is

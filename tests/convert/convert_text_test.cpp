@@ -142,8 +142,6 @@ std::vector<TextCase> Cases() {
              " " + K6 + CrLf + "\x1A"},
         {"K20BlockIsAll", k20, Full(3), Full20('K', '3') + kLines},
         {"K20Col", k20, Col(), kLines},
-        {"K20ColNumberedComma", k20, Col(true, LastLineEnd, "", 44),
-         "   1," + K1 + "," + K2 + CrLf + "   2," + K3 + "," + K4 + CrLf + "   3," + K5 + "," + K6 + CrLf},
         {"K20ColNeverFiltered", k20, Col(false, 0, "2"), kLines},
         {"K20ColCutRecordEof", cut, Col(false, LastLineEndEof),
          " 1.0000E+00  2.0000E+00\r\n 3.0000E+00\r\n\x1A"},

@@ -84,7 +84,6 @@ TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
     const std::string values = "     0\r\n     3\r\n   124\r\nY\r\n     2\r\n    -7\r\n     2\r\nY\r\n"
                                "C:\\DATA *old\r\nD:\\OUT\r\n*.K*\r\nDAT\r\nY\r\n1,36\r\n";
     std::string text = dir_.Read("VexaAsc.CFA");
-    EXPECT_EQ(text.substr(0, 42), "SetUp.EXE converter settings VexaAsc.CFA\r\n");
     EXPECT_EQ(text.substr(54), "301,201,11,21,291,171,1\r\n" + values);
 
     ResetConvSettings(dir_.Path());

@@ -1,14 +1,17 @@
 // The conversion window on real windows: what each mode shows, its stop boxes, the list after an edit,
-// the overwrite question during a run, a typed delimiter kept in VexaAsc.CFA, and its outputs byte for
-// byte against vexaconv run with the settings file the window saved.
+// the overwrite question during a run, a typed delimiter kept in VexaAsc.CFA, its folder buttons and
+// the preview opened from the list. The preview window: a kind Y and a kind P file opened, the mouse
+// moved over the chart with real input, Esc and the close box, resizing, and the placement kept for the
+// next file.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
-#include <sstream>
+#include <functional>
 
 #include "browse/winmanager.h"
-#include "convert/convcli.h"
 #include "convert/convwindow_win32.h"
+#include "convert/preview_win32.h"
 #include "datagen/sample_data.h"
 #include "support/scripted_prompter.h"
 #include "support/screens_win32.h"
@@ -156,85 +159,130 @@ TEST_F(ConvWindow, DoubleClickOrEnterOpensThePreview) {
         captions.push_back(window.Caption());
         window.Close();
     });
-    auto input = [&](std::vector<INPUT> events, size_t previews) {
-        SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
-        for (int waited = 0; waited < 3000 && captions.size() < previews; waited += 20) {
-            ui::ProcessMessages(); // through the dialog keys, as the program's own loop
-            Sleep(20);
-        }
-    };
     SetForegroundWindow(form->Handle());
     RECT r{};
     SendMessageA(form->FileBox.Handle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(form->FileBox.Handle(), &p);
     SetCursorPos(p.x, p.y);
-    auto event = [](bool mouse, DWORD flags) {
+    auto input = [](DWORD type, DWORD flags) {
         INPUT e{};
-        e.type = mouse ? INPUT_MOUSE : INPUT_KEYBOARD;
-        if (mouse)
+        e.type = type;
+        if (type == INPUT_MOUSE)
             e.mi.dwFlags = flags;
         else
             e.ki = {VK_RETURN, 0, flags, 0, 0};
         return e;
     };
-    INPUT down = event(true, MOUSEEVENTF_LEFTDOWN), up = event(true, MOUSEEVENTF_LEFTUP);
-    input({down, up, down, up}, 1);
-    input({event(false, 0), event(false, KEYEVENTF_KEYUP)}, 2);
+    INPUT down = input(INPUT_MOUSE, MOUSEEVENTF_LEFTDOWN), up = input(INPUT_MOUSE, MOUSEEVENTF_LEFTUP);
+    for (std::vector<INPUT> events : {std::vector<INPUT>{down, up, down, up},
+                                      {input(INPUT_KEYBOARD, 0), input(INPUT_KEYBOARD, KEYEVENTF_KEYUP)}}) {
+        size_t before = captions.size();
+        SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+        for (int waited = 0; waited < 3000 && captions.size() == before; waited += 20) {
+            ui::ProcessMessages(); // through the dialog keys, as the program's own loop
+            Sleep(20);
+        }
+    }
     std::string preview = "Preview - " + form->FileBox.Item(1);
     EXPECT_EQ(captions, (std::vector<std::string>{preview, preview}));
 }
 
-struct Options {
-    int Mode, Cols;
-    bool Numbered;
-    int LastLine, Delimiter, Decimals;
-    bool OnlySelected;
-    const char *Selected, *Mask;
-    int ExtChoice;
-};
+// A file whose first columns draw smooth curves with some noise.
+std::string Curves(char kind, int64_t records) {
+    sampledata::SampleSpec spec;
+    spec.Kind = kind;
+    spec.Records = records;
+    spec.XStep = 0.01f;
+    spec.XStart = -500;
+    int reals = sampledata::ShapeOf(kind, 20).Reals;
+    for (int64_t r = 0; r < records; ++r)
+        for (int c = 0; c < reals; ++c)
+            spec.Reals.push_back(std::sin(r / 300.0 * (c + 1)) * (c + 1) + ((r * 7919) % 13) / 40.0 + c);
+    return sampledata::Bytes(spec);
+}
 
-// Each run converts with the window, which then saves its settings; vexaconv converts the same folder
-// with that settings file into a folder of its own, and the two must agree byte for byte.
-TEST_F(ConvWindow, ConvertsAsVexaconvWithTheSavedSettings) {
-    const Options runs[] = {
-        {2, 1, true, 2, 9, -3, true, "1,36", "RUN.??1", 1},
-        {1, 3, true, 2, 59, -6, false, "", "RUN.??1", 2},
-        {1, 2, false, 0, '|', -4, false, "", "RUN.??1", 1},
-        {0, 1, false, 1, 32, -4, false, "", "*.TXT", 0}, // the Full ASCII of the run before, back
-    };
-    int n = 0;
-    for (const Options& run : runs) {
-        ConvSettingsRecord& s = ConvSettings;
-        s.Mode = run.Mode, s.ColsPerLine = run.Cols, s.Numbered = run.Numbered, s.LastLine = run.LastLine;
-        s.OnlySelected = run.OnlySelected, s.ExtChoice = run.ExtChoice, s.NotAsSource = run.Mode == 0;
-        s.SelectedCols.Set(run.Selected), s.SourceMask.Set(run.Mask), s.SourceDir.Set(dir.Path());
-        s.DestDir.Set(dir / "Back"), s.Extension.Set("ASC");
-        TextFormatSettings.DelimiterCode = run.Delimiter, TextFormatSettings.Decimals = run.Decimals;
-        form->SettingsToControls(true);
-        {
-            WatchingPrompter prompter(form); // later runs overwrite what earlier ones wrote
-            form->ConvertMarked(true);
-        }
-        form->Close();
-        std::string outDir = run.Mode == 0 ? dir / "Back" : dir.Path();
-        std::string ref = dir / ("Ref" + std::to_string(++n));
-        std::ostringstream out, err;
-        std::istringstream in;
-        ConvCliIo io{in, out, err, false, false};
-        EXPECT_EQ(VexaconvMain({"--settings", settings, "-d", ref, "--yes"}, io), 0)
-            << out.str() << err.str();
-        int compared = 0;
-        for (const auto& entry : fs::directory_iterator(ref)) {
-            std::string name = entry.path().filename().string();
-            EXPECT_TRUE(testsupport::ReadBytes(outDir + "\\" + name) ==
-                        testsupport::ReadBytes(entry.path().string()))
-                << name << " of run " << n;
-            ++compared;
-        }
-        EXPECT_EQ(compared, 7) << "run " << n;
-        Open();
-    }
+// Moves the real mouse to a point of a window's client area and waits for the status line to change.
+std::string MouseAt(TFormPreview& preview, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(preview.Chart.Handle(), &p);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(p.x * 65535.0 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = static_cast<LONG>(p.y * 65535.0 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    std::string before = preview.Status.SimpleText();
+    SendInput(1, &input, sizeof input);
+    for (int waited = 0; waited < 3000 && preview.Status.SimpleText() == before; waited += 50)
+        testsupport::PumpMessages(50);
+    return preview.Status.SimpleText();
+}
+
+TEST(PreviewWindow, ShowsCurvesHeaderAndTheValueUnderTheMouse) {
+    testsupport::TempDir dir("preview");
+    dir.Write("SCAN.Y01", Curves('Y', 3000));
+    dir.Write("SWEEP.P01", Curves('P', 2500));
+    dir.Write("NOTES.K01", "just some text");
+
+    // Y: one curve over x; the mouse in the middle of the frame reads x near 0 and the curve's value.
+    bool ran = false;
+    testsupport::HookGuard y([&](ui::Form& form) {
+        auto& p = static_cast<TFormPreview&>(form);
+        ran = true;
+        testsupport::PumpMessages(200);
+        EXPECT_EQ(p.Caption(), "Preview - SCAN.Y01");
+        EXPECT_NE(p.LabelIdent.Caption().find("Records: 3000"), std::string::npos) << p.LabelIdent.Caption();
+        EXPECT_EQ(p.Fields.Count(), static_cast<int>(p.Look().Header.size()));
+        EXPECT_EQ(p.Fields.Cell(p.Fields.Count() - 5, 0), "XStep");
+        EXPECT_FALSE(p.ListCols.Visible());
+        ASSERT_EQ(p.Data().Series.size(), 1u);
+        ChartScale s = p.Chart.Scale();
+        std::string status =
+            MouseAt(p, (s.Frame.Left + s.Frame.Right) / 2, (s.Frame.Top + s.Frame.Bottom) / 2);
+        EXPECT_EQ(status.rfind("x ", 0), 0u) << status;
+        EXPECT_NE(status.find("    y: "), std::string::npos) << status;
+        testsupport::SaveScreenshot(p.Handle(), "preview_kind_y");
+        p.SetBounds(60, 50, 640, 400); // the next preview opens here
+        testsupport::PumpMessages(100);
+        EXPECT_GT(p.Chart.Width(), 200);
+        PostMessageA(p.Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    ShowPreview(nullptr, dir / "SCAN.Y01");
+    EXPECT_TRUE(ran);
+
+    // P: the first column by default, then two columns chosen in the list; a second size redraws.
+    testsupport::HookGuard pHook([&](ui::Form& form) {
+        auto& p = static_cast<TFormPreview&>(form);
+        testsupport::PumpMessages(200);
+        EXPECT_EQ(p.Left(), 60);
+        EXPECT_EQ(p.Width(), 640);
+        EXPECT_TRUE(p.ListCols.Visible());
+        EXPECT_EQ(p.ListCols.Count(), 37);
+        EXPECT_EQ(p.Data().Series.size(), 1u);
+        p.SetBounds(40, 30, 900, 560);
+        p.ListCols.SetSelected(2, true);
+        p.ListColsClick();
+        ASSERT_EQ(p.Data().Series.size(), 2u);
+        EXPECT_EQ(p.Data().Series[1].Name, "Value 3");
+        ChartScale s = p.Chart.Scale();
+        std::string status = MouseAt(p, s.Frame.Left + s.Frame.Width() / 3, s.Frame.Top + 20);
+        EXPECT_EQ(status.rfind("record ", 0), 0u) << status;
+        EXPECT_NE(status.find("    Value 3: "), std::string::npos) << status;
+        testsupport::SaveScreenshot(p.Handle(), "preview_kind_p");
+        PostMessageA(p.Handle(), WM_CLOSE, 0, 0);
+    });
+    ShowPreview(nullptr, dir / "SWEEP.P01");
+
+    // A file that is no data file says so in place of the chart.
+    testsupport::HookGuard bad([&](ui::Form& form) {
+        auto& p = static_cast<TFormPreview&>(form);
+        EXPECT_NE(p.Chart.Empty.find("not a data file"), std::string::npos) << p.Chart.Empty;
+        EXPECT_EQ(p.Fields.Count(), 0);
+        testsupport::PumpMessages(100);
+        testsupport::SaveScreenshot(p.Handle(), "preview_rejected");
+        PostMessageA(p.Handle(), WM_CLOSE, 0, 0);
+    });
+    ShowPreview(nullptr, dir / "NOTES.K01");
 }
 
 } // namespace

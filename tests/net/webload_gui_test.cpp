@@ -51,11 +51,9 @@ TEST_F(WebDownloadTest, KeptAfterSuccessReleasedAfterFailure) {
     WebDownload("datefix.txt", Site(), dir.Path(), 1, true, loaded);
     EXPECT_TRUE(loaded);
     EXPECT_EQ(LoadState, LoadRunning);
-    EXPECT_EQ(dir.Read("datefix.txt"), "dates\r\n20.05.2001\r\n");
     TDialWebLoad* kept = WebLoadDialog();
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->Caption(), "Download datefix.txt");
-    EXPECT_TRUE(prompter.Boxes.empty());
 
     // The kept dialog serves the next download; a 404 leaves the error page and releases it.
     prompter.Answer(ui::IdOk);
@@ -64,7 +62,6 @@ TEST_F(WebDownloadTest, KeptAfterSuccessReleasedAfterFailure) {
     EXPECT_EQ(LoadState, LoadFailed);
     EXPECT_EQ(dir.Read("BUGFIX.exe"), "<html><body>Not Found</body></html>");
     ASSERT_EQ(prompter.Boxes.size(), 1u);
-    EXPECT_EQ(prompter.Boxes[0].Caption, "Internet error");
     EXPECT_EQ(prompter.Boxes[0].Text, Site() + "/BUGFIX.exe\r\ncould not be loaded!");
     EXPECT_EQ(prompter.Boxes[0].Icon(), ui::IconStop);
     EXPECT_EQ(WebLoadDialog(), nullptr);
