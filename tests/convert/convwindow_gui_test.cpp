@@ -179,7 +179,7 @@ TEST_F(ConvWindow, DoubleClickOrEnterOpensThePreview) {
                                       {input(INPUT_KEYBOARD, 0), input(INPUT_KEYBOARD, KEYEVENTF_KEYUP)}}) {
         size_t before = captions.size();
         SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
-        for (int waited = 0; waited < 3000 && captions.size() == before; waited += 20) {
+        for (int waited = 0; waited < 10000 && captions.size() == before; waited += 20) {
             ui::ProcessMessages(); // through the dialog keys, as the program's own loop
             Sleep(20);
         }
@@ -213,7 +213,7 @@ std::string MouseAt(TFormPreview& preview, int x, int y) {
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     std::string before = preview.Status.SimpleText();
     SendInput(1, &input, sizeof input);
-    for (int waited = 0; waited < 3000 && preview.Status.SimpleText() == before; waited += 50)
+    for (int waited = 0; waited < 10000 && preview.Status.SimpleText() == before; waited += 50)
         testsupport::PumpMessages(50);
     return preview.Status.SimpleText();
 }
