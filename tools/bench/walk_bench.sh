@@ -27,18 +27,7 @@ PY
   touch "$work/tree/.done"
 fi
 
-now() { date +%s.%N; }
-best() { # best time of $rounds runs of "$@"
-  local b=0 t0 t1
-  for _ in $(seq "$rounds"); do
-    t0=$(now)
-    "$@" > /dev/null
-    t1=$(now)
-    b=$(awk -v b="$b" -v t="$(awk -v a="$t0" -v z="$t1" 'BEGIN { print z - a }')" \
-            'BEGIN { print (b == 0 || t < b) ? t : b }')
-  done
-  echo "$b"
-}
+source "$root/tools/bench/best_time.sh"
 
 cmake --build "$root/build/bench" -j "${JOBS:-2}" --target walkbench > /dev/null
 find "$work/tree" -type f > /dev/null # page cache warm

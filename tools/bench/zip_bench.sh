@@ -45,20 +45,8 @@ files=$(unzip -Z1 data.zip | grep -vc '/$')
 echo "archive: $(du -m data.zip | cut -f1) MB, $files files, $((bytes / 1000000)) MB unpacked"
 cat data.zip > /dev/null
 
-now() { date +%s.%N; }
-best() { # best time of $rounds extractions by "$@" into out/
-  local b=0 t0 t1
-  for _ in $(seq "$rounds"); do
-    rm -rf out
-    sync
-    t0=$(now)
-    "$@" > /dev/null
-    t1=$(now)
-    b=$(awk -v b="$b" -v t="$(awk -v a="$t0" -v z="$t1" 'BEGIN { print z - a }')" \
-            'BEGIN { print (b == 0 || t < b) ? t : b }')
-  done
-  echo "$b"
-}
+source "$root/tools/bench/best_time.sh"
+before_run() { rm -rf out; sync; } # each extraction into an empty out/
 ours=$(best ./unzipcheck -q data.zip out)
 diff -rq tree out > /dev/null || { echo "the reader's output differs from the tree"; exit 1; }
 theirs=$(best unzip -q -o data.zip -d out)
