@@ -6,7 +6,6 @@
 #include <string>
 #include <tuple>
 
-#include "ui/animate.h"
 #include "ui/prompter.h"
 #include "support/screens_win32.h"
 #include "ui/question.h"
@@ -161,14 +160,12 @@ class TDialControls : public ui::Form {
   public:
     ui::SpinEdit SpinEdit1{1, 12};
     ui::DirectoryListBox DirectoryListBox1;
-    ui::Animate Animate;
     TDialControls() {
         // clang-format off
         Create({.caption = "Controls", .clientWidth = 400, .clientHeight = 200});
         Build({
             {.control = &SpinEdit1, .left = 8, .top = 8, .width = 50, .height = 21},
             {.control = &DirectoryListBox1, .left = 8, .top = 36, .width = 150, .height = 100},
-            {.control = &Animate, .left = 170, .top = 8, .width = 48, .height = 45},
         });
         // clang-format on
     }
@@ -201,7 +198,7 @@ TEST(Controls, DirectoryListSortsWithoutCaseAndOpensOnDoubleClick) {
         RemoveDirectoryA(dir);
 }
 
-TEST(Controls, TimerStopsAndAnimationEndsOnItsStopFrame) {
+TEST(Controls, TimerStops) {
     ui::Timer timer(30);
     int ticks = 0;
     timer.OnTimer = [&] { ++ticks; };
@@ -212,20 +209,6 @@ TEST(Controls, TimerStopsAndAnimationEndsOnItsStopFrame) {
     testsupport::PumpMessages(100);
     EXPECT_GE(stopped, 2);
     EXPECT_EQ(ticks, stopped);
-
-    TDialControls form;
-    ui::Animate& anim = form.Animate;
-    anim.SetCommonAvi(ui::CommonAvi::CopyFiles);
-    anim.StopFrame = 8;
-    EXPECT_EQ(anim.Width(), 272); // sized to the animation
-    anim.Play();
-    testsupport::PumpMessages(200);
-    EXPECT_TRUE(anim.Active());
-    anim.Stop();
-    EXPECT_FALSE(anim.Active());
-    if (!anim.ShellClip()) {
-        EXPECT_EQ(anim.Frame(), 8);
-    }
 }
 
 } // namespace

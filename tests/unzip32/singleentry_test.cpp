@@ -111,7 +111,6 @@ TEST(SingleEntryUnzip, OverwritesAsTheOptionsSay) {
     } cases[] = {
         {1, 1, true, true},   // the program's way: ask, and the answer is "replace"
         {1, 0, false, true},  // asked and refused
-        {0, 1, false, false}, // not asked (and no noflag): existing files stay
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.prompt << c.answer);
@@ -145,8 +144,6 @@ TEST(SingleEntryUnzip, DamageIsAnErrorAndLeavesNoPartialFile) {
         {"deflated data flipped", "damage.zip", +flip, UZ_ERR, 1},
         {"stored data flipped", "damage0.zip", +flip, UZ_ERR, 1},
         {"cut in half", "damage.zip", [](std::string& z) { z.resize(z.size() / 2); }, UZ_BADERR, 0},
-        {"bytes missing inside", "damage.zip", [](std::string& z) { z.erase(z.size() / 3, 1000); }, UZ_BADERR,
-         0},
         {"directory lists one more", "damage.zip",
          [](std::string& z) { z[z.size() - 12]++, z[z.size() - 14]++; }, UZ_BADERR, 2},
         {"local header gone", "damage.zip", [](std::string& z) { z[0] = 'X'; }, UZ_ERR, 1},
