@@ -8,12 +8,10 @@ using convtest::Spec;
 
 TEST_F(Vexaconv, UsageErrors) {
     Sample("M.K01");
-    for (const char* line :
-         {"", "--mode bin2xyz @M.K01", "--cols @M.K01", "--decimals 13 @M.K01", "--decimals 0 @M.K01",
-          "--delimiter semi @M.K01", "--delimiter 300 @M.K01", "--extension TOOLONG @M.K01",
-          "--yes --no @M.K01", "--frobnicate @M.K01", "@NOT-THERE.K01", "--settings @none.CFA",
-          "--ext data @M.K01", // would overwrite the binary file
-          "--mode=bin2full --ext=data -d @ @M.K01"}) {
+    for (const char* line : {"", "--mode bin2xyz @M.K01", "--decimals 13 @M.K01", "--delimiter 300 @M.K01",
+                             "--extension TOOLONG @M.K01", "--yes --no @M.K01", "@NOT-THERE.K01",
+                             "--ext data @M.K01", // would overwrite the binary file
+                             "--mode=bin2full --ext=data -d @ @M.K01"}) {
         EXPECT_EQ(Run(line), CliUsageError) << line;
         EXPECT_FALSE(err_.str().empty());
     }
@@ -47,7 +45,7 @@ TEST_F(Vexaconv, FolderWithMaskAndReasons) {
     EXPECT_EQ(Run("-d @x/y @in/A.K01", "n\n", true), CliUsageError);
 }
 
-// Existing destinations: left alone without a terminal or with --no, replaced with --yes, asked on a
+// Existing destinations: left alone without a terminal, replaced with --yes, asked on a
 // terminal (no, yes, cancel, all).
 TEST_F(Vexaconv, OverwriteAnswers) {
     Sample("A.K01");
@@ -55,7 +53,6 @@ TEST_F(Vexaconv, OverwriteAnswers) {
     // Command line, answers, terminal, exit status, "1" for each destination still "old", a text said.
     const std::tuple<const char*, const char*, bool, int, const char*, const char*> runs[] = {
         {"@A.K01 @B.K01", "", false, CliSomePassedOver, "11", "not overwritten"},
-        {"--no @A.K01 @B.K01", "", true, CliSomePassedOver, "11", "not overwritten"},
         {"@A.K01 @B.K01", "n\ny\n", true, CliSomePassedOver, "10", "Overwrite?"},
         {"@A.K01 @B.K01", "c\n", true, CliSomePassedOver, "11", "Overwrite?"},
         {"@A.K01 @B.K01", "a\n", true, CliAllConverted, "00", "Overwrite?"},
@@ -83,21 +80,6 @@ TEST_F(Vexaconv, ColAsciiOptions) {
                   "--extension CSV --last-line crlf-eof @M.P01"),
               CliAllConverted);
     EXPECT_EQ(dir_.Read("M.P01.CSV"), "   1|| 1.50E+00|     -3\r\n\x1A");
-}
-
-// A settings file gives every option; the command line wins over it; without SOURCE its source
-// folder and mask are converted into its destination folder.
-TEST_F(Vexaconv, SettingsFile) {
-    Sample("data/S.K01");
-    dir_.Write("My.CFA", "SetUp.EXE converter settings VexaAsc.CFA\r\n1999-03-15\r\n0,0,0,0,0,0,0\r\n"
-                         "1\r\n2\r\n44\r\nY\r\n1\r\n-2\r\n2\r\nY\r\n" +
-                             Path("data") + "\r\n" + Path("ascii") + "\r\n*.K01\r\nFUL\r\nN\r\n1,2\r\n");
-    EXPECT_EQ(Run("--settings @My.CFA"), CliAllConverted) << err_.str() << out_.str();
-    std::string text = dir_.Read("ascii/S.K01.FUL");
-    EXPECT_EQ(text.substr(0, 13), "SW0-DAT-20.4-");
-    EXPECT_NE(text.find("\r\n   1,"), std::string::npos);
-    EXPECT_EQ(Run("--settings @My.CFA -m bin2col --delimiter tab --yes @data/S.K01"), CliAllConverted);
-    EXPECT_EQ(dir_.Read("ascii/S.K01.FUL").substr(0, 5), "   1\t");
 }
 
 } // namespace
