@@ -38,12 +38,6 @@ TEST_F(ConvertRun, Identification) {
         ident.replace(8, 3, digits + 1);
         EXPECT_EQ(IdentVersion(ident), version) << ident;
     }
-    // Character 11 tells binary ("0") from Full ASCII ("1".."5"); exactly 40 characters, no zero byte.
-    auto with = [&](size_t at, const char* text) { return std::string(binary).replace(at, 1, text, 1); };
-    const std::tuple<std::string, bool, bool> idents[] = {
-        {with(11, "5"), false, true}, {with(11, "6"), false, false}, {with(30, "\0"), true, false}};
-    for (const auto& [ident, isBinary, accepted] : idents)
-        EXPECT_EQ(IdentAccepted(ident, isBinary), accepted) << ident;
 }
 
 // Sources that are not converted are passed over without a box: no destination is made, and an
