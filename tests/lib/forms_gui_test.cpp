@@ -48,10 +48,10 @@ TEST(KindForms, KindRulesRecentCreationAndRelease) {
     CreateKindForm(KindUnrecorded, scratch);
     EXPECT_EQ(FormFrame().Recent, explorer); // kind 99 is not recorded
     TDialPlace* plain = nullptr;
-    CreateKindForm(70, plain);
+    CreateKindForm(KindBrowPath, plain);
     EXPECT_TRUE(plain->Scaled);
     EXPECT_TRUE(GetWindowLongA(plain->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX);
-    EXPECT_EQ(FormFrame().RecentKind, 70);
+    EXPECT_EQ(FormFrame().RecentKind, KindBrowPath);
 
     ReleaseForm(explorer);
     EXPECT_EQ(explorer, nullptr);
@@ -70,7 +70,6 @@ TEST(Placement, PlaceFormByFlags) {
     int w = form.Width(), h = form.Height();
     const std::pair<FormGeometry, Bounds> cases[] = {
         {Geo(0, 0, 0, 0, 0), {(sw - w) / 2, CentreTop(h, sh), w, h}},
-        {Geo(5, 6, 0, 0, GeoTopLeft), {0, 0, w, h}},
         {Geo(10, 20, 999, 999, GeoHasPlacement | GeoPositionOnly), {10, 20, w, h}},
         {Geo(70, 80, 0, 0, GeoHasPlacement), {70, 80, w, h}}};
     for (const auto& [g, expected] : cases) {
@@ -108,18 +107,6 @@ TEST(Placement, MaximizedWindowReopensMaximizedWithItsNormalPlace) {
     second.SetWindowState(ui::WindowState::Normal);
     testsupport::PumpMessages(100);
     EXPECT_EQ(BoundsOfForm(second), (Bounds{50, 60, 420, 320}));
-}
-
-TEST(Placement, ApplyWithoutWidthOnlySetsTheState) {
-    TDialPlace form;
-    form.Show();
-    Bounds before = BoundsOfForm(form);
-    ApplyGeometry(form, Geo(1, 2, 0, 5, GeoHasPlacement | GeoMaximized));
-    testsupport::PumpMessages(50);
-    EXPECT_EQ(form.GetWindowState(), ui::WindowState::Maximized);
-    form.SetWindowState(ui::WindowState::Normal);
-    testsupport::PumpMessages(50);
-    EXPECT_EQ(BoundsOfForm(form), before);
 }
 
 } // namespace

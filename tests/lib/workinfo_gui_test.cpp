@@ -1,4 +1,5 @@
-// The work-info window: heights, places and animation per kind, centring, text updates and release.
+// The work-info window: centring, reuse, text updates and release (its animation while an archive is
+// extracted is the ZIP extraction's test's).
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -7,30 +8,6 @@
 #include "support/screens_win32.h"
 
 namespace {
-
-TEST(WorkInfoWindow, LayoutPerKind) {
-    // kind, progress bar, window height, label top, animation
-    const std::tuple<int, bool, int, int, bool> cases[] = {
-        {0, false, 102, 46, false}, {0, true, 142, 46, false},  {1, false, 152, 96, true},
-        {1, true, 192, 96, true},   {13, false, 152, 96, true}, {20, false, 102, 46, false},
-        {7, false, 152, 96, true}};
-    for (auto [kind, progress, height, labelTop, animation] : cases) {
-        SCOPED_TRACE(kind);
-        ShowWorkInfo("Unpack", kind, progress);
-        TFormWorkInfo& w = *WorkInfo().Window;
-        EXPECT_EQ(w.Height(), height);
-        EXPECT_EQ(w.Label1.Top(), labelTop);
-        EXPECT_EQ(w.Label1.Left(), 19);
-        EXPECT_EQ(w.ProgressBar.Visible(), progress);
-        EXPECT_EQ(w.ProgressBar.Top(), labelTop + 32);
-        EXPECT_EQ(w.Animate.Visible(), animation);
-        EXPECT_EQ(w.Animate.Active(), animation);
-        EXPECT_EQ(w.Caption(), "Unpack");
-    }
-    // Kind 7 kept the animation chosen last (13: find file).
-    EXPECT_EQ(WorkInfo().Window->Animate.GetCommonAvi(), ui::CommonAvi::FindFile);
-    HideWorkInfo();
-}
 
 TEST(WorkInfoWindow, TextAndRelease) {
     SetWorkText("nobody sees this"); // not shown: nothing happens
