@@ -77,9 +77,6 @@ TEST(Placement, PlaceFormByFlags) {
         PlaceForm(form, g);
         EXPECT_EQ(BoundsOfForm(form), expected) << "flags " << g.Flags;
     }
-    form.SetBounds(0, 0, w, 2000); // taller than the screen: the top stays at 0
-    PlaceForm(form, FormGeometry{});
-    EXPECT_EQ(form.Top(), 0);
 }
 
 TEST(Placement, MaximizedWindowReopensMaximizedWithItsNormalPlace) {

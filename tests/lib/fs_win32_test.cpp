@@ -42,15 +42,6 @@ std::string UnixOf(const std::string& path) {
     return unix;
 }
 
-// A file of the folder, with attributes: plain, read-only, hidden and system, and a directory.
-void MakeMixedFiles(const TempDir& dir) {
-    for (const char* name : {"plain.txt", "ro.txt", "hid.txt", "sys.txt"}) dir.Write(name, name);
-    CreateDirectoryA((dir / "dir.txt").c_str(), nullptr);
-    SetAttr(dir / "ro.txt", FILE_ATTRIBUTE_READONLY);
-    SetAttr(dir / "hid.txt", FILE_ATTRIBUTE_HIDDEN);
-    SetAttr(dir / "sys.txt", FILE_ATTRIBUTE_SYSTEM);
-}
-
 using Names = std::vector<std::string>;
 
 class FullDisk : public ::testing::Test {
@@ -60,14 +51,7 @@ class FullDisk : public ::testing::Test {
         root = disk.Root;
     }
     // Takes bytes of the disk's 16 pages with a file of its own.
-    void Fill(int bytes) {
-        FsError error;
-        FileHandle h = OpenFile(root + "fill.bin", FileAccess::Write, ShareNone, error);
-        ASSERT_EQ(error, FsOk);
-        std::string data(bytes, 'f');
-        EXPECT_EQ(WriteBlock(h, data.data(), bytes, error), bytes);
-        CloseFile(h);
-    }
+    void Fill(int bytes) { ASSERT_TRUE(testsupport::WriteBytes(root + "fill.bin", std::string(bytes, 'f'))); }
     testsupport::SmallDisk disk;
     std::string root;
 };
@@ -76,7 +60,12 @@ class FullDisk : public ::testing::Test {
 
 TEST(FsMaskOps, CopyTakesHiddenAndSystemFilesDeleteLeavesThem) {
     TempDir dir("fsmask");
-    MakeMixedFiles(dir);
+    // Files with attributes: plain, read-only, hidden and system, and a directory.
+    for (const char* name : {"plain.txt", "ro.txt", "hid.txt", "sys.txt"}) dir.Write(name, name);
+    CreateDirectoryA((dir / "dir.txt").c_str(), nullptr);
+    SetAttr(dir / "ro.txt", FILE_ATTRIBUTE_READONLY);
+    SetAttr(dir / "hid.txt", FILE_ATTRIBUTE_HIDDEN);
+    SetAttr(dir / "sys.txt", FILE_ATTRIBUTE_SYSTEM);
     EXPECT_EQ(Matches(dir.Path(), "*.txt", false), (Names{"plain.txt", "ro.txt"}));
     EXPECT_EQ(Matches(dir.Path(), "*.txt", true), (Names{"hid.txt", "plain.txt", "ro.txt", "sys.txt"}));
     TextBuf<259> name;

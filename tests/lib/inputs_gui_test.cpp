@@ -1,6 +1,7 @@
 // The input controls on real windows: typed characters (real WM_CHAR) through TStrEdit's filter, the
 // numbering of TModeBox, and the transfers in both directions (the yes/no radio pair is the path
-// dialogs' test's, the converter's settings the converter window's).
+// dialogs' test's, the converter's mode and check boxes the converter window's and the end-to-end
+// conversion's).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,8 +16,6 @@ class TDialInputs : public ui::Form {
   public:
     TStrEdit StrEdit1;
     TModeBox ModeBoxO0{"dummy", "one", "all", "block"};
-    ui::RadioGroup RadioGroupC{{"ASCII to binary", "binary to ASCII", "binary to columns"}};
-    ui::CheckBox CheckBoxO;
     ui::RadioButton RadioD0, RadioD1, RadioD2;
     TDialInputs() {
         Create({.caption = "Inputs", .clientWidth = 420, .clientHeight = 220});
@@ -24,8 +23,6 @@ class TDialInputs : public ui::Form {
         Build({
             {.control = &StrEdit1, .left = 8, .top = 8, .width = 200, .height = 21},
             {.control = &ModeBoxO0, .left = 8, .top = 40, .width = 120, .height = 21},
-            {.control = &RadioGroupC, .left = 8, .top = 72, .width = 200, .height = 90, .caption = "Mode"},
-            {.control = &CheckBoxO, .left = 220, .top = 72, .width = 150, .height = 17, .caption = "Lines"},
             {.control = &RadioD0, .left = 220, .top = 100, .width = 150, .height = 17, .caption = "data"},
             {.control = &RadioD1, .left = 220, .top = 120, .width = 150, .height = 17, .caption = "TXT"},
             {.control = &RadioD2, .left = 220, .top = 140, .width = 150, .height = 17, .caption = "input"},
@@ -88,21 +85,6 @@ TEST(ModeBoxNumber, RangeAndDesignedItems) {
     dialog.ModeBoxO0.SetItemIndex(2);
     ModeBoxTransfer(dialog.ModeBoxO0, false, number, 0, 3, 1);
     EXPECT_EQ(number, 3);
-}
-
-TEST(Transfers, UserClicksReadBack) {
-    TDialInputs dialog;
-    int mode = 2;
-    RadioGroupTransfer(true, 0, mode, dialog.RadioGroupC);
-    SendMessageA(dialog.RadioGroupC.Button(0).Handle(), BM_CLICK, 0, 0);
-    RadioGroupTransfer(false, 0, mode, dialog.RadioGroupC);
-    EXPECT_EQ(mode, 0);
-    EXPECT_FALSE(dialog.RadioGroupC.Button(2).Checked());
-    bool numbered = false;
-    CheckBoxTransfer(true, false, numbered, dialog.CheckBoxO);
-    SendMessageA(dialog.CheckBoxO.Handle(), BM_CLICK, 0, 0); // the user's click: unchecked -> checked
-    CheckBoxTransfer(false, false, numbered, dialog.CheckBoxO);
-    EXPECT_TRUE(numbered);
 }
 
 TEST(Transfers, RadioButtonsPreferUsableButtons) {

@@ -68,8 +68,8 @@ TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
     }
 }
 
-// Ints, words, reals and fixed texts in both directions are the converter's text and round-trip
-// tests' (against the sample generator's bytes); here their edges.
+// Ints, words, reals and fixed texts in both directions, and the header's text fields, are the
+// converter's text and round-trip tests' (against the sample generator's bytes); here their edges.
 TEST_F(RecFile, BinaryEncodings) {
     using Write = void (*)(RecordFile&);
     const std::tuple<const char*, Write, std::string> cases[] = {
@@ -89,27 +89,6 @@ TEST_F(RecFile, BinaryEncodings) {
     int i = -1;
     ReadInt(f, i); // one byte short: the end is reported and the variable keeps its value
     EXPECT_TRUE(f.Failed && f.ErrorCode == RecShortRead && i == -1);
-}
-
-// The converter's fields are the whole buffer (length spec 0).
-TEST_F(RecFile, TextFieldsOfTheBuffersSize) {
-    // text, capacity, the bytes of the field
-    const std::tuple<const char*, int, std::string> cases[] = {{"ABCDEFG", 7, std::string("ABCDEFG\0", 8)},
-                                                               {"AB", 4, std::string("AB\0\0\0", 5)}};
-    for (const auto& [text, n, bytes] : cases) {
-        RecordFile f;
-        Create(f);
-        TextBuf<79> buf;
-        buf.Set(text);
-        TransferText(f, buf.c, n, 0);
-        EXPECT_EQ(Written(f), bytes) << text;
-
-        OpenWith(f, bytes + "rest");
-        TextBuf<79> back;
-        TransferText(f, back.c, n, 0);
-        EXPECT_EQ(back.View(), std::string_view(bytes.c_str())) << text;
-        EXPECT_EQ(ReadLineStr(f, false), "rest") << text; // exactly the field was consumed
-    }
 }
 
 // Header lines of numbers and field lines of zeros are the converter's text test's, fields read back its

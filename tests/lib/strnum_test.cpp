@@ -102,15 +102,7 @@ TEST(Tokenizer, FieldsAndComments) {
 
 // ---- Integers -------------------------------------------------------------------------------------
 
-TEST(IntegerText, Forms) {
-    EXPECT_EQ(IntToStrW(7, -4) + IntToStrZ(7, 3) + IntToStrZ(-7, 3), "7   007-07");
-    const std::tuple<int, int, int, const char*> cases[] = {{-42, 6, 29, "   -42"}, {5, 10, 3, "    "}};
-    for (auto [value, width, n, want] : cases) {
-        GuardedBuffer b(n, std::string());
-        IntToText(value, width, b.data(), b.n());
-        EXPECT_EQ(BufView(b.data(), b.n()), want) << value << " width " << width;
-    }
-}
+// Integers in fixed widths and the standard real form are the converter text tests'; here parsing.
 
 TEST(IntegerText, Parsing) {
     const std::tuple<const char*, int, bool> cases[] = {
@@ -163,15 +155,6 @@ TEST(RealText, ExponentFormAtRoundingAndDecadeEdges) {
                                                           {-16, 0.1, " 1.0000000000000001E-01"},
                                                           {-14, 9.999999999999995, " 9.99999999999999E+00"}};
     for (auto [decimals, x, want] : cases) EXPECT_EQ(Real(1, decimals, x), want) << x << " d" << decimals;
-}
-
-TEST(RealText, StandardFormFollowsTheSettings) {
-    ResetTextFormatSettings();
-    EXPECT_EQ(std::string(TextFormatSettings.LineEnd, 2), "\r\n");
-    EXPECT_EQ(RealToTextStd(-1234.5678).Str(), "-1.235E+03");
-    TextFormatSettings.Decimals = -12;
-    EXPECT_EQ(RealToTextStd(0.1).Str(), " 1.000000000000E-01");
-    ResetTextFormatSettings();
 }
 
 TEST(RealText, Parsing) {
