@@ -10,6 +10,8 @@
 using testsupport::ScriptedPrompter;
 using namespace ui;
 
+// Lines joined by CR LF are read by the ZIP extraction's and the editor's tests, the yes/no/cancel
+// question by the editor's.
 TEST(MsgBoxes, AskCodedReadsItsDecimalCode) {
     // code, the box's buttons | icon | default button, the button pressed, the result
     const std::tuple<int, unsigned, int, bool> cases[] = {
@@ -23,24 +25,6 @@ TEST(MsgBoxes, AskCodedReadsItsDecimalCode) {
         EXPECT_EQ(AskCoded("Caption", {"one", "two"}, code), result) << code;
         ASSERT_EQ(prompter.Boxes.size(), 1u);
         EXPECT_EQ(prompter.Boxes[0].Flags, flags) << code;
-    }
-}
-
-// The form without an answer is the start-file editor's test's; lines joined by CR LF are read by the
-// ZIP extraction's and the editor's tests.
-TEST(MsgBoxes, AskYesNoCancelKeepsAnswerOnCancel) {
-    // answer before, icon kind, the box's flags, the button pressed, result, answer after
-    const std::tuple<int, int, unsigned, int, int, int> cases[] = {
-        {-1, 1, BtnYesNoCancel | IconWarning | DefButton3, IdYes, 1, 1},
-        {0, 2, BtnYesNoCancel | IconStop | DefButton2, IdCancel, -1, 0},
-        {1, 3, BtnYesNoCancel | IconInformation | DefButton1, IdNo, 0, 0}};
-    for (auto [answerIn, iconKind, flags, pressed, result, answerOut] : cases) {
-        ScriptedPrompter prompter;
-        prompter.Answer(pressed);
-        int answer = answerIn;
-        EXPECT_EQ(AskYesNoCancel("Q", {"line"}, iconKind, answer), result);
-        EXPECT_EQ(answer, answerOut);
-        EXPECT_EQ(prompter.Boxes.at(0).Flags, flags) << answerIn << " " << iconKind;
     }
 }
 

@@ -147,27 +147,10 @@ TEST_F(RecFile, ErrorsAreSticky) {
     OpenRead(f, dir / "missing.dat", failed);
     EXPECT_TRUE(failed);
     EXPECT_EQ(f.ErrorCode, FsFileNotFound);
-
-    OpenWith(f, "12\r\n34\r\n");
-    WriteStrLine(f, "x"); // a file opened for reading refuses writes
-    EXPECT_TRUE(f.Failed && f.ErrorCode == FsAccessDenied);
     int i = 99;
     f.Mode = 1;
-    TransferInt(f, i); // and reads nothing more
-    TextBuf<9> text;
-    text.Set("old");
-    ReadLine(f, text, false);
-    EXPECT_TRUE(i == 99 && text.Empty());
-    Close(f, failed);
-    EXPECT_FALSE(failed); // closing a reader reports the close itself
-
-    Create(f);
-    WriteStrLine(f, "kept");
-    ReadLine(f, text, false); // a file created for writing refuses reads
-    EXPECT_EQ(f.ErrorCode, FsAccessDenied);
-    Close(f, failed);
-    EXPECT_TRUE(failed); // a writer's failure is reported at Close
-    EXPECT_EQ(dir.Read("out.dat"), "kept\r\n");
+    TransferInt(f, i); // a failed file reads nothing more and leaves the variable
+    EXPECT_EQ(i, 99);
 }
 
 #ifndef _WIN32

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -62,19 +61,11 @@ TEST(TextBuffer, Searching) {
     for (auto [start, back, fold, sub, want] : finds)
         EXPECT_EQ(StrFind(start, back, fold, sub, "abxabxab"), want) << sub << " from " << start;
     EXPECT_EQ(BufCompareText("ABC", Buf<9>("abc").c, 9), 0);
-    EXPECT_NE(BufCompareText("\xC4", Buf<9>("\xE4").c, 9), 0); // only a..z fold
 }
 
 // ---- Tokens, fields, comments ------------------------------------------------------------------------
 
 TEST(Tokenizer, NumbersOfALineComeOneByOne) {
-    auto line = Buf<127>(" 1.5E+00, 2.5e-1;-3 \t/ 4,5;7 ;");
-    std::vector<std::string> tokens;
-    std::string token;
-    for (NextNumberToken(line.c, line.Cap, token); !token.empty(); NextNumberToken(line.c, line.Cap, token))
-        tokens.push_back(token);
-    EXPECT_EQ(tokens, (std::vector<std::string>{"1.5E+00", "2.5e-1", "-3", "4", "5", "7"}));
-
     auto placement = Buf<127>("44, 0, 1 -200 300;640/480,\r\n");
     std::vector<int> seven;
     for (int i = 0; i < 7; ++i) seven.push_back(TokenToInt(placement.c, placement.Cap));
@@ -168,7 +159,6 @@ TEST(RealText, Parsing) {
         EXPECT_EQ(TextToRealOk(text, ok), value) << '"' << text << '"';
         EXPECT_EQ(ok, valid) << '"' << text << '"';
     }
-    EXPECT_EQ(TextToReal("2.2250738585072014e-308"), DBL_MIN);
 }
 
 // ---- Small helpers --------------------------------------------------------------------------------
@@ -206,7 +196,6 @@ TEST(TextBufferSafety, EveryOperationStaysInsideItsBuffers) {
                 BUFFER_OP(IntToPlainText(r.Num(), r.a, r.an)),
                 BUFFER_OP(RealToText(r.Num(), r.Num() % 40 - 20, r.a, r.an,
                                      std::bit_cast<double>(static_cast<uint64_t>(r.rng()) << 32 | r.rng()))),
-                BUFFER_OP(std::string token; NextNumberToken(r.a, r.an, token)),
                 BUFFER_OP(TokenToInt(r.a, r.an)),
         },
         7, 4000);
