@@ -48,10 +48,10 @@ TEST(KindForms, KindRulesRecentCreationAndRelease) {
     CreateKindForm(KindUnrecorded, scratch);
     EXPECT_EQ(FormFrame().Recent, explorer); // kind 99 is not recorded
     TDialPlace* plain = nullptr;
-    CreateKindForm(70, plain);
+    CreateKindForm(KindBrowPath, plain);
     EXPECT_TRUE(plain->Scaled);
     EXPECT_TRUE(GetWindowLongA(plain->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX);
-    EXPECT_EQ(FormFrame().RecentKind, 70);
+    EXPECT_EQ(FormFrame().RecentKind, KindBrowPath);
 
     ReleaseForm(explorer);
     EXPECT_EQ(explorer, nullptr);
@@ -70,7 +70,6 @@ TEST(Placement, PlaceFormByFlags) {
     int w = form.Width(), h = form.Height();
     const std::pair<FormGeometry, Bounds> cases[] = {
         {Geo(0, 0, 0, 0, 0), {(sw - w) / 2, CentreTop(h, sh), w, h}},
-        {Geo(5, 6, 0, 0, GeoTopLeft), {0, 0, w, h}},
         {Geo(10, 20, 999, 999, GeoHasPlacement | GeoPositionOnly), {10, 20, w, h}},
         {Geo(70, 80, 0, 0, GeoHasPlacement), {70, 80, w, h}}};
     for (const auto& [g, expected] : cases) {
@@ -78,9 +77,6 @@ TEST(Placement, PlaceFormByFlags) {
         PlaceForm(form, g);
         EXPECT_EQ(BoundsOfForm(form), expected) << "flags " << g.Flags;
     }
-    form.SetBounds(0, 0, w, 2000); // taller than the screen: the top stays at 0
-    PlaceForm(form, FormGeometry{});
-    EXPECT_EQ(form.Top(), 0);
 }
 
 TEST(Placement, MaximizedWindowReopensMaximizedWithItsNormalPlace) {
@@ -108,18 +104,6 @@ TEST(Placement, MaximizedWindowReopensMaximizedWithItsNormalPlace) {
     second.SetWindowState(ui::WindowState::Normal);
     testsupport::PumpMessages(100);
     EXPECT_EQ(BoundsOfForm(second), (Bounds{50, 60, 420, 320}));
-}
-
-TEST(Placement, ApplyWithoutWidthOnlySetsTheState) {
-    TDialPlace form;
-    form.Show();
-    Bounds before = BoundsOfForm(form);
-    ApplyGeometry(form, Geo(1, 2, 0, 5, GeoHasPlacement | GeoMaximized));
-    testsupport::PumpMessages(50);
-    EXPECT_EQ(form.GetWindowState(), ui::WindowState::Maximized);
-    form.SetWindowState(ui::WindowState::Normal);
-    testsupport::PumpMessages(50);
-    EXPECT_EQ(BoundsOfForm(form), before);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
-// Starting programs (the stand-ins of VEXA's programs, which log how they were started), shell links
-// read back through the shell-link object and the shell's special folders. Waiting is tried through
-// the launchers; the Windows version tests in the emulated runs of the set-up tests.
+// Starting programs (the stand-ins of VEXA's programs, which log how they were started) and shell links
+// read back through the shell-link object. Waiting is tried through the launchers; the Windows version
+// tests in the emulated runs of the set-up tests.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <objbase.h>
 #include <objidl.h>
-#include <shlobj.h>
 
 #include <string>
 #include <tuple>
@@ -71,21 +70,6 @@ TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
     EXPECT_EQ(testsupport::ReadLink(dir / "Install.LNK"), prg + "\\VEXA.EXE||Measure|,0");
     MakePlainLink("VEXA", "", prg, ok, dir / "NoSuchFolder");
     EXPECT_FALSE(ok) << "a link that could not be saved was reported as made";
-}
-
-// ---- Special folders -----------------------------------------------------------------------------
-
-// The programs and desktop folders are the set-up's and the launchers' tests'.
-TEST(SpecialFolderTest, FoldersOutsideTheFileSystemFail) {
-    ASSERT_TRUE(InitComForProcess());
-    for (int folder : {CSIDL_DRIVES, 0x7E}) {
-        PathBuf path;
-        path.Set("unchanged");
-        bool ok = true;
-        SpecialFolder(folder, path, ok);
-        EXPECT_FALSE(ok) << folder;
-        EXPECT_EQ(path.Str(), "unchanged") << folder;
-    }
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -38,17 +37,13 @@ TEST(TextBuffer, OperationsCutAtTheTargetAndMayReadTheirOwnText) {
     EXPECT_EQ(BufLen(full.data(), -1), 0);
     using Op = void (*)(char*, int);
     const std::tuple<Op, int, const char*, const char*> cases[] = {
-        {[](char* b, int n) { BufCopyZ("123456789", 8, b, n); }, 3, "", "123"},
         {[](char* b, int n) { BufPutAt(b, n, "XYZ", -2); }, 5, "abcdef", "Zbcdef"},
         {[](char* b, int n) { BufSub(b, n, 2, 30, b, n); }, 9, "abcdef", "cdef"},
         {[](char* b, int n) { BufDelete(b, n, 4, 99); }, 9, "abcdef", "abcd"},
         {[](char* b, int n) { BufAssign(BufView(b, n).substr(2), b, n); }, 9, "abcdef", "cdef"},
         {[](char* b, int n) { BufConcat2("<", BufView(b, n), b, n); }, 9, "abc", "<abc"},
         {[](char* b, int n) { BufConcat3("ab", "cd", "ef", b, n); }, 3, "", "abcd"},
-        {[](char* b, int n) { BufPadLeft(50, '.', b, n); }, 3, "ab", "..ab"},
-        {[](char* b, int n) { BufTrimRightCtl(b, n); }, 9, "ab \t\r\n", "ab"},
-        {[](char* b, int n) { BufTrim(4, b, n); }, 9, "  a  b  ", "a b"},
-        {[](char* b, int n) { BufTrim(2, b, n); }, 9, "  a  b  ", "  a  b"}};
+        {[](char* b, int n) { BufTrim(4, b, n); }, 9, "  a  b  ", "a b"}};
     for (auto [op, n, start, want] : cases) {
         GuardedBuffer b(n, start);
         op(b.data(), b.n());
@@ -61,52 +56,24 @@ TEST(TextBuffer, Searching) {
     auto path = Buf<20>("C:\\A\\B.TXT");
     EXPECT_EQ(BufFindChar(-1, true, '\\', path.c, path.Cap), 4);
     EXPECT_EQ(BufFindChar(10, false, 'T', path.c, path.Cap), NotFound);
-    const std::tuple<int, bool, bool, const char*, int> finds[] = {{2, false, false, "ab", 4},
-                                                                   {6, true, false, "ab", 4},
-                                                                   {0, false, true, "AB", 1},
-                                                                   {8, false, false, "ab", -2}};
+    const std::tuple<int, bool, bool, const char*, int> finds[] = {{6, true, false, "ab", 4},
+                                                                   {0, false, true, "AB", 1}};
     for (auto [start, back, fold, sub, want] : finds)
         EXPECT_EQ(StrFind(start, back, fold, sub, "abxabxab"), want) << sub << " from " << start;
     EXPECT_EQ(BufCompareText("ABC", Buf<9>("abc").c, 9), 0);
-    EXPECT_NE(BufCompareText("\xC4", Buf<9>("\xE4").c, 9), 0); // only a..z fold
 }
 
-// ---- Tokens, fields, comments, lines --------------------------------------------------------------
-
-TEST(Tokenizer, NextTokenSplitsAtDelimiters) {
-    const std::tuple<bool, bool, const char*, const char*, const char*> cases[] = {
-        {true, false, "  12 34 56", "12", "34 56"},
-        {false, false, "  12 34 56", "  12", "34 56"},
-        {true, false, "12,34;56", "12,34", "56"},
-        {true, true, "12,34;56", "12", "34;56"},
-        {true, false, " ; / ", "", ""}};
-    for (auto [exact, comma, text, wantToken, wantRest] : cases) {
-        GuardedBuffer src(40, text), token(40, "junk"), rest(40, "junk");
-        BufNextToken(exact, comma, src.data(), src.n(), token.data(), token.n(), rest.data(), rest.n());
-        EXPECT_EQ(BufView(token.data(), token.n()), wantToken) << text;
-        EXPECT_EQ(BufView(rest.data(), rest.n()), wantRest) << text;
-    }
-}
+// ---- Tokens, fields, comments ------------------------------------------------------------------------
 
 TEST(Tokenizer, NumbersOfALineComeOneByOne) {
-    auto line = Buf<127>(" 1.5E+00, 2.5e-1;-3 \t/ 4,5;7 ;");
-    std::vector<std::string> tokens;
-    std::string token;
-    for (NextNumberToken(line.c, line.Cap, token); !token.empty(); NextNumberToken(line.c, line.Cap, token))
-        tokens.push_back(token);
-    EXPECT_EQ(tokens, (std::vector<std::string>{"1.5E+00", "2.5e-1", "-3", "4", "5", "7"}));
-
     auto placement = Buf<127>("44, 0, 1 -200 300;640/480,\r\n");
     std::vector<int> seven;
     for (int i = 0; i < 7; ++i) seven.push_back(TokenToInt(placement.c, placement.Cap));
     EXPECT_EQ(seven, (std::vector<int>{44, 0, 1, -200, 300, 640, 480}));
     EXPECT_TRUE(placement.Empty());
-    auto columns = Buf<79>("3 x 5");
-    EXPECT_EQ(TokenToInt(columns.c, columns.Cap), 3);
-    EXPECT_EQ(TokenToInt(columns.c, columns.Cap), 0); // not a number: ends a column list
 }
 
-TEST(Tokenizer, FieldsCommentsAndLines) {
+TEST(Tokenizer, FieldsAndComments) {
     const std::tuple<const char*, const char*, const char*> fields[] = {
         {"12;34;56", "12", "34;56"}, {";5;6", "", ""}, {"abcdef", "abcd", ""}};
     for (auto [text, wantField, wantRest] : fields) {
@@ -115,53 +82,23 @@ TEST(Tokenizer, FieldsCommentsAndLines) {
         EXPECT_EQ(BufView(field.data(), field.n()), wantField) << text;
         EXPECT_EQ(BufView(b.data(), b.n()), wantRest) << text;
     }
-    const std::pair<const char*, const char*> comments[] = {
-        {"1.5 2.5 *note", "1.5 2.5"}, {"a*b", "a"}, {"a*b*c", "a*b"}, {"a*b *c*d", "a*b"}};
+    const std::pair<const char*, const char*> comments[] = {{"1.5 2.5 *note", "1.5 2.5"},
+                                                            {"a*b *c*d", "a*b"}};
     for (auto [text, want] : comments) {
         auto b = Buf<40>(text);
         BufCutComment(b.c, b.Cap);
         EXPECT_EQ(b.Str(), want) << text;
     }
-    const std::pair<const char*, std::vector<std::string>> texts[] = {
-        {"a\r\n\r\nbc", {"a", "", "bc"}},
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\r-b\n\r-c\x1a-d", {"a", "-b", "", "-c", "-d"}}}; // a lone CR keeps the next character
-    for (const auto& [text, lines] : texts) {
-        std::vector<std::string> got;
-        for (int pos = 1; pos > 0;) got.push_back(NextLine(text, pos));
-        EXPECT_EQ(got, lines) << text;
-    }
 }
 
 // ---- Integers -------------------------------------------------------------------------------------
 
-TEST(IntegerText, Forms) {
-    EXPECT_EQ(IntToStrW(7, -4) + IntToStrZ(7, 3) + IntToStrZ(-7, 3), "7   007-07");
-    const std::tuple<int, int, int, const char*> cases[] = {
-        {-42, 6, 29, "   -42"}, {123456789, 3, 29, "123456789"}, {5, -1, 3, "   5"}, {5, 10, 3, "    "}};
-    for (auto [value, width, n, want] : cases) {
-        GuardedBuffer b(n, std::string());
-        IntToText(value, width, b.data(), b.n());
-        EXPECT_EQ(BufView(b.data(), b.n()), want) << value << " width " << width;
-    }
-    const std::tuple<int, int, const char*> hex[] = {
-        {255, 2, "$00FF"}, {INT_MIN, 2, "$80000000"}, {-2, 6, "$0000FFFFFFFE"}};
-    for (auto [value, bytes, want] : hex) {
-        TextBuf<29> b;
-        IntToHexText(value, bytes, b.c, b.Cap);
-        EXPECT_EQ(b.Str(), want);
-        EXPECT_EQ(TextToInt(b.View()), value) << want;
-    }
-}
+// Integers in fixed widths and the standard real form are the converter text tests'; here parsing.
 
 TEST(IntegerText, Parsing) {
     const std::tuple<const char*, int, bool> cases[] = {
-        {"  -42", -42, true},     {"$ff", 255, true},
-        {"-$10", -16, true},      {"-2147483648", INT_MIN, true},
-        {"2147483648", 0, false}, {"99999999999999999999", 0, false},
-        {"$100000000", 0, false}, {"", 0, false},
-        {"-", 0, false},          {"$", 0, false},
-        {"42 ", 0, false},        {"4.0", 0, false}};
+        {"  -42", -42, true},     {"$ff", 255, true}, {"-2147483648", INT_MIN, true},
+        {"2147483648", 0, false}, {"", 0, false},     {"42 ", 0, false}};
     for (auto [text, value, valid] : cases) {
         bool ok = !valid;
         EXPECT_EQ(TextToIntOk(text, ok), value) << '"' << text << '"';
@@ -178,26 +115,15 @@ TEST(RealText, FormsRoundingAndClamping) {
     const std::tuple<int, int, double, int, const char*> cases[] = {
         {11, -4, 1234.5678, 63, " 1.2346E+03"},
         {11, -4, -0.001, 63, "-1.0000E-03"},
-        {11, -4, -0.0, 63, " 0.0000E+00"},
         {11, -4, std::nan(""), 63, " 0.0000E+00"},
-        {0, -3, 0.5, 63, "5.000E-01"},
-        {0, 2, -0.5, 63, "-0.50"},
-        {0, -3, 1e200, 63, "1.000E+99"},
         {0, -3, -inf, 63, "-1.000E+99"},
         {0, -3, -1e-300, 63, "-1.000E-99"},
-        {10, -3, 1e99, 63, " 1.000E+99"},
-        {0, -1, 9.96, 63, "1.0E+01"},
         {8, 2, 3.14159, 63, "    3.14"},
-        {3, 2, 123.456, 63, "123.46"},
-        {0, 3, 1e-99, 63, "0.000"},
         {0, -40, 1.0 / 3, 63, "3.33333333333333315E-01"},
         // exact halves round away from zero; 0.15 lies just below
-        {0, 0, 2.5, 63, "3"},
         {0, 0, -2.5, 63, "-3"},
-        {0, 0, 9.5, 63, "10"},
         {0, 1, 0.15, 63, "0.1"},
         {0, -1, 99.5, 63, "1.0E+02"},
-        {0, -1, -1.25e16, 63, "-1.3E+16"},
         // small buffers cut the text
         {11, -4, 1234.5678, 4, " 1.23"},
         {15, -4, 1234.5678, 9, "     1.234"}};
@@ -212,56 +138,35 @@ TEST(RealText, FormsRoundingAndClamping) {
 // Digits next to a half or a power of ten, as single reals widened, and at 15, 16 and 17 digits,
 // where the formatting changes its way of working.
 TEST(RealText, ExponentFormAtRoundingAndDecadeEdges) {
-    const std::tuple<int, double, const char*> cases[] = {
-        {-4, 9.99995, " 1.0000E+01"},          {-4, 0.9999999999999999, " 1.0000E+00"},
-        {-4, 99999.5, " 1.0000E+05"},          {-4, -1.03125, "-1.0313E+00"},
-        {-6, 1234568.5, " 1.234569E+06"},      {-4, 1.00005, " 1.0001E+00"},
-        {-4, 2.00005, " 2.0000E+00"},          {-3, 9.9995, " 9.999E+00"},
-        {-8, 0.1f, " 1.00000001E-01"},         {-4, 0.1f, " 1.0000E-01"},
-        {-14, 0.1, " 1.00000000000000E-01"},   {-15, 0.1, " 1.000000000000000E-01"},
-        {-16, 0.1, " 1.0000000000000001E-01"}, {-14, 9.999999999999995, " 9.99999999999999E+00"},
-        {-4, 3.14159e-30, " 3.1416E-30"},      {-2, 1e-23, " 1.00E-23"}};
+    const std::tuple<int, double, const char*> cases[] = {{-4, 9.99995, " 1.0000E+01"},
+                                                          {-4, -1.03125, "-1.0313E+00"},
+                                                          {-4, 2.00005, " 2.0000E+00"},
+                                                          {-8, 0.1f, " 1.00000001E-01"},
+                                                          {-15, 0.1, " 1.000000000000000E-01"},
+                                                          {-16, 0.1, " 1.0000000000000001E-01"},
+                                                          {-14, 9.999999999999995, " 9.99999999999999E+00"}};
     for (auto [decimals, x, want] : cases) EXPECT_EQ(Real(1, decimals, x), want) << x << " d" << decimals;
-}
-
-TEST(RealText, StandardFormFollowsTheSettings) {
-    ResetTextFormatSettings();
-    EXPECT_EQ(std::string(TextFormatSettings.LineEnd, 2), "\r\n");
-    EXPECT_EQ(RealToTextStd(-1234.5678).Str(), "-1.235E+03");
-    TextFormatSettings.Decimals = -12;
-    EXPECT_EQ(RealToTextStd(0.1).Str(), " 1.000000000000E-01");
-    ResetTextFormatSettings();
 }
 
 TEST(RealText, Parsing) {
     // clang-format off
     const std::tuple<const char*, double, bool> cases[] = {
-        {"  -2.5E-3", -2.5e-3, true}, {"+.5", 0.5, true}, {"5.", 5, true},     {"1e-400", 0, true},
-        {"1e400", 0, false},          {".", 0, false},    {"1e+", 0, false},   {"1.5 ", 0, false},
-        {"1,5", 0, false},            {"inf", 0, false},  {"0x1p3", 0, false}, {"1.2.3", 0, false}};
+        {"  -2.5E-3", -2.5e-3, true}, {"+.5", 0.5, true}, {"1e-400", 0, true},
+        {"1e400", 0, false},          {"1e+", 0, false},  {"1,5", 0, false}};
     // clang-format on
     for (auto [text, value, valid] : cases) {
         bool ok = !valid;
         EXPECT_EQ(TextToRealOk(text, ok), value) << '"' << text << '"';
         EXPECT_EQ(ok, valid) << '"' << text << '"';
     }
-    EXPECT_EQ(TextToReal("2.2250738585072014e-308"), DBL_MIN);
 }
 
 // ---- Small helpers --------------------------------------------------------------------------------
 
-TEST(NumberHelpers, EdgesOfTheirRanges) {
-    EXPECT_EQ(std::string({DigitChar(10), DigitChar(200), DigitChar(201)}), "A\xFF\xFF");
-    EXPECT_EQ((std::vector<int>{CharDigit('a'), CharDigit(':'), CharDigit(' '), CharDigit('\xFF')}),
-              (std::vector<int>{10, 254, 255, 200}));
-    const std::pair<int, const char*> delimiters[] = {
-        {31, "  "}, {17, "\";\""}, {29, " & "}, {30, "\r\n"}, {0, " "}};
+TEST(NumberHelpers, DelimitersAndClamps) {
+    const std::pair<int, const char*> delimiters[] = {{17, "\";\""}, {30, "\r\n"}, {0, " "}};
     for (auto [code, text] : delimiters) EXPECT_EQ(DelimiterText(code), text) << code;
     EXPECT_EQ(IntClamp(5, 4, 2), 4); // never below low
-    EXPECT_TRUE(TensInList(-39, {-3, 7}));
-    const std::pair<double, int64_t> rounds[] = {
-        {-0.5, -1}, {2.5, 3}, {0.49999999999999994, 0}, {4503599627370497.0, 4503599627370497}};
-    for (auto [x, want] : rounds) EXPECT_EQ(RoundHalfAway(x), want) << x;
     EXPECT_EQ(ClampToSingle(-1e39), -3.4e38f);
     EXPECT_EQ(ClampToSingle(1e-46), 0.0f);
 }
@@ -272,7 +177,7 @@ TEST(TextBufferSafety, EveryOperationStaysInsideItsBuffers) {
     testsupport::ThrowRandomArguments(
         {
             BUFFER_OP(BufLen(r.a, r.an)), BUFFER_OP(BufCut(r.Flag(), r.Num(), r.a, r.an)),
-                BUFFER_OP(BufCopy(r.a, r.an, r.b, r.bn)), BUFFER_OP(BufCopyZ(r.a, r.an, r.b, r.bn)),
+                BUFFER_OP(BufCopy(r.a, r.an, r.b, r.bn)),
                 BUFFER_OP(BufFromPChar(r.Text().c_str(), r.a, r.an)),
                 BUFFER_OP(BufPutAt(r.a, r.an, r.Text(), r.Num())),
                 BUFFER_OP(BufSub(r.a, r.an, r.Num(), r.Num(), r.b, r.bn)),
@@ -283,25 +188,14 @@ TEST(TextBufferSafety, EveryOperationStaysInsideItsBuffers) {
                 BUFFER_OP(BufConcat2(r.Text(), BufView(r.a, r.an), r.a, r.an)),
                 BUFFER_OP(BufConcat3(BufView(r.b, r.bn), r.Text(), BufView(r.a, r.an), r.a, r.an)),
                 BUFFER_OP(int pos = r.Num(); BufAppend(r.Text(), r.a, pos, r.an)),
-                BUFFER_OP(BufCharAt(r.Num(), r.a, r.an)),
-                BUFFER_OP(BufReplaceChar(static_cast<char>(r.rng()), 0, r.a, r.an)),
-                BUFFER_OP(BufRemoveBlanks(r.a, r.an)), BUFFER_OP(BufTrim(r.Num() % 6, r.a, r.an)),
-                BUFFER_OP(BufTrimRightCtl(r.a, r.an)), BUFFER_OP(BufPadLeft(r.Num(), '.', r.a, r.an)),
-                BUFFER_OP(BufPadRight(r.Num(), '.', r.a, r.an)),
+                BUFFER_OP(BufTrim(r.Num() % 6, r.a, r.an)),
                 BUFFER_OP(BufFindChar(r.Num(), r.Flag(), ' ', r.a, r.an)),
-                BUFFER_OP(StrContains(r.Text().substr(0, 2), r.a, r.an)),
-                BUFFER_OP(BufCompare(r.Text(), r.a, r.an)), BUFFER_OP(BufCompareText(r.Text(), r.a, r.an)),
-                BUFFER_OP(BufNextToken(r.Flag(), r.Flag(), r.a, r.an, r.b, r.bn, r.c, r.cn)),
-                BUFFER_OP(BufNextToken(true, true, r.a, r.an, r.b, r.bn, r.a, r.an)),
-                BUFFER_OP(BufNextToken(false, false, r.a, r.an, r.a, r.an, r.b, r.bn)),
+                BUFFER_OP(BufCompareText(r.Text(), r.a, r.an)),
                 BUFFER_OP(BufSplitAt(r.Flag() ? ';' : ' ', r.a, r.an, r.b, r.bn)),
                 BUFFER_OP(BufCutComment(r.a, r.an)), BUFFER_OP(IntToText(r.Num(), r.Num(), r.a, r.an)),
                 BUFFER_OP(IntToPlainText(r.Num(), r.a, r.an)),
-                BUFFER_OP(IntToHexText(r.Num(), r.Num(), r.a, r.an)),
                 BUFFER_OP(RealToText(r.Num(), r.Num() % 40 - 20, r.a, r.an,
                                      std::bit_cast<double>(static_cast<uint64_t>(r.rng()) << 32 | r.rng()))),
-                BUFFER_OP(SubToInt(r.a, r.an, r.Num(), r.Num())),
-                BUFFER_OP(std::string token; NextNumberToken(r.a, r.an, token)),
                 BUFFER_OP(TokenToInt(r.a, r.an)),
         },
         7, 4000);
