@@ -1,10 +1,8 @@
 // The main window as a real window in this process: its controls, the page each mode shows (a second
 // activation deciding again is caught there and on the end-to-end road), the WinSet command, what happens
-// to a close that arrives while a command runs, where the command-line options are saved, and how the home
-// page is opened.
+// to a close that arrives while a command runs and where the command-line options are saved.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -74,7 +72,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         {"4.00", "VEXA_1.ZIP", "", ModeZipPackages, same},
         {"3.39", "Vexa_1\\initdat\\version.dat", " CMD", ModeUnpacked, {"", "Old version found at $"}},
         {"V3.40 (test)", "", "", ModeDiskette, same},
-        {"Vexa", "", "", ModeDiskette, {""}}, // no digits: no version to compare
         {"4.00", "tree", "", ModeSetupPanel, {}},
         {"4.00", "tree", " Cmd", ModeCommandLine, {}},
         {"4.00", "tree", "asc ", ModeConverter, {}},
@@ -106,9 +103,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         EXPECT_EQ(ChildWindowFromPoint(form.Handle(), POINT{456, 72}), form.PanelS.Handle());
         EXPECT_EQ(form.BtnOk.IsDefault(), c.mode != ModeCommandLine); // Enter runs VEXA on that page
         EXPECT_EQ(form.Memo0.Visible(), c.mode != ModeConverter);
-        // The command-line and converter modes show the tree's icons.
-        EXPECT_EQ(SendMessageA(form.Handle(), WM_GETICON, ICON_BIG, 0) != 0, c.mode < 0);
-        EXPECT_EQ(form.Timer1.Enabled(), c.mode == ModeConverter);
         // The modes with a title of their own show it on the taskbar: a window of the application
         // carries it and owns the main window, which then has no button of its own.
         HWND app = ApplicationButtonWindow();
@@ -119,7 +113,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
             EXPECT_STREQ(title, c.mode == ModeCommandLine ? "VEXA" : "VexaAsc");
             EXPECT_TRUE(IsWindowVisible(app) && (GetWindowLongA(app, GWL_EXSTYLE) & WS_EX_APPWINDOW));
             EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), app);
-            EXPECT_NE(SendMessageA(app, WM_GETICON, ICON_BIG, 0), 0);
         }
         if (c.mode == ModeCommandLine) testsupport::SaveScreenshot(form.Handle(), "command_line_page");
     }
@@ -192,22 +185,19 @@ TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
 TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
     std::string a = Tree("Tree A", "4.00");
     std::string b = Tree("TreeB", "4.00");
-    std::string c = Tree("TreeC", "4.00");
     auto cfg = [](const std::string& tree) { return tree + "\\KORVO\\Install\\Win\\VexaCmd.CFG"; };
     struct {
         const char* what;
         std::string installDirAtClose;
-        Lines a, b, c; // the files afterwards (empty: none)
+        Lines a, b; // the files afterwards
     } cases[] = {
-        {"same tree", a, {"typed"}, {"b-options"}, {}},
-        {"moved to a tree with options", b, {"a-options"}, {"b-options"}, {}},
-        {"moved to a tree without", c, {"a-options"}, {"b-options"}, {"typed"}},
+        {"same tree", a, {"typed"}, {"b-options"}},
+        {"moved to a tree with options", b, {"a-options"}, {"b-options"}},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
         testsupport::WriteTextLines(cfg(a), {"a-options"});
         testsupport::WriteTextLines(cfg(b), {"b-options"});
-        DeleteFileA(cfg(c).c_str());
         TForm1 form;
         DecideModeFor(a + "\\KORVO\\Install\\Win", "SETUP");
         form.ShowModePage();
@@ -217,28 +207,7 @@ TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
         form.Close();
         EXPECT_EQ(ReadTextLines(cfg(a)), k.a);
         EXPECT_EQ(ReadTextLines(cfg(b)), k.b);
-        EXPECT_EQ(ReadTextLines(cfg(c)), k.c);
     }
-}
-
-TEST_F(MainFormTest, AddressOpensInAWindowShownNormally) {
-    // A protocol of this test stands for the web: the shell starts the probe for its addresses.
-    testsupport::ScopedRegistryValue command("vexaprobe\\shell\\open\\command", "", HKEY_CLASSES_ROOT);
-    command.Set("\"" + testsupport::TestProgramDir() + "\\showprobe.exe\" \"%1\"");
-    testsupport::ScopedRegistryValue protocol("vexaprobe", "URL Protocol", HKEY_CLASSES_ROOT);
-    protocol.Set("");
-    std::string out = dir / "probe.txt";
-    ScopedEnv probe("SHOWPROBE_OUT", out);
-
-    OpenAddress("vexaprobe://home/", dir.Path().c_str());
-    for (int waited = 0; waited < 10000 && ReadTextLines(out).size() < 3; waited += 100) Sleep(100);
-
-    Lines started = ReadTextLines(out);
-    SHDeleteKeyA(HKEY_CLASSES_ROOT, "vexaprobe");
-    ASSERT_EQ(started.size(), 3u);
-    EXPECT_EQ(started[0], std::to_string(SW_SHOWNORMAL));
-    EXPECT_EQ(started[1], dir.Path());
-    EXPECT_NE(started[2].find("vexaprobe://home/"), std::string::npos);
 }
 
 } // namespace
