@@ -110,18 +110,17 @@ TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
 
 TEST_F(InstallTest, DriveSearchStopsAtTheFirstDriveThatIsNotFixed) {
     DeleteFileA("C:\\AUTOEXEC.BAT");
-    for (const char* d : {"d", "e", "f"}) testsupport::MakeDirs(dir / d);
     testsupport::WineDrives drives;
-    ASSERT_TRUE(drives.Define('D', testsupport::UnixPathOf(dir / "d"), DRIVE_FIXED));
-    ASSERT_TRUE(drives.Define('E', testsupport::UnixPathOf(dir / "e"), DRIVE_CDROM));
-    ASSERT_TRUE(drives.Define('F', testsupport::UnixPathOf(dir / "f"), DRIVE_FIXED));
-    ASSERT_TRUE(MakeVexaTree(dir / "e\\Vexa_Dos"));
-    ASSERT_TRUE(MakeVexaTree(dir / "f\\Vexa_Dos"));
-
+    const std::pair<char, UINT> kinds[] = {{'D', DRIVE_FIXED}, {'E', DRIVE_CDROM}, {'F', DRIVE_FIXED}};
+    for (auto [letter, kind] : kinds) {
+        std::string root = dir / std::string(1, letter);
+        testsupport::MakeDirs(root);
+        ASSERT_TRUE(drives.Define(letter, testsupport::UnixPathOf(root), kind));
+    }
+    ASSERT_TRUE(MakeVexaTree(dir / "F\\Vexa_Dos"));
     FindInstallDir(); // the CD in E: ends the search: F: is never looked at
     EXPECT_EQ(SetupState.InstallDir.Str(), "C:\\Vexa_Dos");
-
-    ASSERT_TRUE(MakeVexaTree(dir / "d\\Vexa_Dos"));
+    ASSERT_TRUE(MakeVexaTree(dir / "D\\Vexa_Dos"));
     FindInstallDir();
     EXPECT_EQ(SetupState.InstallDir.Str(), "D:\\Vexa_Dos");
 }
