@@ -161,14 +161,6 @@ class SetupStateTest : public testing::Test {
     testsupport::ScriptedPrompter prompter; // no box expected anywhere here
 };
 
-TEST_F(SetupStateTest, TreeInADriveRootAndTheWindowsState) {
-    SetupState.InstallDir.Set("C:\\");
-    EXPECT_EQ(KorvoDir(""), "C:\\Korvo");
-    ReadWindowsState(); // Wine's default version is of the NT family
-    EXPECT_EQ(SetupState.WinVersionCode, 4);
-    EXPECT_EQ(WindowsName(), "Windows NT");
-}
-
 TEST_F(SetupStateTest, DataFileLinesCutCommentsAndLongLines) {
     const std::string longLine(300, 'L');
     struct Case {

@@ -3,7 +3,7 @@
 // to a close that arrives while a command runs and where the command-line options are saved. The Windows
 // preparation on it: the advice page (the 95 family's in a child run under Wine's Windows 95 emulation),
 // the links read back through the shell from this prefix's desktop and Start menu, old links, the
-// registry entry and the IEEE driver question with its default answer.
+// registry entry and the IEEE driver question.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -60,7 +60,8 @@ class MainFormTest : public testing::Test {
     }
 
     testsupport::TempDir dir{"mainform"};
-    testsupport::ScopedRegistryValue registry{RegistryKey, "Path"};
+    testsupport::ScopedRegistryValue registry{RegistryKey, "Path"}, version{RegistryKey, "Version"};
+    testsupport::ScopedSetupLinks links;
     testsupport::ScriptedPrompter boxes;
 };
 
@@ -167,7 +168,6 @@ TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
     ScopedEnv env[] = {{"VEXA_STANDIN_LOG", dir / "standin.log"},
                        {"VEXA_STANDIN_MARKER", dir / "VEXA_$$$\\VEXA.$$$"},
                        {"VEXA_STANDIN_CHOOSE", dir / "Chosen"}};
-    testsupport::ScopedSetupLinks links;
     TForm1 form;
     form.Show();
     DecideModeFor(medium, medium + "\\SetUp.EXE");
@@ -189,32 +189,22 @@ TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
     EXPECT_EQ(MainState.CommandDepth, 0);
 }
 
+// Options typed on the command-line page are saved at the close into the tree they came from (the
+// end-to-end road's), never into the one the tree folder moved to.
 TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
-    std::string a = Tree("Tree A", "4.00");
-    std::string b = Tree("TreeB", "4.00");
+    std::string a = Tree("Tree A", "4.00"), b = Tree("TreeB", "4.00");
     auto cfg = [](const std::string& tree) { return tree + "\\KORVO\\Install\\Win\\VexaCmd.CFG"; };
-    struct {
-        const char* what;
-        std::string installDirAtClose;
-        Lines a, b; // the files afterwards
-    } cases[] = {
-        {"same tree", a, {"typed"}, {"b-options"}},
-        {"moved to a tree with options", b, {"a-options"}, {"b-options"}},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.what);
-        testsupport::WriteTextLines(cfg(a), {"a-options"});
-        testsupport::WriteTextLines(cfg(b), {"b-options"});
-        TForm1 form;
-        DecideModeFor(a + "\\KORVO\\Install\\Win", "SETUP");
-        form.ShowModePage();
-        EXPECT_EQ(form.EditC.Text(), "a-options");
-        form.EditC.SetText("typed");
-        SetupState.InstallDir.Set(k.installDirAtClose);
-        form.Close();
-        EXPECT_EQ(ReadTextLines(cfg(a)), k.a);
-        EXPECT_EQ(ReadTextLines(cfg(b)), k.b);
-    }
+    testsupport::WriteTextLines(cfg(a), {"a-options"});
+    testsupport::WriteTextLines(cfg(b), {"b-options"});
+    TForm1 form;
+    DecideModeFor(a + "\\KORVO\\Install\\Win", "SETUP");
+    form.ShowModePage();
+    EXPECT_EQ(form.EditC.Text(), "a-options");
+    form.EditC.SetText("typed");
+    SetupState.InstallDir.Set(b);
+    form.Close();
+    EXPECT_EQ(ReadTextLines(cfg(a)), Lines{"a-options"});
+    EXPECT_EQ(ReadTextLines(cfg(b)), Lines{"b-options"});
 }
 
 // ---- The Windows preparation ----------------------------------------------------------------------
@@ -263,26 +253,11 @@ TEST(WindowsAdviceOn95, RamdiskMouseAndDosAdvice) {
     testsupport::SaveScreenshot(form.Handle(), "advice_win95");
 }
 
-class WindowsSetupTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(InitComForProcess());
-        ResetSetupState();
-        ResetMainState();
-        ReadWindowsState();
-        ASSERT_TRUE(IsNtFamily()) << "this Wine should be of the NT family";
-        DriversDir(drivers);
-    }
-    testsupport::TempDir dir{"winsetup"};
-    testsupport::ScopedSetupLinks links;
-    testsupport::ScopedRegistryValue path{RegistryKey, "Path"}, version{RegistryKey, "Version"};
-    std::string log = dir / "standin.log";
-    testsupport::ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
-    PathBuf drivers;
-    ScriptedPrompter boxes;
-};
-
-TEST_F(WindowsSetupTest, MakesLinksRegistryEntryAndOffersTheDriver) {
+TEST_F(MainFormTest, WindowsSetupMakesLinksAndOffersTheDriver) {
+    ASSERT_TRUE(InitComForProcess());
+    ReadWindowsState();                     // this Wine's, of the NT family
+    std::string log = dir / "winsetup.log"; // a name of its own: every test here has the same scratch path
+    ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
     std::string tree = MakeTree(dir, {{65, "N"}});
     SetupState.InstallDir.Set(tree);
     std::string win = tree + "\\Korvo\\Install\\Win", prg = tree + "\\Korvo\\Prg";
@@ -294,7 +269,6 @@ TEST_F(WindowsSetupTest, MakesLinksRegistryEntryAndOffersTheDriver) {
                                    desktop + "\\Vexa.LNK", desktop + "\\VexaMeas.LNK"})
         testsupport::WriteTextLines(old, {"old"});
 
-    MainState.FirstActivationDone = true; // the test decides the mode itself
     TForm1 form;
     form.Show();
     MainState.SetupMode = ModeSetupPanel;
@@ -325,26 +299,13 @@ TEST_F(WindowsSetupTest, MakesLinksRegistryEntryAndOffersTheDriver) {
     EXPECT_EQ(testsupport::ReadStandinLog(log).size(), 1u); // the driver: Yes the first time, No the second
 }
 
-TEST_F(WindowsSetupTest, OldFolderWithoutItsCmdLinkIsLeftAlone) {
+TEST_F(MainFormTest, OldFolderWithoutItsCmdLinkIsLeftAlone) {
     testsupport::MakeDirs(testsupport::ProgramsDir() + "\\VEXA");
     const std::string kept[] = {testsupport::ProgramsDir() + "\\VEXA\\Readme.TXT",
                                 testsupport::DesktopDir() + "\\Vexa.LNK"};
     for (const std::string& keep : kept) testsupport::WriteTextLines(keep, {"mine"});
     RemoveOldLinks();
     for (const std::string& keep : kept) EXPECT_TRUE(testsupport::FileExists(keep)) << keep;
-}
-
-// A driver already there makes No the default (Yes otherwise: the end-to-end road's).
-TEST_F(WindowsSetupTest, DriverAlreadyThereIsNotLoadedAgainByEnter) {
-    std::string driver = JoinFile(drivers.View(), "CEC488.SYS");
-    testsupport::ScopedFile keep(driver);
-    testsupport::WriteTextLines(driver, {"driver"});
-    SetupState.InstallDir.Set(MakeTree(dir, {{65, "N"}}));
-    boxes.Answer(ui::IdNo);
-    OfferIeeeDriver();
-    ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].Text, "IEEE driver already exist.\r\nLoad it again?");
-    EXPECT_EQ(boxes.Boxes[0].DefaultButton(), ui::DefButton2);
 }
 
 } // namespace
