@@ -188,16 +188,12 @@ TEST_F(EditorTest, NtStartFilesGetTheNtBlocks) {
 }
 
 TEST_F(EditorTest, The95FamilyRunsItsOwnChild) {
-    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "EditorOn95.*"), 0);
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "EditorTest.On95*"), 0);
 }
 
-TEST(EditorOn95, DosStartFilesGetTheDosBlocksWithTheWindowsFolder) {
+TEST_F(EditorTest, On95DosStartFilesGetTheDosBlocksWithTheWindowsFolder) {
     SKIP_UNLESS_EMULATED();
-    ASSERT_FALSE(IsWindowsNT());
-    ResetSetupState();
-    ReadWindowsState();
-    EXPECT_EQ(SetupState.WinVersionCode, 1);
-    SetupState.InstallDir.Set("C:\\Vexa");
+    ASSERT_EQ(SetupState.WinVersionCode, 1);
     SetupState.WindowsDir.Set("D:\\WIN98");
     EXPECT_EQ(StartFileName(1, true), "C:\\CONFIG.SYS");
     EXPECT_EQ(StartFileName(2, true), "C:\\AUTOEXEC.BAT");
@@ -234,13 +230,11 @@ Lines Numbered(const std::string& prefix, int count) {
     return lines;
 }
 
-class InfoToolsTest : public testing::Test {
+class InfoToolsTest : public EditorTest {
   protected:
     void SetUp() override {
-        ResetSetupState();
-        ReadWindowsState();
+        EditorTest::SetUp();
         ResetInfoState();
-        ResetGeometry(EditorGeometry);
         SetupState.InstallDir.Set(tree);
         ASSERT_TRUE(testsupport::MakeVexaTree(tree, "V 4.00"));
         for (const char* sub : {"Doc", "Hardconf\\Cryo", "Hardconf\\Meas", "RunDat", "Install", "Prg"})
@@ -250,12 +244,10 @@ class InfoToolsTest : public testing::Test {
     }
     std::string Doc(const std::string& name) const { return korvo + "\\Doc\\" + name; }
 
-    testsupport::TempDir dir{"infotools"};
     std::string tree = dir / "Vexa";
     std::string korvo = tree + "\\Korvo";
     std::string log = dir / "standin.log";
     testsupport::ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
-    ScriptedPrompter boxes;
 };
 
 // The "Start VEXA" question answered No: the old start report follows under its mark; Yes runs VEXA's

