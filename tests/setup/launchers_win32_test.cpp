@@ -1,12 +1,15 @@
-// The launchers, with the stand-ins of the measurement program's programs in a scratch KORVO tree:
-// what was started, where and with what (the stand-ins' log), the start file on the NT family, and the
-// ROM search under Wine's emulated Windows versions. (Unpacking into KORVO is seen by the BugFix tests.)
+// The set-up state and the launchers: the tree's data files (comment rules, long lines, dates) and the
+// start-parameter file; the stand-ins of the measurement program's programs in a scratch KORVO tree
+// (what was started, where and with what: the stand-ins' log), the start file on the NT family, and the
+// ROM search. (Unpacking into KORVO is seen by the BugFix tests.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "lib/fs.h"
 #include "lib/proc_win32.h"
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
@@ -17,6 +20,7 @@
 using testsupport::ScopedEnv;
 using testsupport::StandinRun;
 using testsupport::TempDir;
+using testsupport::WriteBytes;
 
 namespace {
 
@@ -70,7 +74,6 @@ TEST_F(LauncherTest, PciConfGetsThePortFromHardwareLine43) {
         std::string port;
     } cases[] = {
         {lines(70, "696 * PCI port"), "02B8"}, // no Hardware.DAT: the information tools' test
-        {lines(70, "0"), "2b8"},
         {lines(42, ""), "2b8"},
         {lines(43, "70000"), "11170"},
     };
@@ -83,8 +86,6 @@ TEST_F(LauncherTest, PciConfGetsThePortFromHardwareLine43) {
         RunPciConf();
         ExpectOneRun("PCICONF", korvo + "\\Install", korvo + "\\Install\\PCICONF.EXE " + c.port);
     }
-    RunDiskInstaller("Info Win"); // its run is seen by the end-to-end test; the folder stays changed
-    EXPECT_EQ(CurrentDir(), korvo);
 }
 
 // The run that waits is seen by the information tools' test, through the report VEXA writes beside Prg.
@@ -118,8 +119,8 @@ TEST_F(LauncherTest, StartFileIsTheDesktopPifOnlyOnTheNtFamily) {
         bool winDirThere;
         std::string start;
     } cases[] = {
-        {2, true, exe}, // the 95 family starts VEXA itself
-        {4, false, exe},
+        {2, true, exe},  // the 95 family starts VEXA itself
+        {4, false, exe}, // the copy failed
         {5, true, pif},
     };
     for (const Case& c : cases) {
@@ -132,32 +133,73 @@ TEST_F(LauncherTest, StartFileIsTheDesktopPifOnlyOnTheNtFamily) {
     }
 }
 
-// Runs the probe program under an emulated Windows version (Wine's per-program AppDefaults key);
-// its answer line, "code <WinVersionCode> rom <FindCecRom>".
-std::string CecRomUnder(const char* version, const std::string& args) {
-    TempDir dir{"cecrom"};
-    testsupport::ScopedRegistryValue emulated("Software\\Wine\\AppDefaults\\cecrom_probe.exe", "Version",
-                                              HKEY_CURRENT_USER);
-    emulated.Set(version);
-    RunProgram(testsupport::TestProgramDir() + "\\cecrom_probe", dir.Path(), dir / "answer.txt " + args,
-               true);
-    auto lines = testsupport::ReadTextLines(dir / "answer.txt");
-    return lines.empty() ? "no answer" : lines[0];
+// The 95 family's ROM search reads the adapter area of the first megabyte, which Wine keeps reserved:
+// nothing there is no match (and no crash); a board's signature is found at its segment.
+TEST(FindCecRomTest, AdapterAreaSearchedOnlyOnThe95Family) {
+    ResetSetupState();
+    SetupState.WinVersionCode = 4;
+    EXPECT_EQ(FindCecRom(), -1); // the NT family never reads there
+    SetupState.WinVersionCode = 1;
+    EXPECT_EQ(FindCecRom(), 0);
+    void* const area = reinterpret_cast<void*>(0xE0000);
+    char* at = static_cast<char*>(VirtualAlloc(area, 0x10000, MEM_COMMIT, PAGE_READWRITE));
+    if (!at) at = static_cast<char*>(VirtualAlloc(area, 0x10000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_EQ(at, area);
+    std::memcpy(at + 0xC000 + 50, "CEC", 3); // segment EC00, the last one searched
+    std::memcpy(at + 0xC000 + 60, "Copy", 4);
+    EXPECT_EQ(FindCecRom(), 0xEC00);
+    VirtualFree(at, 0x10000, MEM_DECOMMIT);
 }
 
-TEST(FindCecRomTest, AdapterAreaSearchedOnlyOnThe95Family) {
-    const struct {
-        const char *version, *args, *answer;
+class SetupStateTest : public testing::Test {
+  protected:
+    void SetUp() override { ResetSetupState(); }
+    void TearDown() override { ResetSetupState(); }
+    TempDir dir{"setupstate"};
+    testsupport::ScriptedPrompter prompter; // no box expected anywhere here
+};
+
+TEST_F(SetupStateTest, DataFileLinesCutCommentsAndLongLines) {
+    const std::string longLine(300, 'L');
+    struct Case {
+        std::string bytes;
+        int line;
+        std::string text;
     } cases[] = {
-        {"win95", "", "code 1 rom 0"}, // nothing mapped there: no match, no crash
-        {"win95", "D400", "code 1 rom 54272"}, {"win95", "C000", "code 1 rom 49152"},
-        {"win95", "EC00", "code 1 rom 60416"}, {"win98", "D400", "code 2 rom 54272"},
-        {"win95", "D400 Cec", "code 1 rom 0"}, // exact case
-        {"win95", "D600", "code 1 rom 0"},     // between the searched segments
-        {"nt40", "D400", "code 4 rom -1"},     // the NT family never reads there
+        {"4.00\r\n15.03.1999 * program date\r\n", 2, "15.03.1999"},
+        {"a*b*c\r\n", 1, "a*b"},      // no blank before a star: cut at the last one
+        {"a *b *c\r\n", 1, "a"},      // the first star after a blank
+        {"val \t\x01\r\n", 1, "val"}, // trailing blanks and control characters go
+        {longLine + "\r\nnext\r\n", 1, std::string(256, 'L')},
+        {longLine + " *c\r\nnext\r\n", 2, "next"}, // the cut line is still read to its end
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CecRomUnder(c.version, c.args), c.answer) << c.version << " " << c.args;
+    std::string file = dir / "Version.DAT";
+    for (const Case& c : cases) {
+        WriteBytes(file, c.bytes);
+        EXPECT_EQ(DatLine(file, c.line), c.text) << testing::PrintToString(c.bytes) << " line " << c.line;
+    }
+    WriteBytes(file, longLine + "\r\n");
+    EXPECT_EQ(DatLine(file, 1, 80), std::string(80, 'L')) << "the date list's width";
+    EXPECT_EQ(DatLine(dir.Path(), 1), "") << "a directory";
+    WriteBytes(file, "4.00\r\n* no date yet\r\n");
+    EXPECT_EQ(DatDate(file), "01.01.1990");
+}
+
+TEST_F(SetupStateTest, CmdConfigLoadsSavesAndFallsBack) {
+    SetupState.InstallDir.Set(dir.Path());
+    std::string file = dir / "Korvo\\Install\\Win\\VexaCmd.CFG";
+    std::string params = "left over";
+    LoadSaveCmdConfig(false, params); // no folder yet: nothing written, nothing said
+    EXPECT_FALSE(testsupport::FileExists(file));
+    // Without the file "sim", and written back so, is the end-to-end road's.
+    testsupport::MakeDirs(dir / "Korvo\\Install\\Win");
+    WriteBytes(file, "opt *not a comment\r\nsecond\r\n"); // the first line, whole
+    LoadSaveCmdConfig(true, params);
+    EXPECT_EQ(params, "opt *not a comment");
+    params = std::string(1500, 'p');
+    LoadSaveCmdConfig(false, params);
+    LoadSaveCmdConfig(true, params);
+    EXPECT_EQ(params, std::string(1023, 'p')); // cut to its buffer
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Installation with the real stand-in installer, real ZIP packages of the demo medium, real drive
 // letters and the real registry of the private prefix: where the install directory is found, what the
-// installer is started with, how its answer in the marker is taken over, and what happens when it fails.
+// installer is started with, how its answer in the marker is taken over, and what happens when it fails;
+// the mode decision, the AUTOEXEC.BAT lines that name a tree and the installer's words as tables.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include "setup/setupstate.h"
 #include "shell/install.h"
 #include "shell/mainstate.h"
+#include "shell/mode.h"
 #include "shell/registry.h"
 #include "support/demo_win32.h"
 #include "support/scripted_prompter.h"
@@ -49,9 +51,6 @@ class InstallTest : public testing::Test {
         ASSERT_TRUE(testsupport::CopyStandin("SetUpNT", medium + "\\WIN"));
     }
     std::vector<testsupport::StandinRun> Runs() const { return testsupport::ReadStandinLog(log); }
-    std::string Installed(const std::string& file) const {
-        return SetupState.InstallDir.Str() + "\\KORVO\\Install\\Win\\" + file;
-    }
 
     testsupport::TempDir dir{"install"};
     std::string medium = dir / "Medium";
@@ -64,11 +63,7 @@ class InstallTest : public testing::Test {
 };
 
 TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
-    ASSERT_FALSE(HasVexaTree("C:\\Vexa")) << "the prefix must not hold a tree of its own";
-    ASSERT_FALSE(HasVexaTree("C:\\Vexa_Dos"));
     DeleteFileA("C:\\AUTOEXEC.BAT");
-    std::string lower = dir / "meas";
-    for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     struct Case {
         const char* what;
         Lines trees;
@@ -79,15 +74,12 @@ TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
         {"registry", {dir / "Reg", medium}, dir / "Reg", {}, dir / "Reg"},
         {"registry without tree", {medium}, dir / "Gone", {}, medium},
         {"set-up folder", {medium, medium + "\\Vexa"}, "", {}, medium},
-        {"its Vexa folder", {medium + "\\Vexa", "C:\\Vexa"}, "", {}, medium + "\\Vexa"},
         {"C:\\Vexa", {"C:\\Vexa", dir / "meas"}, "", {"PATH " + dir / "meas\\KORVO\\BAT"}, "C:\\Vexa"},
-        {"AUTOEXEC.BAT", {dir / "meas"}, "", {"PATH " + lower + "\\korvo\\bat"}, lower},
-        {"next",
-         {dir / "b"},
+        {"AUTOEXEC.BAT, the first line naming a tree",
+         {dir / "meas"},
          "",
-         {"PATH " + dir / "a\\KORVO\\BAT", "PATH " + dir / "b\\KORVO\\BAT"},
-         dir / "b"},
-        {"nothing", {}, dir / "Gone", {"PATH=C:\\DOS"}, "C:\\Vexa_Dos"},
+         {"PATH " + dir / "a\\KORVO\\BAT", "PATH " + dir / "meas\\korvo\\bat"},
+         dir / "meas"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -108,25 +100,6 @@ TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
     testsupport::RemoveTree("C:\\Vexa");
 }
 
-TEST_F(InstallTest, DriveSearchStopsAtTheFirstDriveThatIsNotFixed) {
-    DeleteFileA("C:\\AUTOEXEC.BAT");
-    for (const char* d : {"d", "e", "f"}) testsupport::MakeDirs(dir / d);
-    testsupport::WineDrives drives;
-    ASSERT_TRUE(drives.Define('D', testsupport::UnixPathOf(dir / "d"), DRIVE_FIXED));
-    ASSERT_TRUE(drives.Define('E', testsupport::UnixPathOf(dir / "e"), DRIVE_CDROM));
-    ASSERT_TRUE(drives.Define('F', testsupport::UnixPathOf(dir / "f"), DRIVE_FIXED));
-    ASSERT_EQ(GetDriveTypeA("E:\\"), static_cast<UINT>(DRIVE_CDROM));
-    ASSERT_TRUE(MakeVexaTree(dir / "e\\Vexa_Dos"));
-    ASSERT_TRUE(MakeVexaTree(dir / "f\\Vexa_Dos"));
-
-    FindInstallDir(); // the CD in E: ends the search: F: is never looked at
-    EXPECT_EQ(SetupState.InstallDir.Str(), "C:\\Vexa_Dos");
-
-    ASSERT_TRUE(MakeVexaTree(dir / "d\\Vexa_Dos"));
-    FindInstallDir();
-    EXPECT_EQ(SetupState.InstallDir.Str(), "D:\\Vexa_Dos");
-}
-
 TEST_F(InstallTest, MarkerHandshake) {
     SmallMedium();
     PrepareTempTools();
@@ -142,9 +115,6 @@ TEST_F(InstallTest, MarkerHandshake) {
     RestoreTools(ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(SetupState.InstallDir.Str(), dir / "Kept");
-    EXPECT_TRUE(FileExists(Installed("SetUp.EXE")));
-    EXPECT_FALSE(FileExists(Installed("VEXA.$$$")));
-    EXPECT_FALSE(DirExists(temp));
 }
 
 TEST_F(InstallTest, DisketteInstallerOnTheSetupDrive) {
@@ -206,6 +176,87 @@ TEST_F(InstallTest, PackageFoldersCutToTheirBufferAreRefused) {
         ASSERT_EQ(boxes.Boxes.size(), 6u);
         EXPECT_EQ(boxes.Boxes[0].Caption, "Unzip error");
     }
+}
+
+// ---- The mode decision and the installer's words, as tables over the rules ----------------------------
+
+TEST(DecideMode, LayoutAndCommandWord) {
+    const std::string tree = "C:\\Vexa\\KORVO\\Install\\Win";
+    const std::string exe = tree + "\\SetUp.EXE";
+    const std::string quoted = "\"" + exe + "\"";
+    const std::string blanks = "C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN";
+    struct {
+        std::string setupDir, commandLine;
+        const char* file; // the one file that exists, upper case
+        int mode;
+        std::string installDir;
+    } cases[] = {
+        // The medium's layout decides, whatever the command line says (the main window's tests go through
+        // every layout); a package beside a copy inside an installed tree still installs.
+        {"D:\\Medium", "D:\\Medium\\SetUp.EXE ASC", "", ModeDiskette, ""},
+        {tree, exe, "C:\\VEXA\\KORVO\\INSTALL\\WIN\\VEXA_1.ZIP", ModeZipPackages, ""},
+        // Inside a tree: the word after the program name, in any case, with or without blanks.
+        {tree, quoted + "   cMd   ", "", ModeCommandLine, "C:\\Vexa"},
+        {tree, exe + " CMD sim", "", ModeSetupPanel, "C:\\Vexa"},
+        {tree, exe + " CMDX", "", ModeSetupPanel, "C:\\Vexa"},
+        // A quoted name ends at its quote, an unquoted one at the first blank.
+        {blanks, "\"" + blanks + "\\SetUp.EXE\" CMD", "", ModeCommandLine, "C:\\Program Files\\Vexa"},
+        {blanks, blanks + "\\SetUp.EXE", "", ModeSetupPanel, "C:\\Program Files\\Vexa"},
+        {"c:\\meas\\korvo\\install\\win", "setup asc", "", ModeConverter, "c:\\meas"},
+        {"C:\\KORVO\\INSTALL\\WIN", "SETUP", "", ModeSetupPanel, "C:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setupDir + " | " + c.commandLine);
+        auto exists = [&](std::string_view path) {
+            return lstrcmpiA(std::string(path).c_str(), c.file) == 0;
+        };
+        ModeDecision d = DecideModeFrom(c.setupDir, c.commandLine, exists);
+        EXPECT_EQ(d.Mode, c.mode);
+        EXPECT_EQ(d.InstallDir, c.installDir);
+    }
+}
+
+TEST(FindInstallDir, AutoexecLines) {
+    struct {
+        const char* line;
+        const char* candidate;
+    } cases[] = {
+        {"CALL C:\\KORVO\\BAT\\START.BAT", "C:"},
+        {":KORVO\\BAT", ""}, // a colon at index 0 has no drive letter before it
+    };
+    for (const auto& c : cases) EXPECT_EQ(AutoexecCandidate(c.line), c.candidate) << c.line;
+}
+
+TEST(RunInstallation, InstallerParamsAndWorkDir) {
+    testsupport::TempDir dir("mode_words");
+    testsupport::MakeDirs(dir / "My Medium");
+    testsupport::MakeDirs(dir / "Old Vexa\\KORVO");
+    testsupport::MakeDirs(dir / "VEXA");
+    // A fresh installation's words are seen by the end-to-end road and the diskette test.
+    EXPECT_EQ(InstallerParams(true, "C:\\Medium\\Install.EXE", "C:\\Vexa Dos"), // nothing of it exists
+              "UPDA C:\\Medium C:\\Vexa Dos\\KORVO");
+
+    // Folders with blanks that exist go as their 8.3 forms: the DOS installer splits at blanks.
+    char medium[MAX_PATH], korvo[MAX_PATH], oldVexa[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA((dir / "My Medium").c_str(), medium, MAX_PATH), 0u);
+    ASSERT_GT(GetShortPathNameA((dir / "Old Vexa\\KORVO").c_str(), korvo, MAX_PATH), 0u);
+    ASSERT_GT(GetShortPathNameA((dir / "Old Vexa").c_str(), oldVexa, MAX_PATH), 0u);
+    std::string params = InstallerParams(true, dir / "My Medium\\Install.EXE", dir / "Old Vexa");
+    EXPECT_EQ(params, std::string("UPDA ") + medium + " " + korvo);
+    // Only the existing part has a short form; the rest follows as written.
+    EXPECT_EQ(InstallerParams(false, dir / "My Medium\\Install.EXE", dir / "Old Vexa\\New"),
+              std::string("PATH ") + medium + " " + oldVexa + "\\New\\KORVO");
+
+    struct {
+        std::string installDir;
+        std::string work;
+    } works[] = {
+        {dir / "VEXA\\VEXA", dir.Path() + "\\"}, // cut before the first VEXA: an existing folder
+        {dir / "Vexa_Dos", "C:\\Setup"},         // no VEXA in this case: missing, so the set-up folder
+        {"VEXA", "C:\\Setup"},                   // at index 0 it is not cut
+    };
+    for (const auto& w : works)
+        EXPECT_EQ(InstallerWorkDir(w.installDir, "C:\\Setup"), w.work) << w.installDir;
 }
 
 } // namespace

@@ -1,22 +1,26 @@
 // The main window as a real window in this process: its controls, the page each mode shows (a second
 // activation deciding again is caught there and on the end-to-end road), the WinSet command, what happens
-// to a close that arrives while a command runs, where the command-line options are saved, and how the home
-// page is opened.
+// to a close that arrives while a command runs and where the command-line options are saved. The Windows
+// preparation on it: the advice page (the 95 family's in a child run under Wine's Windows 95 emulation),
+// the links read back through the shell from this prefix's desktop and Start menu, old links, the
+// registry entry and the IEEE driver question.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <string>
 #include <vector>
 
 #include "lib/fs.h"
+#include "lib/proc_win32.h"
 #include "lib/zip_win32.h"
 #include "setup/setupstate.h"
 #include "shell/mainform.h"
 #include "shell/mainstate.h"
 #include "shell/mode.h"
 #include "shell/registry.h"
+#include "shell/winsetup.h"
 #include "support/demo_win32.h"
+#include "support/emulated_win32.h"
 #include "support/links_win32.h"
 #include "support/scripted_prompter.h"
 #include "support/screens_win32.h"
@@ -26,6 +30,7 @@
 using testsupport::MakeVexaTree;
 using testsupport::ReadTextLines;
 using testsupport::ScopedEnv;
+using testsupport::ScriptedPrompter;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -55,7 +60,8 @@ class MainFormTest : public testing::Test {
     }
 
     testsupport::TempDir dir{"mainform"};
-    testsupport::ScopedRegistryValue registry{RegistryKey, "Path"};
+    testsupport::ScopedRegistryValue registry{RegistryKey, "Path"}, version{RegistryKey, "Version"};
+    testsupport::ScopedSetupLinks links;
     testsupport::ScriptedPrompter boxes;
 };
 
@@ -74,7 +80,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         {"4.00", "VEXA_1.ZIP", "", ModeZipPackages, same},
         {"3.39", "Vexa_1\\initdat\\version.dat", " CMD", ModeUnpacked, {"", "Old version found at $"}},
         {"V3.40 (test)", "", "", ModeDiskette, same},
-        {"Vexa", "", "", ModeDiskette, {""}}, // no digits: no version to compare
         {"4.00", "tree", "", ModeSetupPanel, {}},
         {"4.00", "tree", " Cmd", ModeCommandLine, {}},
         {"4.00", "tree", "asc ", ModeConverter, {}},
@@ -106,9 +111,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         EXPECT_EQ(ChildWindowFromPoint(form.Handle(), POINT{456, 72}), form.PanelS.Handle());
         EXPECT_EQ(form.BtnOk.IsDefault(), c.mode != ModeCommandLine); // Enter runs VEXA on that page
         EXPECT_EQ(form.Memo0.Visible(), c.mode != ModeConverter);
-        // The command-line and converter modes show the tree's icons.
-        EXPECT_EQ(SendMessageA(form.Handle(), WM_GETICON, ICON_BIG, 0) != 0, c.mode < 0);
-        EXPECT_EQ(form.Timer1.Enabled(), c.mode == ModeConverter);
         // The modes with a title of their own show it on the taskbar: a window of the application
         // carries it and owns the main window, which then has no button of its own.
         HWND app = ApplicationButtonWindow();
@@ -119,7 +121,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
             EXPECT_STREQ(title, c.mode == ModeCommandLine ? "VEXA" : "VexaAsc");
             EXPECT_TRUE(IsWindowVisible(app) && (GetWindowLongA(app, GWL_EXSTYLE) & WS_EX_APPWINDOW));
             EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), app);
-            EXPECT_NE(SendMessageA(app, WM_GETICON, ICON_BIG, 0), 0);
         }
         if (c.mode == ModeCommandLine) testsupport::SaveScreenshot(form.Handle(), "command_line_page");
     }
@@ -167,7 +168,6 @@ TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
     ScopedEnv env[] = {{"VEXA_STANDIN_LOG", dir / "standin.log"},
                        {"VEXA_STANDIN_MARKER", dir / "VEXA_$$$\\VEXA.$$$"},
                        {"VEXA_STANDIN_CHOOSE", dir / "Chosen"}};
-    testsupport::ScopedSetupLinks links;
     TForm1 form;
     form.Show();
     DecideModeFor(medium, medium + "\\SetUp.EXE");
@@ -189,56 +189,119 @@ TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
     EXPECT_EQ(MainState.CommandDepth, 0);
 }
 
+// Options typed on the command-line page are saved at the close into the tree they came from (the
+// end-to-end road's), never into the one the tree folder moved to.
 TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
-    std::string a = Tree("Tree A", "4.00");
-    std::string b = Tree("TreeB", "4.00");
-    std::string c = Tree("TreeC", "4.00");
+    std::string a = Tree("Tree A", "4.00"), b = Tree("TreeB", "4.00");
     auto cfg = [](const std::string& tree) { return tree + "\\KORVO\\Install\\Win\\VexaCmd.CFG"; };
-    struct {
-        const char* what;
-        std::string installDirAtClose;
-        Lines a, b, c; // the files afterwards (empty: none)
-    } cases[] = {
-        {"same tree", a, {"typed"}, {"b-options"}, {}},
-        {"moved to a tree with options", b, {"a-options"}, {"b-options"}, {}},
-        {"moved to a tree without", c, {"a-options"}, {"b-options"}, {"typed"}},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.what);
-        testsupport::WriteTextLines(cfg(a), {"a-options"});
-        testsupport::WriteTextLines(cfg(b), {"b-options"});
-        DeleteFileA(cfg(c).c_str());
-        TForm1 form;
-        DecideModeFor(a + "\\KORVO\\Install\\Win", "SETUP");
-        form.ShowModePage();
-        EXPECT_EQ(form.EditC.Text(), "a-options");
-        form.EditC.SetText("typed");
-        SetupState.InstallDir.Set(k.installDirAtClose);
-        form.Close();
-        EXPECT_EQ(ReadTextLines(cfg(a)), k.a);
-        EXPECT_EQ(ReadTextLines(cfg(b)), k.b);
-        EXPECT_EQ(ReadTextLines(cfg(c)), k.c);
-    }
+    testsupport::WriteTextLines(cfg(a), {"a-options"});
+    testsupport::WriteTextLines(cfg(b), {"b-options"});
+    TForm1 form;
+    DecideModeFor(a + "\\KORVO\\Install\\Win", "SETUP");
+    form.ShowModePage();
+    EXPECT_EQ(form.EditC.Text(), "a-options");
+    form.EditC.SetText("typed");
+    SetupState.InstallDir.Set(b);
+    form.Close();
+    EXPECT_EQ(ReadTextLines(cfg(a)), Lines{"a-options"});
+    EXPECT_EQ(ReadTextLines(cfg(b)), Lines{"b-options"});
 }
 
-TEST_F(MainFormTest, AddressOpensInAWindowShownNormally) {
-    // A protocol of this test stands for the web: the shell starts the probe for its addresses.
-    testsupport::ScopedRegistryValue command("vexaprobe\\shell\\open\\command", "", HKEY_CLASSES_ROOT);
-    command.Set("\"" + testsupport::TestProgramDir() + "\\showprobe.exe\" \"%1\"");
-    testsupport::ScopedRegistryValue protocol("vexaprobe", "URL Protocol", HKEY_CLASSES_ROOT);
-    protocol.Set("");
-    std::string out = dir / "probe.txt";
-    ScopedEnv probe("SHOWPROBE_OUT", out);
+// ---- The Windows preparation ----------------------------------------------------------------------
 
-    OpenAddress("vexaprobe://home/", dir.Path().c_str());
-    for (int waited = 0; waited < 10000 && ReadTextLines(out).size() < 3; waited += 100) Sleep(100);
+// A tree whose Hardware.DAT holds the given lines (number, text); the rest are "0".
+std::string MakeTree(const testsupport::TempDir& dir,
+                     std::initializer_list<std::pair<int, const char*>> set) {
+    std::string tree = dir / "Vexa";
+    testsupport::MakeVexaTree(tree, "4.00");
+    testsupport::MakeDirs(tree + "\\KORVO\\Hardconf");
+    testsupport::MakeDirs(tree + "\\KORVO\\Install\\Win");
+    Lines hardware(80, "0");
+    for (auto [line, text] : set) hardware[static_cast<size_t>(line - 1)] = text;
+    testsupport::WriteTextLines(tree + "\\KORVO\\Hardconf\\Hardware.DAT", hardware);
+    return tree;
+}
 
-    Lines started = ReadTextLines(out);
-    SHDeleteKeyA(HKEY_CLASSES_ROOT, "vexaprobe");
-    ASSERT_EQ(started.size(), 3u);
-    EXPECT_EQ(started[0], std::to_string(SW_SHOWNORMAL));
-    EXPECT_EQ(started[1], dir.Path());
-    EXPECT_NE(started[2].find("vexaprobe://home/"), std::string::npos);
+TEST(WindowsAdvice, The95FamilyRunsItsOwnChild) {
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "MainFormTest.AdviceOn95*"), 0);
+}
+
+// On Windows 95: the advice for a RAM disk (hardware line 16) and an unprepared mouse (line 55) before
+// the DOS family's, its start files' buttons, and no driver question. (The NT family's page is this
+// Wine's, below and on the end-to-end road.)
+TEST_F(MainFormTest, AdviceOn95RamdiskMouseAndDosAdvice) {
+    SKIP_UNLESS_EMULATED();
+    ReadWindowsState();
+    TForm1 form;
+    form.Show();
+    SetupState.InstallDir.Set(MakeTree(dir, {{16, "1"}, {55, "0"}}));
+    ShowWindowsAdvice();
+    EXPECT_EQ(form.Memo0.Text().rfind("Dont use a ramdisk under Windows!\r\n"
+                                      "Prepare mouse for Windows 95 by VxSet (graphic config).\r\n"
+                                      "If necessary please edit the DOS/Windows configuration\r\n",
+                                      0),
+              0u)
+        << form.Memo0.Text();
+    EXPECT_EQ(form.BtnSys.Caption() + " " + form.BtnBat.Caption(), "CONFIG.SYS AUTOEXEC.BAT");
+    ScriptedPrompter none;
+    OfferIeeeDriver();
+    EXPECT_TRUE(none.Boxes.empty());
+    testsupport::SaveScreenshot(form.Handle(), "advice_win95");
+}
+
+TEST_F(MainFormTest, WindowsSetupMakesLinksAndOffersTheDriver) {
+    ASSERT_TRUE(InitComForProcess());
+    ReadWindowsState();                     // this Wine's, of the NT family
+    std::string log = dir / "winsetup.log"; // a name of its own: every test here has the same scratch path
+    ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
+    std::string tree = MakeTree(dir, {{65, "N"}});
+    SetupState.InstallDir.Set(tree);
+    std::string win = tree + "\\Korvo\\Install\\Win", prg = tree + "\\Korvo\\Prg";
+    ASSERT_TRUE(testsupport::CopyStandin("SetUpNT", win));
+    std::string desktop = testsupport::DesktopDir(), programs = testsupport::ProgramsDir();
+    // The old layout: its folder recognised by "Vexa cmd line.LNK", its two desktop links.
+    testsupport::MakeDirs(programs + "\\VEXA");
+    for (const std::string& old : {programs + "\\VEXA\\Vexa cmd line.LNK", programs + "\\VEXA\\Readme.TXT",
+                                   desktop + "\\Vexa.LNK", desktop + "\\VexaMeas.LNK"})
+        testsupport::WriteTextLines(old, {"old"});
+
+    TForm1 form;
+    form.Show();
+    MainState.SetupMode = ModeSetupPanel;
+    form.PanelS.SetVisible(true);
+    int memoTop = form.Memo0.Top(), memoHeight = form.Memo0.Height();
+    boxes.Answer(ui::IdYes).Answer(ui::IdNo);
+    WindowsSetup();
+    WindowsSetup(); // twice in a run: the memo moves once
+    EXPECT_EQ(form.Memo0.Top(), memoTop - 32);
+    EXPECT_EQ(form.Memo0.Height(), memoHeight + 32);
+    EXPECT_FALSE(form.PanelS.Visible());
+    testsupport::SaveScreenshot(form.Handle(), "advice_page");
+
+    const std::pair<std::string, std::string> expected[] = {
+        {desktop + "\\VexaMeas.LNK", prg + "\\VEXA.EXE|||" + win + "\\Vexa.ICO,0"},
+        {desktop + "\\VexaCmd.LNK", win + "\\SetUp.EXE|CMD||" + win + "\\VexaCmd.ICO,0"},
+        {programs + "\\Vexa_Dos\\Vexa measure.LNK", prg + "\\VEXA.EXE|||" + win + "\\Vexa.ICO,0"},
+        {programs + "\\Vexa_Dos\\Vexa simulation.LNK", prg + "\\VEXA.EXE|SIM||" + win + "\\Vexa.ICO,0"},
+        {programs + "\\Vexa_Dos\\Vexa cmd line.LNK", win + "\\SetUp.EXE|CMD||" + win + "\\VexaCmd.ICO,0"},
+        {programs + "\\Vexa_Dos\\Convert ASCII data.LNK",
+         win + "\\SetUp.EXE|ASC||" + win + "\\VexaAsc.ICO,0"},
+        {programs + "\\Vexa_Dos\\SetUp.LNK", win + "\\SetUp.EXE|||,0"},
+    };
+    for (const auto& [link, read] : expected) EXPECT_EQ(testsupport::ReadLink(link), read) << link;
+    EXPECT_FALSE(testsupport::FileExists(desktop + "\\Vexa.LNK"));
+    EXPECT_FALSE(testsupport::FileExists(programs + "\\VEXA\\Readme.TXT"));
+    EXPECT_TRUE(DirExists(programs + "\\VEXA"));            // emptied, not removed
+    EXPECT_EQ(testsupport::ReadStandinLog(log).size(), 1u); // the driver: Yes the first time, No the second
+}
+
+TEST_F(MainFormTest, OldFolderWithoutItsCmdLinkIsLeftAlone) {
+    testsupport::MakeDirs(testsupport::ProgramsDir() + "\\VEXA");
+    const std::string kept[] = {testsupport::ProgramsDir() + "\\VEXA\\Readme.TXT",
+                                testsupport::DesktopDir() + "\\Vexa.LNK"};
+    for (const std::string& keep : kept) testsupport::WriteTextLines(keep, {"mine"});
+    RemoveOldLinks();
+    for (const std::string& keep : kept) EXPECT_TRUE(testsupport::FileExists(keep)) << keep;
 }
 
 } // namespace

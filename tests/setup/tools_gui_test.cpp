@@ -1,0 +1,350 @@
+// The start-file editor as a real window: how files become lines and go back, the save question, the
+// .Bak copy and what a failed write leaves, files the editor must not change, and the start files with
+// their default blocks on the NT family (this Wine) and on the 95 family (a child run under Wine's
+// Windows 95 emulation). The information tools on a prepared tree: the full report byte for byte (line
+// limits, the Cryo and Fast files, the start files, the "Start VEXA" question) and the report picker, with
+// the stand-ins writing VEXA's own reports.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lib/forms_win32.h"
+#include "lib/fs.h"
+#include "lib/proc_win32.h"
+#include "setup/editor.h"
+#include "setup/infotools.h"
+#include "setup/setupstate.h"
+#include "support/demo_win32.h"
+#include "support/emulated_win32.h"
+#include "support/scripted_prompter.h"
+#include "support/screens_win32.h"
+#include "support/standins_win32.h"
+#include "support/unix_shell_win32.h"
+#include "support/wine_win32.h"
+
+using testsupport::CrLf;
+using testsupport::ReadBytes;
+using testsupport::ScriptedPrompter;
+using testsupport::WriteBytes;
+using testsupport::WriteTextLines;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Acts on each editor dialog shown while the object lives; the hook ends it with OK unless told.
+struct EditorHook : testsupport::HookGuard {
+    explicit EditorHook(std::function<void(TDialSetUp2&)> act)
+        : HookGuard([this, act](ui::Form& form) {
+              auto& dialog = dynamic_cast<TDialSetUp2&>(form);
+              ++shown;
+              caption = dialog.Caption();
+              act(dialog);
+              if (dialog.ModalResult() == ui::MrNone) SendMessageA(dialog.OKBtn.Handle(), BM_CLICK, 0, 0);
+          }) {}
+    int shown = 0;
+    std::string caption;
+};
+
+void Type(ui::Control& control, const std::string& text) {
+    for (char c : text) SendMessageA(control.Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+class EditorTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetSetupState();
+        ReadWindowsState();
+        SetupState.InstallDir.Set("C:\\Vexa");
+        ResetGeometry(EditorGeometry);
+    }
+    testsupport::TempDir dir{"editor"};
+    ScriptedPrompter boxes;
+};
+
+// "new " is typed into every file the editor opens, then OK: what is asked and what the file and its
+// backup hold afterwards.
+TEST_F(EditorTest, SaveAsksKeepsABackupAndNeverLosesTheFile) {
+    std::string file = dir / "Hardware.DAT", backup = dir / "Hardware.Bak";
+    const std::string nul("a\0b\r\n", 5), longLine(1025, 'x'), missing = "<missing>"; // as ReadBytes tells it
+    const struct {
+        const char* name;
+        std::string was; // the file before
+        std::vector<int> answers;
+        bool backupIsFolder;
+        std::string after, backupAfter;
+        Lines boxes; // their captions
+    } cases[] = {
+        {"yes",
+         "one\ntwo\r\r\nend",
+         {ui::IdYes},
+         false,
+         "new one\r\ntwo\r\n\r\nend\r\n",
+         "one\ntwo\r\r\nend",
+         {"Confirm"}},
+        {"no", "one\r\ntwo\r\n", {ui::IdNo}, false, "one\r\ntwo\r\n", "older backup", {"Confirm"}},
+        // A file the memo cannot hold unchanged opens read only (no answers) and is never written.
+        {"NUL", nul, {}, false, nul, "older backup", {}},
+        {"long line", longLine, {}, false, longLine, "older backup", {}},
+        // Without its backup nothing is written.
+        {"no backup", "old\r\n", {ui::IdYes, ui::IdOk}, true, "old\r\n", missing, {"Confirm", "File error"}},
+        {"missing", missing, {ui::IdOk}, false, missing, "older backup", {"File not exist"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::RemoveTree(backup);
+        DeleteFileA(backup.c_str());
+        DeleteFileA(file.c_str());
+        if (c.was != missing) WriteBytes(file, c.was);
+        if (c.backupIsFolder)
+            testsupport::MakeDirs(backup);
+        else
+            WriteBytes(backup, "older backup");
+        ScriptedPrompter local;
+        for (int answer : c.answers) local.Answer(answer);
+        EditorHook hook([&](TDialSetUp2& d) {
+            EXPECT_EQ(d.Memo.ReadOnly(), c.answers.empty());
+            Type(d.Memo, "new ");
+        });
+        EditTextFile(file);
+        EXPECT_EQ(hook.shown, c.was == missing ? 0 : 1);
+        EXPECT_EQ(hook.caption.find("(read only") != std::string::npos, c.answers.empty());
+        Lines captions;
+        for (const auto& box : local.Boxes) {
+            captions.push_back(box.Caption);
+            EXPECT_EQ(box.Text, (box.Caption == "Confirm" ? "Save changes to " : "") + file);
+        }
+        EXPECT_EQ(captions, c.boxes);
+        EXPECT_EQ(ReadBytes(file), c.after);
+        EXPECT_EQ(ReadBytes(backup), c.backupAfter);
+    }
+}
+
+TEST_F(EditorTest, AFullDiskPutsTheOldFileBack) {
+    testsupport::SmallDisk disk;
+    if (!disk.Letter) GTEST_SKIP() << "cannot mount a small file system (needs root)";
+    std::string file = disk.Root + "AUTOEXEC.BAT", old;
+    for (int i = 0; i < 400; ++i) old += std::string(48, 'o') + "\r\n";
+    WriteBytes(file, old);
+    boxes.Answer(ui::IdYes).Answer(ui::IdOk);
+    EditorHook hook([](TDialSetUp2& d) { d.Memo.AddLine(std::string(60000, 'n')); });
+    EditTextFile(file);
+    EXPECT_EQ(boxes.Boxes.back().Caption, "File error");
+    EXPECT_EQ(ReadBytes(file), old);
+    EXPECT_EQ(ReadBytes(disk.Root + "AUTOEXEC.Bak"), old);
+}
+
+// ---- Start files ------------------------------------------------------------------------------------
+
+const std::string Heading = "rem ---- Here starts the appended default configuration ----";
+
+// Edits a start file with the given answer to the append question, then saves. Returns the file's
+// bytes afterwards.
+std::string EditStart(int which, int append, const std::string& was) {
+    std::string file = StartFileName(which, true), caption = "Edit " + StartFileName(which, false);
+    testsupport::ScopedFile keep(file), keepBackup(file.substr(0, file.rfind('.')) + ".Bak");
+    DeleteFileA(file.c_str());
+    if (was != "<missing>") WriteBytes(file, was);
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    ScriptedPrompter boxes;
+    boxes.Answer(append);
+    if (was == "<missing>") boxes.Answer(ui::IdOk); // "File error": the editing goes on without it
+    if (append != ui::IdCancel) boxes.Answer(ui::IdYes);
+    EditorHook hook([&](TDialSetUp2& d) {
+        if (append == ui::IdYes) testsupport::SaveScreenshot(d.Handle(), "editor_start_file");
+    });
+    EditStartFile(which);
+    EXPECT_EQ(hook.shown, append == ui::IdCancel ? 0 : 1);
+    EXPECT_EQ(boxes.Boxes[0].Caption + "|" + boxes.Boxes[0].Text,
+              caption + "|Append default installation\r\nto your current installation?");
+    std::string bytes = ReadBytes(file);
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return bytes;
+}
+
+TEST_F(EditorTest, NtStartFilesGetTheNtBlocks) {
+    EXPECT_EQ(StartFileName(1, true), SetupState.SystemDir.Str() + "\\CONFIG.NT");
+    SetupState.WindowsDir.Set("D:\\WINNT");
+    // The appended block follows the old text, its heading first; the Windows folder is put in.
+    const struct {
+        int which, append;
+        std::string was, start, within;
+    } cases[] = {
+        {1, ui::IdYes, "files=40\r\n", CrLf({"files=40", Heading, "dos=high, umb"}),
+         "\r\nrem D:\\WINNT\\_Default.PIF and in all VEXA PIF-files\r\n"},
+        {2, ui::IdYes, "<missing>",
+         CrLf({Heading, "path=%SystemRoot%\\system32;%SystemRoot%;C:\\Vexa\\KORVO\\BAT;"}), ""},
+        {2, ui::IdNo, "@echo off\n", "@echo off\r\n", ""},
+        {1, ui::IdCancel, "untouched\n", "untouched\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.which) + " " + std::to_string(c.append));
+        std::string after = EditStart(c.which, c.append, c.was);
+        EXPECT_EQ(after.substr(0, c.start.size()), c.start);
+        EXPECT_NE(after.find(c.within), std::string::npos) << after;
+    }
+}
+
+TEST_F(EditorTest, The95FamilyRunsItsOwnChild) {
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "EditorTest.On95*"), 0);
+}
+
+TEST_F(EditorTest, On95DosStartFilesGetTheDosBlocksWithTheWindowsFolder) {
+    SKIP_UNLESS_EMULATED();
+    ASSERT_EQ(SetupState.WinVersionCode, 1);
+    SetupState.WindowsDir.Set("D:\\WIN98");
+    EXPECT_EQ(StartFileName(1, true), "C:\\CONFIG.SYS");
+    EXPECT_EQ(StartFileName(2, true), "C:\\AUTOEXEC.BAT");
+    std::string autoexec = EditStart(2, ui::IdYes, "");
+    EXPECT_EQ(autoexec.substr(0, Heading.size() + 13), Heading + "\r\n@ECHO OFF\r\n");
+    EXPECT_NE(autoexec.find("\r\nPATH D:\\WIN98;D:\\WIN98\\COMMAND;C:\\Vexa\\KORVO\\BAT;\r\n"),
+              std::string::npos);
+}
+
+TEST(ReplaceWinDirTest, EveryStandardFolderIsReplacedOnce) {
+    ResetSetupState();
+    const char* const cases[][3] = {
+        {"C:\\WIN", "a C:\\Windows b c:\\WINDOWS", "a C:\\WIN b C:\\WIN"},
+        {"C:\\WINDOWS\\C:\\WINDOWS", "C:\\WINDOWS;",
+         "C:\\WINDOWS\\C:\\WINDOWS;"}, // scans on after the insert
+    };
+    for (auto& c : cases) {
+        SetupState.WindowsDir.Set(c[0]);
+        EXPECT_EQ(ReplaceWinDir(c[1]), c[2]) << c[0];
+    }
+}
+
+// ---- The information tools ------------------------------------------------------------------------
+
+// A file's block in a report: the heading and its first lines.
+std::string Block(const std::string& name, const Lines& lines, size_t limit = 0) {
+    Lines head(lines.begin(), lines.begin() + (limit && limit < lines.size() ? limit : lines.size()));
+    return CrLf({"<<<<<<<<<< " + name + " >>>>>>>>>>"}) + CrLf(head);
+}
+
+Lines Numbered(const std::string& prefix, int count) {
+    Lines lines;
+    for (int i = 1; i <= count; ++i) lines.push_back(prefix + std::to_string(i));
+    return lines;
+}
+
+class InfoToolsTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        ResetInfoState();
+        SetupState.InstallDir.Set(tree);
+        ASSERT_TRUE(testsupport::MakeVexaTree(tree, "V 4.00"));
+        for (const char* sub : {"Doc", "Hardconf\\Cryo", "Hardconf\\Meas", "RunDat", "Install", "Prg"})
+            testsupport::MakeDirs(korvo + "\\" + sub);
+        ASSERT_TRUE(testsupport::CopyStandin("Install", korvo + "\\Install"));
+        ASSERT_TRUE(testsupport::CopyStandin("VEXA", korvo + "\\Prg"));
+    }
+    std::string Doc(const std::string& name) const { return korvo + "\\Doc\\" + name; }
+
+    std::string tree = dir / "Vexa";
+    std::string korvo = tree + "\\Korvo";
+    std::string log = dir / "standin.log";
+    testsupport::ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
+};
+
+// The "Start VEXA" question answered No: the old start report follows under its mark; Yes runs VEXA's
+// start test first, whose report then stands without it.
+TEST_F(InfoToolsTest, FullReportGathersEveryFileWithItsLimits) {
+    WriteTextLines(korvo + "\\InitDat\\Version.DAT", {"V 4.00", "12.03.2004"});
+    WriteTextLines(korvo + "\\InitDat\\ConFix.DAT", {"fix", "01.02.2005 * comment"});
+    Lines hardware = Numbered("h", 300);
+    hardware[109] = "12"; // cryostat 1
+    hardware[123] = "3";  // fast measurement file
+    WriteTextLines(korvo + "\\Hardconf\\Hardware.DAT", hardware);
+    Lines system = Numbered("s", 10), peri = Numbered("p", 70);
+    peri[1] = std::string(200, 'w'); // cut to 128 characters
+    WriteTextLines(korvo + "\\RunDat\\System.Bin", system);
+    WriteTextLines(korvo + "\\Hardconf\\Peri_1.DAT", peri);
+    WriteTextLines(korvo + "\\Hardconf\\Cryo\\Cryo_12.DAT", {"cryo twelve"});
+    WriteTextLines(korvo + "\\Hardconf\\Meas\\Fast_3.DAT", {"fast three"});
+    std::string ntConfig = SetupState.SystemDir.Str() + "\\CONFIG.NT";
+    std::string ntAutoexec = SetupState.SystemDir.Str() + "\\AUTOEXEC.NT";
+    testsupport::ScopedFile keep1{"C:\\CONFIG.SYS"}, keep2{"C:\\AUTOEXEC.BAT"}, keep3{ntConfig},
+        keep4{ntAutoexec};
+    WriteTextLines("C:\\CONFIG.SYS", {"FILES=30"});
+    DeleteFileA("C:\\AUTOEXEC.BAT");
+    WriteTextLines(ntConfig, {"dos=high"});
+    WriteTextLines(ntAutoexec, {"lh redir"});
+    WriteTextLines(Doc("Start.REP"), {"old start"});
+
+    boxes.Answer(ui::IdNo).Answer(ui::IdOk);
+    EditorHook hook([](TDialSetUp2&) {});
+    MakeFullReport();
+    std::string file = Doc("FullConf.REP");
+    EXPECT_EQ(hook.caption, file);
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[0].Caption, "Start VEXA");
+    EXPECT_EQ(boxes.Boxes[1].Caption, "Information");
+    EXPECT_EQ(boxes.Boxes[1].Text, "If you have problems with starting\r\nthe program or with your "
+                                   "configuration,\r\nsend this file to your dealer:\r\n" +
+                                       file);
+    peri[1].resize(128);
+    // The versions report (its lines are the end-to-end road's) comes first; without WinFix.DAT its label
+    // stands alone.
+    const Lines winConf = testsupport::ReadTextLines(Doc("WinConf.REP"));
+    ASSERT_EQ(winConf.size(), 9u);
+    EXPECT_EQ(winConf[2], "Confix  date : 01.02.2005");
+    EXPECT_EQ(winConf[3], "Winfix  date : ");
+    EXPECT_EQ(winConf[8].rfind("WinVersion   : Windows NT, ", 0), 0u) << winConf[8];
+    std::string expected = Block("WinConf.REP", winConf) +
+                           Block("PC_Conf.REP", testsupport::ReadTextLines(Doc("PC_Conf.REP"))) +
+                           Block("Hardware.DAT", hardware, 189) + Block("System.Bin", system, 7) +
+                           Block("Peri_1.DAT", peri, 64) + Block("Cryo_12.DAT", {"cryo twelve"}) +
+                           Block("Fast_3.DAT", {"fast three"}) + Block("CONFIG.SYS", {"FILES=30"}) +
+                           Block("CONFIG.NT", {"dos=high"}) + Block("AUTOEXEC.NT", {"lh redir"}) +
+                           CrLf({"----- Old Run -----"}) + Block("Start.REP", {"old start"});
+    EXPECT_EQ(ReadBytes(file), expected);
+    std::vector<testsupport::StandinRun> runs = testsupport::ReadStandinLog(log);
+    ASSERT_EQ(runs.size(), 1u); // VxSet for its report
+    EXPECT_EQ(runs[0].CommandLine, korvo + "\\Install\\Install.EXE Info Win");
+
+    boxes.Answer(ui::IdYes).Answer(ui::IdOk);
+    MakeFullReport();
+    EXPECT_EQ(testsupport::ReadStandinLog(log).back().CommandLine, korvo + "\\Prg\\VEXA.EXE test");
+    EXPECT_EQ(ReadBytes(file).find("Old Run"), std::string::npos);
+    EXPECT_EQ(testsupport::ReadTextLines(Doc("Start.REP"))[0], "VEXA start test"); // written by the run
+}
+
+void CALLBACK PickStartErr(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (!box) return;
+    KillTimer(nullptr, id);
+    SetDlgItemTextA(box, 0x47c, "StartErr.REP"); // the file name box
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(InfoToolsTest, TheReportPickerOffersTheWorkReport) {
+    testsupport::MakeDirs(tree + "\\Work");
+    WriteTextLines(tree + "\\Work\\StartErr.REP", {"error 7"});
+    Lines viewed;
+    ui::SetModalHook([&](ui::Form& form) {
+        auto* tools = dynamic_cast<TDialSetUp3*>(&form);
+        if (!tools) {
+            viewed.push_back(form.Caption());
+            form.SetModalResult(ui::MrOk);
+            return;
+        }
+        testsupport::SaveScreenshot(form.Handle(), "information_tools");
+        // The system's dialog runs its own loop: a timer presses Open on the file it offers.
+        SetTimer(nullptr, 0, 500, PickStartErr);
+        tools->ButtonL1Click(tools->ButtonL2);
+        PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    });
+    ShowInfoTools();
+    ui::SetModalHook(nullptr);
+    EXPECT_EQ(testsupport::ReadTextLines(Doc("StartErr.REP")), Lines{"error 7"}); // copied into Doc
+    // The chosen path as the system's dialog spells it (the folder's own case).
+    ASSERT_EQ(viewed.size(), 1u);
+    EXPECT_EQ(lstrcmpiA(viewed[0].c_str(), Doc("StartErr.REP").c_str()), 0) << viewed[0];
+    EXPECT_EQ(InfoState.LastReport.Str(), viewed[0]);
+}
+
+} // namespace
