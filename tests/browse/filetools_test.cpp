@@ -49,7 +49,6 @@ TEST(FileWalkers, OrderPrefixesAndMasks) {
         Lines expected;
     };
     const Case cases[] = {
-        {0, "*.DAT", "", {"A.DAT", "SUB\\B.DAT", "SUB\\DEEP\\C.DAT", "DATA\\RUN1\\E.DAT"}},
         {0,
          "*.dat",
          "TOP",

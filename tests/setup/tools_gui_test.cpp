@@ -3,10 +3,13 @@
 // their default blocks on the NT family (this Wine) and on the 95 family (a child run under Wine's
 // Windows 95 emulation). The information tools on a prepared tree: the full report byte for byte (line
 // limits, the Cryo and Fast files, the start files, the "Start VEXA" question) and the report picker, with
-// the stand-ins writing VEXA's own reports.
+// the stand-ins writing VEXA's own reports. The launchers on the same tree (what was started, where and
+// with what: the stand-ins' log), the start file on the NT family, the ROM search, and the set-up state's
+// data files and start-parameter file.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "lib/proc_win32.h"
 #include "setup/editor.h"
 #include "setup/infotools.h"
+#include "setup/launchers.h"
 #include "setup/setupstate.h"
 #include "support/demo_win32.h"
 #include "support/emulated_win32.h"
@@ -27,6 +31,7 @@
 
 using testsupport::CrLf;
 using testsupport::ReadBytes;
+using testsupport::ScopedEnv;
 using testsupport::ScriptedPrompter;
 using testsupport::WriteBytes;
 using testsupport::WriteTextLines;
@@ -60,6 +65,8 @@ class EditorTest : public testing::Test {
         SetupState.InstallDir.Set("C:\\Vexa");
         ResetGeometry(EditorGeometry);
     }
+    // Programs started here change the current folder; the scratch folder cannot go while it is current.
+    void TearDown() override { SetCurrentDirectoryA(testsupport::TestProgramDir().c_str()); }
     testsupport::TempDir dir{"editor"};
     ScriptedPrompter boxes;
 };
@@ -176,7 +183,6 @@ TEST_F(EditorTest, NtStartFilesGetTheNtBlocks) {
          "\r\nrem D:\\WINNT\\_Default.PIF and in all VEXA PIF-files\r\n"},
         {2, ui::IdYes, "<missing>",
          CrLf({Heading, "path=%SystemRoot%\\system32;%SystemRoot%;C:\\Vexa\\KORVO\\BAT;"}), ""},
-        {2, ui::IdNo, "@echo off\n", "@echo off\r\n", ""},
         {1, ui::IdCancel, "untouched\n", "untouched\n", ""},
     };
     for (const auto& c : cases) {
@@ -203,17 +209,12 @@ TEST_F(EditorTest, On95DosStartFilesGetTheDosBlocksWithTheWindowsFolder) {
               std::string::npos);
 }
 
-TEST(ReplaceWinDirTest, EveryStandardFolderIsReplacedOnce) {
+// A Windows folder whose name holds the standard one must not make the replacing run on forever. (Every
+// standard folder of a line replaced: the 95 family's PATH line.)
+TEST(ReplaceWinDirTest, ScansOnAfterTheInsert) {
     ResetSetupState();
-    const char* const cases[][3] = {
-        {"C:\\WIN", "a C:\\Windows b c:\\WINDOWS", "a C:\\WIN b C:\\WIN"},
-        {"C:\\WINDOWS\\C:\\WINDOWS", "C:\\WINDOWS;",
-         "C:\\WINDOWS\\C:\\WINDOWS;"}, // scans on after the insert
-    };
-    for (auto& c : cases) {
-        SetupState.WindowsDir.Set(c[0]);
-        EXPECT_EQ(ReplaceWinDir(c[1]), c[2]) << c[0];
-    }
+    SetupState.WindowsDir.Set("C:\\WINDOWS\\C:\\WINDOWS");
+    EXPECT_EQ(ReplaceWinDir("C:\\WINDOWS;"), "C:\\WINDOWS\\C:\\WINDOWS;");
 }
 
 // ---- The information tools ------------------------------------------------------------------------
@@ -243,11 +244,19 @@ class InfoToolsTest : public EditorTest {
         ASSERT_TRUE(testsupport::CopyStandin("VEXA", korvo + "\\Prg"));
     }
     std::string Doc(const std::string& name) const { return korvo + "\\Doc\\" + name; }
+    // The one run the log shows: which program, in which folder, with which command line.
+    void ExpectOneRun(const std::string& name, const std::string& workDir, const std::string& commandLine) {
+        std::vector<testsupport::StandinRun> runs = testsupport::ReadStandinLog(log);
+        ASSERT_EQ(runs.size(), 1u); // the log is written as the program ends: there only when waited for
+        EXPECT_EQ(runs[0].Name, name);
+        EXPECT_EQ(runs[0].Dir, workDir);
+        EXPECT_EQ(runs[0].CommandLine, commandLine);
+    }
 
     std::string tree = dir / "Vexa";
     std::string korvo = tree + "\\Korvo";
     std::string log = dir / "standin.log";
-    testsupport::ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
+    ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
 };
 
 // The "Start VEXA" question answered No: the old start report follows under its mark; Yes runs VEXA's
@@ -259,20 +268,16 @@ TEST_F(InfoToolsTest, FullReportGathersEveryFileWithItsLimits) {
     hardware[109] = "12"; // cryostat 1
     hardware[123] = "3";  // fast measurement file
     WriteTextLines(korvo + "\\Hardconf\\Hardware.DAT", hardware);
-    Lines system = Numbered("s", 10), peri = Numbered("p", 70);
+    Lines peri = Numbered("p", 70);
     peri[1] = std::string(200, 'w'); // cut to 128 characters
-    WriteTextLines(korvo + "\\RunDat\\System.Bin", system);
     WriteTextLines(korvo + "\\Hardconf\\Peri_1.DAT", peri);
     WriteTextLines(korvo + "\\Hardconf\\Cryo\\Cryo_12.DAT", {"cryo twelve"});
     WriteTextLines(korvo + "\\Hardconf\\Meas\\Fast_3.DAT", {"fast three"});
     std::string ntConfig = SetupState.SystemDir.Str() + "\\CONFIG.NT";
-    std::string ntAutoexec = SetupState.SystemDir.Str() + "\\AUTOEXEC.NT";
-    testsupport::ScopedFile keep1{"C:\\CONFIG.SYS"}, keep2{"C:\\AUTOEXEC.BAT"}, keep3{ntConfig},
-        keep4{ntAutoexec};
+    testsupport::ScopedFile keep1{"C:\\CONFIG.SYS"}, keep2{"C:\\AUTOEXEC.BAT"}, keep3{ntConfig};
     WriteTextLines("C:\\CONFIG.SYS", {"FILES=30"});
-    DeleteFileA("C:\\AUTOEXEC.BAT");
+    DeleteFileA("C:\\AUTOEXEC.BAT"); // a missing start file has no block
     WriteTextLines(ntConfig, {"dos=high"});
-    WriteTextLines(ntAutoexec, {"lh redir"});
     WriteTextLines(Doc("Start.REP"), {"old start"});
 
     boxes.Answer(ui::IdNo).Answer(ui::IdOk);
@@ -287,24 +292,18 @@ TEST_F(InfoToolsTest, FullReportGathersEveryFileWithItsLimits) {
                                    "configuration,\r\nsend this file to your dealer:\r\n" +
                                        file);
     peri[1].resize(128);
-    // The versions report (its lines are the end-to-end road's) comes first; without WinFix.DAT its label
-    // stands alone.
+    // The versions report (its lines are the end-to-end road's) comes first.
     const Lines winConf = testsupport::ReadTextLines(Doc("WinConf.REP"));
     ASSERT_EQ(winConf.size(), 9u);
     EXPECT_EQ(winConf[2], "Confix  date : 01.02.2005");
-    EXPECT_EQ(winConf[3], "Winfix  date : ");
-    EXPECT_EQ(winConf[8].rfind("WinVersion   : Windows NT, ", 0), 0u) << winConf[8];
     std::string expected = Block("WinConf.REP", winConf) +
                            Block("PC_Conf.REP", testsupport::ReadTextLines(Doc("PC_Conf.REP"))) +
-                           Block("Hardware.DAT", hardware, 189) + Block("System.Bin", system, 7) +
-                           Block("Peri_1.DAT", peri, 64) + Block("Cryo_12.DAT", {"cryo twelve"}) +
-                           Block("Fast_3.DAT", {"fast three"}) + Block("CONFIG.SYS", {"FILES=30"}) +
-                           Block("CONFIG.NT", {"dos=high"}) + Block("AUTOEXEC.NT", {"lh redir"}) +
+                           Block("Hardware.DAT", hardware, 189) + Block("Peri_1.DAT", peri, 64) +
+                           Block("Cryo_12.DAT", {"cryo twelve"}) + Block("Fast_3.DAT", {"fast three"}) +
+                           Block("CONFIG.SYS", {"FILES=30"}) + Block("CONFIG.NT", {"dos=high"}) +
                            CrLf({"----- Old Run -----"}) + Block("Start.REP", {"old start"});
     EXPECT_EQ(ReadBytes(file), expected);
-    std::vector<testsupport::StandinRun> runs = testsupport::ReadStandinLog(log);
-    ASSERT_EQ(runs.size(), 1u); // VxSet for its report
-    EXPECT_EQ(runs[0].CommandLine, korvo + "\\Install\\Install.EXE Info Win");
+    ExpectOneRun("Install", korvo, korvo + "\\Install\\Install.EXE Info Win"); // VxSet for its report
 
     boxes.Answer(ui::IdYes).Answer(ui::IdOk);
     MakeFullReport();
@@ -344,7 +343,133 @@ TEST_F(InfoToolsTest, TheReportPickerOffersTheWorkReport) {
     // The chosen path as the system's dialog spells it (the folder's own case).
     ASSERT_EQ(viewed.size(), 1u);
     EXPECT_EQ(lstrcmpiA(viewed[0].c_str(), Doc("StartErr.REP").c_str()), 0) << viewed[0];
-    EXPECT_EQ(InfoState.LastReport.Str(), viewed[0]);
+}
+
+// ---- The launchers and the set-up state ---------------------------------------------------------------
+
+class LauncherTest : public InfoToolsTest {};
+
+TEST_F(LauncherTest, PciConfGetsThePortFromHardwareLine43) {
+    auto lines = [](int count, const std::string& line43) {
+        std::string text;
+        for (int i = 1; i <= count; ++i) text += (i == 43 ? line43 : "0") + "\r\n";
+        return text;
+    };
+    struct Case {
+        std::string hardware; // Hardware.DAT, or none
+        std::string port;
+    } cases[] = {
+        {lines(70, "696 * PCI port"), "02B8"}, // no Hardware.DAT: the information tools' test
+        {lines(42, ""), "2b8"},
+        {lines(43, "70000"), "11170"},
+    };
+    std::string hw = korvo + "\\Hardconf\\Hardware.DAT";
+    ASSERT_TRUE(testsupport::CopyStandin("PCICONF", korvo + "\\Install"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.port);
+        DeleteFileA(hw.c_str());
+        DeleteFileA(log.c_str());
+        if (!c.hardware.empty()) WriteBytes(hw, c.hardware);
+        RunPciConf();
+        ExpectOneRun("PCICONF", korvo + "\\Install", korvo + "\\Install\\PCICONF.EXE " + c.port);
+    }
+}
+
+// The run that waits is seen by the information tools' test, through the report VEXA writes beside Prg.
+TEST_F(LauncherTest, VexaRunsInPrgWithoutWaiting) {
+    ScopedEnv sleep{"VEXA_STANDIN_SLEEP", "1500"};
+    RunVexa("sim", false);
+    EXPECT_TRUE(testsupport::ReadStandinLog(log).empty()) << "returned before VEXA ended";
+    for (int waited = 0; waited < 20000 && testsupport::ReadStandinLog(log).empty(); waited += 100)
+        Sleep(100);
+    ExpectOneRun("VEXA", korvo + "\\Prg", korvo + "\\Prg\\VEXA.EXE sim");
+}
+
+TEST_F(LauncherTest, StartFileIsTheDesktopPifOnlyOnTheNtFamily) {
+    // The prefix's own desktop is the Unix home folder: the program reads this one instead.
+    std::string desktop = dir / "Desktop";
+    testsupport::MakeDirs(desktop);
+    testsupport::ScopedRegistryValue redirect(
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Desktop",
+        HKEY_CURRENT_USER);
+    redirect.Set(desktop);
+    testsupport::WriteTextLines(desktop + "\\VEXA.PIF", {"pif"});
+    std::string exe = korvo + "\\Prg\\VEXA";
+    std::string pif = korvo + "\\Install\\Win\\VEXA.PIF";
+    struct Case {
+        int code;
+        bool winDirThere;
+        std::string start;
+    } cases[] = {
+        {2, true, exe},  // the 95 family starts VEXA itself
+        {4, false, exe}, // the copy failed
+        {5, true, pif},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code << c.winDirThere);
+        SetupState.WinVersionCode = c.code;
+        testsupport::RemoveTree(korvo + "\\Install\\Win");
+        if (c.winDirThere) testsupport::MakeDirs(korvo + "\\Install\\Win");
+        EXPECT_EQ(VexaStartFile(), c.start);
+        EXPECT_EQ(testsupport::FileExists(pif), c.start == pif);
+    }
+}
+
+// The 95 family's ROM search reads the adapter area of the first megabyte, which Wine keeps reserved:
+// nothing there is no match (and no crash); a board's signature is found at its segment.
+TEST(FindCecRomTest, AdapterAreaSearchedOnlyOnThe95Family) {
+    ResetSetupState();
+    SetupState.WinVersionCode = 4;
+    EXPECT_EQ(FindCecRom(), -1); // the NT family never reads there
+    SetupState.WinVersionCode = 1;
+    EXPECT_EQ(FindCecRom(), 0);
+    void* const area = reinterpret_cast<void*>(0xE0000);
+    char* at = static_cast<char*>(VirtualAlloc(area, 0x10000, MEM_COMMIT, PAGE_READWRITE));
+    if (!at) at = static_cast<char*>(VirtualAlloc(area, 0x10000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_EQ(at, area);
+    std::memcpy(at + 0xC000 + 50, "CEC", 3); // segment EC00, the last one searched
+    std::memcpy(at + 0xC000 + 60, "Copy", 4);
+    EXPECT_EQ(FindCecRom(), 0xEC00);
+    VirtualFree(at, 0x10000, MEM_DECOMMIT);
+}
+
+class SetupStateTest : public EditorTest {}; // no box expected anywhere here
+
+TEST_F(SetupStateTest, DataFileLinesCutCommentsAndLongLines) {
+    const std::string longLine(300, 'L');
+    struct Case {
+        std::string bytes;
+        int line;
+        std::string text;
+    } cases[] = {
+        {"4.00\r\n15.03.1999 * program date\r\n", 2, "15.03.1999"},
+        {"val \t\x01\r\n", 1, "val"}, // trailing blanks and control characters go
+        {longLine + "\r\nnext\r\n", 1, std::string(256, 'L')},
+        {longLine + " *c\r\nnext\r\n", 2, "next"}, // the cut line is still read to its end
+    };
+    std::string file = dir / "Version.DAT";
+    for (const Case& c : cases) {
+        WriteBytes(file, c.bytes);
+        EXPECT_EQ(DatLine(file, c.line), c.text) << testing::PrintToString(c.bytes) << " line " << c.line;
+    }
+    EXPECT_EQ(DatLine(dir.Path(), 1), "") << "a directory";
+}
+
+TEST_F(SetupStateTest, CmdConfigLoadsSavesAndFallsBack) {
+    SetupState.InstallDir.Set(dir.Path());
+    std::string file = dir / "Korvo\\Install\\Win\\VexaCmd.CFG";
+    std::string params = "left over";
+    LoadSaveCmdConfig(false, params); // no folder yet: nothing written, nothing said
+    EXPECT_FALSE(testsupport::FileExists(file));
+    // Without the file "sim", and written back so, is the end-to-end road's.
+    testsupport::MakeDirs(dir / "Korvo\\Install\\Win");
+    WriteBytes(file, "opt *not a comment\r\nsecond\r\n"); // the first line, whole
+    LoadSaveCmdConfig(true, params);
+    EXPECT_EQ(params, "opt *not a comment");
+    params = std::string(1500, 'p');
+    LoadSaveCmdConfig(false, params);
+    LoadSaveCmdConfig(true, params);
+    EXPECT_EQ(params, std::string(1023, 'p')); // cut to its buffer
 }
 
 } // namespace

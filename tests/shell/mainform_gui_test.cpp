@@ -3,7 +3,11 @@
 // to a close that arrives while a command runs and where the command-line options are saved. The Windows
 // preparation on it: the advice page (the 95 family's in a child run under Wine's Windows 95 emulation),
 // the links read back through the shell from this prefix's desktop and Start menu, old links, the
-// registry entry and the IEEE driver question.
+// registry entry and the IEEE driver question. Installation with the real stand-in installer, real ZIP
+// packages of the demo medium, real drive letters and the real registry of the private prefix: where the
+// install directory is found, what the installer is started with, how its answer in the marker is taken
+// over, and what happens when it fails; the mode decision, the AUTOEXEC.BAT lines that name a tree and the
+// installer's words as tables.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,6 +18,7 @@
 #include "lib/proc_win32.h"
 #include "lib/zip_win32.h"
 #include "setup/setupstate.h"
+#include "shell/install.h"
 #include "shell/mainform.h"
 #include "shell/mainstate.h"
 #include "shell/mode.h"
@@ -27,10 +32,10 @@
 #include "support/standins_win32.h"
 #include "support/wine_win32.h"
 
+using testsupport::FileExists;
 using testsupport::MakeVexaTree;
 using testsupport::ReadTextLines;
 using testsupport::ScopedEnv;
-using testsupport::ScriptedPrompter;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -50,7 +55,11 @@ class MainFormTest : public testing::Test {
         registry.Remove();
         MainState.FirstActivationDone = true; // the tests decide the mode themselves
     }
-    void TearDown() override { SetUnzipDir(""); }
+    void TearDown() override {
+        SetUnzipDir(""); // lets go of a loaded UnZip32.DLL, so the folder can go
+        // The installation and the launchers change the current folder, which could not go either.
+        SetCurrentDirectoryA(testsupport::TestProgramDir().c_str());
+    }
     // An installed tree with its version line, the demo's Windows tools and SetUp.EXE's folder.
     std::string Tree(const std::string& name, const std::string& version) {
         std::string tree = dir / name;
@@ -63,6 +72,32 @@ class MainFormTest : public testing::Test {
     testsupport::ScopedRegistryValue registry{RegistryKey, "Path"}, version{RegistryKey, "Version"};
     testsupport::ScopedSetupLinks links;
     testsupport::ScriptedPrompter boxes;
+};
+
+class InstallTest : public MainFormTest {
+  protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        ReadWindowsState();
+        MainState.SetupDir.Set(medium);
+        MainState.TempToolDir.Set(temp);
+        testsupport::MakeDirs(medium);
+    }
+    // The medium's files without packages: installer, SetUp.EXE, UnZip32.DLL and a WIN folder.
+    void SmallMedium() {
+        ASSERT_TRUE(testsupport::CopyStandin("Install", medium));
+        ASSERT_TRUE(testsupport::WriteTextLines(medium + "\\SetUp.EXE", {"program"}));
+        ASSERT_TRUE(testsupport::WriteTextLines(medium + "\\UnZip32.DLL", {"library"}));
+        testsupport::MakeDirs(medium + "\\WIN");
+        ASSERT_TRUE(testsupport::CopyStandin("SetUpNT", medium + "\\WIN"));
+    }
+    std::vector<testsupport::StandinRun> Runs() const { return testsupport::ReadStandinLog(log); }
+
+    std::string medium = dir / "Medium";
+    std::string temp = dir / "VEXA_$$$";
+    std::string log = dir / "standin.log";
+    ScopedEnv env[2] = {{"VEXA_STANDIN_LOG", log}, {"VEXA_STANDIN_MARKER", temp + "\\VEXA.$$$"}};
+    testsupport::ScopedFile autoexec{"C:\\AUTOEXEC.BAT"};
 };
 
 TEST_F(MainFormTest, EachModeShowsItsPage) {
@@ -100,7 +135,6 @@ TEST_F(MainFormTest, EachModeShowsItsPage) {
         form.ShowModePage();
 
         EXPECT_EQ(MainState.SetupMode, c.mode);
-        EXPECT_EQ(SetupState.InstallDir.Str(), tree);
         Lines tail = c.tail;
         for (std::string& line : tail)
             if (!line.empty() && line.back() == '$') line = line.substr(0, line.size() - 1) + tree;
@@ -143,7 +177,6 @@ TEST_F(MainFormTest, WinSetCopiesToolsAndOffersTheWindowsSetUp) {
     form.BtnWinSetClick();
     for (const char* tool : {"SetUp.EXE", "SetUpNT.EXE", "VexaAsc.ICO"})
         EXPECT_TRUE(testsupport::FileExists(tree + "\\KORVO\\Install\\Win\\" + tool)) << tool;
-    EXPECT_EQ(MainState.SetupMode, ModeSetupPanel);
     EXPECT_TRUE(form.PanelS.Visible());
     ASSERT_EQ(boxes.Boxes.size(), 1u);
     EXPECT_EQ(boxes.Boxes[0].Text, "Run Windows SetUp for making\r\ndesktop icons and program folder?");
@@ -162,16 +195,13 @@ struct WatchingPrompter final : ui::Prompter {
     std::vector<bool> windowShown;
 };
 
-TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
-    std::string medium = dir / "Medium";
+TEST_F(InstallTest, CloseDuringInstallationWaitsForItsEnd) {
     testsupport::CopyFolder(testsupport::DemoMediumDir(), medium);
-    ScopedEnv env[] = {{"VEXA_STANDIN_LOG", dir / "standin.log"},
-                       {"VEXA_STANDIN_MARKER", dir / "VEXA_$$$\\VEXA.$$$"},
-                       {"VEXA_STANDIN_CHOOSE", dir / "Chosen"}};
+    ScopedEnv choose{"VEXA_STANDIN_CHOOSE", dir / "Chosen"};
     TForm1 form;
     form.Show();
     DecideModeFor(medium, medium + "\\SetUp.EXE");
-    MainState.TempToolDir.Set(dir / "VEXA_$$$");
+    MainState.TempToolDir.Set(temp);
     form.ShowModePage();
     ASSERT_EQ(MainState.SetupMode, ModeZipPackages);
     WatchingPrompter watch(form);
@@ -181,11 +211,10 @@ TEST_F(MainFormTest, CloseDuringInstallationWaitsForItsEnd) {
     form.BtnOkClick();
 
     // The installer still ran, then the driver set-up that the Windows set-up offered (Enter says Yes).
-    EXPECT_EQ(testsupport::ReadStandinLog(dir / "standin.log").size(), 2u);
+    EXPECT_EQ(Runs().size(), 2u);
     ASSERT_FALSE(watch.windowShown.empty()); // the Windows set-up spoke up after the installation
     for (bool shown : watch.windowShown) EXPECT_TRUE(shown) << "a box after the window was closed";
     EXPECT_FALSE(form.Visible()); // and then the window closed
-    EXPECT_FALSE(MainState.CloseRequested);
     EXPECT_EQ(MainState.CommandDepth, 0);
 }
 
@@ -243,16 +272,15 @@ TEST_F(MainFormTest, AdviceOn95RamdiskMouseAndDosAdvice) {
               0u)
         << form.Memo0.Text();
     EXPECT_EQ(form.BtnSys.Caption() + " " + form.BtnBat.Caption(), "CONFIG.SYS AUTOEXEC.BAT");
-    ScriptedPrompter none;
     OfferIeeeDriver();
-    EXPECT_TRUE(none.Boxes.empty());
+    EXPECT_TRUE(boxes.Boxes.empty());
     testsupport::SaveScreenshot(form.Handle(), "advice_win95");
 }
 
 TEST_F(MainFormTest, WindowsSetupMakesLinksAndOffersTheDriver) {
     ASSERT_TRUE(InitComForProcess());
-    ReadWindowsState();                     // this Wine's, of the NT family
-    std::string log = dir / "winsetup.log"; // a name of its own: every test here has the same scratch path
+    ReadWindowsState(); // this Wine's, of the NT family
+    std::string log = dir / "standin.log";
     ScopedEnv logEnv{"VEXA_STANDIN_LOG", log};
     std::string tree = MakeTree(dir, {{65, "N"}});
     SetupState.InstallDir.Set(tree);
@@ -269,21 +297,15 @@ TEST_F(MainFormTest, WindowsSetupMakesLinksAndOffersTheDriver) {
     form.Show();
     MainState.SetupMode = ModeSetupPanel;
     form.PanelS.SetVisible(true);
-    int memoTop = form.Memo0.Top(), memoHeight = form.Memo0.Height();
-    boxes.Answer(ui::IdYes).Answer(ui::IdNo);
+    boxes.Answer(ui::IdYes);
     WindowsSetup();
-    WindowsSetup(); // twice in a run: the memo moves once
-    EXPECT_EQ(form.Memo0.Top(), memoTop - 32);
-    EXPECT_EQ(form.Memo0.Height(), memoHeight + 32);
     EXPECT_FALSE(form.PanelS.Visible());
     testsupport::SaveScreenshot(form.Handle(), "advice_page");
 
     const std::pair<std::string, std::string> expected[] = {
-        {desktop + "\\VexaMeas.LNK", prg + "\\VEXA.EXE|||" + win + "\\Vexa.ICO,0"},
         {desktop + "\\VexaCmd.LNK", win + "\\SetUp.EXE|CMD||" + win + "\\VexaCmd.ICO,0"},
         {programs + "\\Vexa_Dos\\Vexa measure.LNK", prg + "\\VEXA.EXE|||" + win + "\\Vexa.ICO,0"},
         {programs + "\\Vexa_Dos\\Vexa simulation.LNK", prg + "\\VEXA.EXE|SIM||" + win + "\\Vexa.ICO,0"},
-        {programs + "\\Vexa_Dos\\Vexa cmd line.LNK", win + "\\SetUp.EXE|CMD||" + win + "\\VexaCmd.ICO,0"},
         {programs + "\\Vexa_Dos\\Convert ASCII data.LNK",
          win + "\\SetUp.EXE|ASC||" + win + "\\VexaAsc.ICO,0"},
         {programs + "\\Vexa_Dos\\SetUp.LNK", win + "\\SetUp.EXE|||,0"},
@@ -292,7 +314,7 @@ TEST_F(MainFormTest, WindowsSetupMakesLinksAndOffersTheDriver) {
     EXPECT_FALSE(testsupport::FileExists(desktop + "\\Vexa.LNK"));
     EXPECT_FALSE(testsupport::FileExists(programs + "\\VEXA\\Readme.TXT"));
     EXPECT_TRUE(DirExists(programs + "\\VEXA"));            // emptied, not removed
-    EXPECT_EQ(testsupport::ReadStandinLog(log).size(), 1u); // the driver: Yes the first time, No the second
+    EXPECT_EQ(testsupport::ReadStandinLog(log).size(), 1u); // the driver set-up
 }
 
 TEST_F(MainFormTest, OldFolderWithoutItsCmdLinkIsLeftAlone) {
@@ -302,6 +324,200 @@ TEST_F(MainFormTest, OldFolderWithoutItsCmdLinkIsLeftAlone) {
     for (const std::string& keep : kept) testsupport::WriteTextLines(keep, {"mine"});
     RemoveOldLinks();
     for (const std::string& keep : kept) EXPECT_TRUE(testsupport::FileExists(keep)) << keep;
+}
+
+// ---- The installation ------------------------------------------------------------------------------
+
+TEST_F(InstallTest, FindInstallDirTakesTheFirstTree) {
+    DeleteFileA("C:\\AUTOEXEC.BAT");
+    struct Case {
+        const char* what;
+        Lines trees;
+        std::string recorded;
+        Lines autoexec;
+        std::string found;
+    } cases[] = {
+        {"registry", {dir / "Reg", medium}, dir / "Reg", {}, dir / "Reg"},
+        {"registry without tree", {medium}, dir / "Gone", {}, medium},
+        {"set-up folder", {medium, medium + "\\Vexa"}, "", {}, medium},
+        {"C:\\Vexa", {"C:\\Vexa", dir / "meas"}, "", {"PATH " + dir / "meas\\KORVO\\BAT"}, "C:\\Vexa"},
+        {"AUTOEXEC.BAT, the first line naming a tree",
+         {dir / "meas"},
+         "",
+         {"PATH " + dir / "a\\KORVO\\BAT", "PATH " + dir / "meas\\korvo\\bat"},
+         dir / "meas"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* old : {"Reg", "Medium\\Vexa", "meas", "a", "b"}) testsupport::RemoveTree(dir / old);
+        testsupport::RemoveTree(medium + "\\KORVO");
+        testsupport::RemoveTree("C:\\Vexa");
+        for (const std::string& tree : c.trees) ASSERT_TRUE(MakeVexaTree(tree));
+        if (c.recorded.empty())
+            registry.Remove();
+        else
+            registry.Set(c.recorded);
+        DeleteFileA("C:\\AUTOEXEC.BAT");
+        if (!c.autoexec.empty()) testsupport::WriteTextLines("C:\\AUTOEXEC.BAT", c.autoexec);
+
+        FindInstallDir();
+        EXPECT_EQ(SetupState.InstallDir.Str(), c.found);
+    }
+    testsupport::RemoveTree("C:\\Vexa");
+}
+
+TEST_F(InstallTest, MarkerHandshake) {
+    SmallMedium();
+    PrepareTempTools();
+    EXPECT_EQ(
+        ReadTextLines(temp + "\\VEXA.$$$"),
+        (Lines{"     0", "     " + std::to_string(SetupState.WinVersionCode), SetupState.WindowsDir.Str()}));
+    // Success without a directory named keeps the tree where it was. (Success naming one, and failure,
+    // are the end-to-end road's.)
+    SetupState.InstallDir.Set(dir / "Kept");
+    ASSERT_TRUE(testsupport::WriteTextLines(temp + "\\VEXA.$$$", {"  7 ", ""}));
+    ASSERT_TRUE(testsupport::WriteTextLines(temp + "\\SetUp.EXE", {"program"}));
+    bool ok = true;
+    RestoreTools(ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(SetupState.InstallDir.Str(), dir / "Kept");
+}
+
+TEST_F(InstallTest, DisketteInstallerOnTheSetupDrive) {
+    std::string disk = dir / "disk";
+    testsupport::MakeDirs(disk + "\\SETUP\\WIN");
+    ASSERT_TRUE(testsupport::CopyStandin("Install", disk));
+    testsupport::WineDrives drives;
+    ASSERT_TRUE(drives.Define('D', testsupport::UnixPathOf(disk), DRIVE_FIXED));
+    MainState.SetupMode = ModeDiskette;
+    MainState.SetupDir.Set("D:\\SETUP");
+    SetupState.InstallDir.Set(dir / "Vexa_Dos");
+
+    boxes.Answer(ui::IdOk);
+    bool ok = false;
+    RunInstallation(ok);
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(boxes.Boxes.size(), 1u); // found on D:\ without "Program not fund!"
+    EXPECT_EQ(boxes.Boxes[0].Caption + "|" + boxes.Boxes[0].Text,
+              "Insert disk|Please insert installation disk 1");
+    ASSERT_EQ(Runs().size(), 1u);
+    EXPECT_EQ(Runs()[0].CommandLine, "D:\\Install.EXE PATH D:\\ " + dir / "Vexa_Dos\\KORVO");
+
+    // Cancel runs nothing and still removes the tools' folder.
+    boxes.Answer(ui::IdCancel);
+    RunInstallation(ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Runs().size(), 1u);
+    EXPECT_FALSE(DirExists(temp));
+}
+
+TEST_F(InstallTest, MissingInstallerIsReported) {
+    SmallMedium();
+    DeleteFileA((medium + "\\Install.EXE").c_str());
+    MainState.SetupMode = ModeZipPackages;
+    boxes.Answer(ui::IdOk);
+    bool ok = true;
+    RunInstallation(ok);
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Caption + "|" + boxes.Boxes[0].Text,
+              "Program not found!|" + medium + "\\Install.EXE");
+    EXPECT_FALSE(DirExists(temp));
+}
+
+TEST_F(InstallTest, PackageFoldersCutToTheirBufferAreRefused) {
+    // 169 characters: each package folder loses its closing backslash; 175: it is cut to the set-up folder
+    // itself, and emptying that would wipe the medium.
+    for (size_t length : {169u, 175u}) {
+        SCOPED_TRACE(length);
+        std::string longMedium = dir / std::string(length - dir.Path().size() - 1, 'm');
+        testsupport::MakeDirs(longMedium);
+        ASSERT_TRUE(testsupport::WriteTextLines(longMedium + "\\Keep.TXT", {"medium"}));
+        MainState.SetupDir.Set(longMedium);
+        boxes.Boxes.clear();
+        for (int i = 0; i < 6; ++i) boxes.Answer(ui::IdOk);
+        ExtractPackages();
+        EXPECT_TRUE(FileExists(longMedium + "\\Keep.TXT"));
+        EXPECT_FALSE(DirExists(longMedium + "\\VEXA_1"));
+        ASSERT_EQ(boxes.Boxes.size(), 6u);
+        EXPECT_EQ(boxes.Boxes[0].Caption, "Unzip error");
+    }
+}
+
+// ---- The mode decision and the installer's words, as tables over the rules ----------------------------
+
+TEST(DecideMode, LayoutAndCommandWord) {
+    const std::string tree = "C:\\Vexa\\KORVO\\Install\\Win";
+    const std::string exe = tree + "\\SetUp.EXE";
+    const std::string quoted = "\"" + exe + "\"";
+    const std::string blanks = "C:\\Program Files\\Vexa\\KORVO\\INSTALL\\WIN";
+    struct {
+        std::string setupDir, commandLine;
+        const char* file; // the one file that exists, upper case
+        int mode;
+        std::string installDir;
+    } cases[] = {
+        // The medium's layout decides, whatever the command line says (the main window's tests go through
+        // every layout); a package beside a copy inside an installed tree still installs.
+        {"D:\\Medium", "D:\\Medium\\SetUp.EXE ASC", "", ModeDiskette, ""},
+        {tree, exe, "C:\\VEXA\\KORVO\\INSTALL\\WIN\\VEXA_1.ZIP", ModeZipPackages, ""},
+        // Inside a tree: the word after the program name, in any case, with or without blanks.
+        {tree, quoted + "   cMd   ", "", ModeCommandLine, "C:\\Vexa"},
+        {tree, exe + " CMDX", "", ModeSetupPanel, "C:\\Vexa"},
+        // A quoted name ends at its quote, an unquoted one at the first blank.
+        {blanks, "\"" + blanks + "\\SetUp.EXE\" CMD", "", ModeCommandLine, "C:\\Program Files\\Vexa"},
+        {"c:\\meas\\korvo\\install\\win", "setup asc", "", ModeConverter, "c:\\meas"},
+        {"C:\\KORVO\\INSTALL\\WIN", "SETUP", "", ModeSetupPanel, "C:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setupDir + " | " + c.commandLine);
+        auto exists = [&](std::string_view path) {
+            return lstrcmpiA(std::string(path).c_str(), c.file) == 0;
+        };
+        ModeDecision d = DecideModeFrom(c.setupDir, c.commandLine, exists);
+        EXPECT_EQ(d.Mode, c.mode);
+        EXPECT_EQ(d.InstallDir, c.installDir);
+    }
+}
+
+TEST(FindInstallDir, AutoexecLines) {
+    struct {
+        const char* line;
+        const char* candidate;
+    } cases[] = {
+        {"CALL C:\\KORVO\\BAT\\START.BAT", "C:"},
+        {":KORVO\\BAT", ""}, // a colon at index 0 has no drive letter before it
+    };
+    for (const auto& c : cases) EXPECT_EQ(AutoexecCandidate(c.line), c.candidate) << c.line;
+}
+
+TEST(RunInstallation, InstallerParamsAndWorkDir) {
+    testsupport::TempDir dir("mode_words");
+    testsupport::MakeDirs(dir / "My Medium");
+    testsupport::MakeDirs(dir / "Old Vexa\\KORVO");
+    testsupport::MakeDirs(dir / "VEXA");
+    // A fresh installation's words are seen by the end-to-end road and the diskette test.
+    // Folders with blanks that exist go as their 8.3 forms: the DOS installer splits at blanks.
+    char medium[MAX_PATH], korvo[MAX_PATH], oldVexa[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA((dir / "My Medium").c_str(), medium, MAX_PATH), 0u);
+    ASSERT_GT(GetShortPathNameA((dir / "Old Vexa\\KORVO").c_str(), korvo, MAX_PATH), 0u);
+    ASSERT_GT(GetShortPathNameA((dir / "Old Vexa").c_str(), oldVexa, MAX_PATH), 0u);
+    std::string params = InstallerParams(true, dir / "My Medium\\Install.EXE", dir / "Old Vexa");
+    EXPECT_EQ(params, std::string("UPDA ") + medium + " " + korvo);
+    // Only the existing part has a short form; the rest follows as written.
+    EXPECT_EQ(InstallerParams(false, dir / "My Medium\\Install.EXE", dir / "Old Vexa\\New"),
+              std::string("PATH ") + medium + " " + oldVexa + "\\New\\KORVO");
+
+    struct {
+        std::string installDir;
+        std::string work;
+    } works[] = {
+        {dir / "VEXA\\VEXA", dir.Path() + "\\"}, // cut before the first VEXA: an existing folder
+        {dir / "Vexa_Dos", "C:\\Setup"},         // no VEXA in this case: missing, so the set-up folder
+        {"VEXA", "C:\\Setup"},                   // at index 0 it is not cut
+    };
+    for (const auto& w : works)
+        EXPECT_EQ(InstallerWorkDir(w.installDir, "C:\\Setup"), w.work) << w.installDir;
 }
 
 } // namespace
