@@ -132,10 +132,10 @@ class EditedText : public convtest::ConvFixture {
     static constexpr int Records = 4;
 
     // Binary sample, its Full ASCII text (LastNothing) and that text converted back unedited.
-    void Write(char kind, int variant, int delimiter = 59) {
+    void Write(char kind, int variant) {
         kind_ = kind;
         Options options{ModeBinToFull, variant <= 3 ? variant : variant - 2, variant > 3};
-        options.Delimiter = delimiter;
+        options.Delimiter = 59;
         text_ = Convert(options, std::string("E.") + kind + "01", sampledata::Bytes(Spec(kind, 20, Records)));
         baseline_ = Back(text_);
     }

@@ -56,7 +56,6 @@ TEST_F(ConvertRun, RejectedSourcesLeaveTheDestinationAlone) {
         {"MEAS.K01", nonData, ModeBinToFull, ConvOutcome::NotAccepted},
         {"MEAS.K01", Sample('K', 16), ModeBinToFull, ConvOutcome::OldVersion},
         {"MEAS.K01", good, ModeFullToBin, ConvOutcome::NotAccepted}, // a binary file is no Full ASCII file
-        {"MEAS.K01", "", ModeFullToBin, ConvOutcome::NotAccepted},
         {"C.K01", binary.substr(0, 20), ModeBinToFull, ConvOutcome::HeaderCut},
         {"C.K01", binary.substr(0, 1000), ModeBinToFull, ConvOutcome::HeaderCut},
         {"C.K01", binary.substr(0, 2047), ModeBinToCol, ConvOutcome::HeaderCut},

@@ -108,7 +108,6 @@ std::vector<TextCase> Cases() {
     SampleSpec cut = Spec('K', 20, 2, true); // ends inside its second record
     cut.Reals = {1, 2, 3, 4};
     cut.Cut = 2;
-    std::string kLines = K1 + " " + K2 + CrLf + K3 + " " + K4 + CrLf + K5 + " " + K6;
     std::string pBlock =
         Join({PReals(1, 5, " "), PReals(6, 10, " "), PReals(11, 15, " "), PReals(16, 20, " "),
               PReals(21, 25, " "), PReals(26, 30, " "), PReals(31, 35, " "), "     -1       7"},
@@ -122,13 +121,11 @@ std::vector<TextCase> Cases() {
             aCol += (aCol.empty() ? "" : CrLf) + (n < 10 ? "   " : "  ") + std::to_string(n) + " " + a1;
 
     return {
-        {"K20All", k20, Full(2), Full20('K', '2') + kLines},
         {"K17OneLineEnd", k17, Full(1, false, LastLineEnd),
          Ident(17, 'K', '1') + Header17() + Join({K1, K2, K3, K4, K5, K6}, CrLf) + CrLf},
         {"K20AllNumberedEof", k20, Full(2, true, LastLineEndEof),
          Full20('K', '4') + "   1 " + K1 + " " + K2 + CrLf + "   2 " + K3 + " " + K4 + CrLf + "   3 " + K5 +
              " " + K6 + CrLf + "\x1A"},
-        {"K20Col", k20, Col(), kLines},
         {"K20ColCutRecordEof", cut, Col(false, LastLineEndEof),
          " 1.0000E+00  2.0000E+00\r\n 3.0000E+00\r\n\x1A"},
         {"P20Block", p, Full(3), Full20('P', '3') + pBlock + CrLf + pBlock},

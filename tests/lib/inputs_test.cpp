@@ -1,5 +1,5 @@
-// Read-back processing and mode-box numbering rules (typing through the filter is the input controls'
-// window test's); window kind rules and centring.
+// Read-back processing (typing through the filter and the mode-box numbers are the input controls'
+// window test's); centring and the placement slots.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -18,29 +18,8 @@ TEST(InputFilter, ReadBackOfAFullBufferStaysInside) {
     EXPECT_EQ(storage[5], '#');
 }
 
-TEST(ModeBoxNumbers, RowsAndNumbersFollowTheRange) {
-    // range, number, ModeRowOf(number), ModeVisibleCount: a number below the first selects the first
-    // row, one past the last the last row.
-    const std::tuple<ModeRange, int, int, int> cases[] = {{{4, 1, 3, 0}, 0, 0, 3}, {{4, 0, 1, 0}, 3, 1, 2}};
-    for (auto [range, number, row, visible] : cases) {
-        EXPECT_EQ(ModeRowOf(range, number), row) << "number " << number;
-        EXPECT_EQ(ModeVisibleCount(range), visible);
-    }
-    ModeRange cols{4, 1, 3, 0};
-    EXPECT_EQ(ModeNumberOf(cols, 0), 1);
-    EXPECT_EQ(ModeNumberOf(cols, -1), -1);
-}
-
-TEST(WindowKinds, ScalingTitleBarAndCentring) {
-    // kind, unscaled, no minimize/maximize boxes
-    const std::tuple<int, bool, bool> kinds[] = {{KindBrowExp, true, true},
-                                                 {KindBrowPath, false, false},
-                                                 {KindDialog, true, false},
-                                                 {KindUnrecorded, true, false}};
-    for (auto [kind, unscaled, noMinMax] : kinds) {
-        EXPECT_EQ(KindUnscaled(kind), unscaled) << kind;
-        EXPECT_EQ(KindNoMinMax(kind), noMinMax) << kind;
-    }
+// The title bars of the window kinds are the kind forms' window test's.
+TEST(WindowKinds, CentringKeepsTheTitleBarOnTheScreen) {
     // window height, screen height, top: never above the screen
     const std::tuple<int, int, int> tops[] = {{200, 768, 268}, {900, 768, 0}};
     for (auto [height, screen, top] : tops) EXPECT_EQ(CentreTop(height, screen), top) << height;

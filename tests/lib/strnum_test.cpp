@@ -109,43 +109,25 @@ TEST(IntegerText, Parsing) {
 
 // ---- Reals ----------------------------------------------------------------------------------------
 
-TEST(RealText, FormsRoundingAndClamping) {
+// The exponent forms the converter writes (its text tests pin the ordinary values): clamping, the
+// halves and the decade edges rounding crosses, a single real widened, and a buffer too small.
+TEST(RealText, ExponentFormsRoundingAndClamping) {
     const double inf = std::numeric_limits<double>::infinity();
-    // width, decimals (negative: exponent form), value, buffer capacity, text
+    // width, decimals, value, buffer capacity, text
     const std::tuple<int, int, double, int, const char*> cases[] = {
-        {11, -4, 1234.5678, 63, " 1.2346E+03"},
-        {11, -4, -0.001, 63, "-1.0000E-03"},
         {11, -4, std::nan(""), 63, " 0.0000E+00"},
         {0, -3, -inf, 63, "-1.000E+99"},
         {0, -3, -1e-300, 63, "-1.000E-99"},
-        {8, 2, 3.14159, 63, "    3.14"},
-        {0, -40, 1.0 / 3, 63, "3.33333333333333315E-01"},
-        // exact halves round away from zero; 0.15 lies just below
-        {0, 0, -2.5, 63, "-3"},
-        {0, 1, 0.15, 63, "0.1"},
         {0, -1, 99.5, 63, "1.0E+02"},
-        // small buffers cut the text
-        {11, -4, 1234.5678, 4, " 1.23"},
-        {15, -4, 1234.5678, 9, "     1.234"}};
+        {1, -4, 9.99995, 63, " 1.0000E+01"},
+        {1, -4, -1.03125, 63, "-1.0313E+00"}, // exact halves round away from zero
+        {1, -8, 0.1f, 63, " 1.00000001E-01"},
+        {11, -4, 1234.5678, 4, " 1.23"}}; // small buffers cut the text
     for (auto [width, decimals, x, n, want] : cases)
         EXPECT_EQ(Real(width, decimals, x, n), want) << x << " w" << width << " d" << decimals;
-    EXPECT_EQ(Real(0, 1000, 1.0, 1023), "1." + std::string(400, '0')); // more places than any double has
     GuardedBuffer none(-1, std::string());
     RealToText(11, -4, none.data(), none.n(), 1.0);
     EXPECT_TRUE(none.Intact());
-}
-
-// Digits next to a half or a power of ten, as single reals widened, and at 15, 16 and 17 digits,
-// where the formatting changes its way of working.
-TEST(RealText, ExponentFormAtRoundingAndDecadeEdges) {
-    const std::tuple<int, double, const char*> cases[] = {{-4, 9.99995, " 1.0000E+01"},
-                                                          {-4, -1.03125, "-1.0313E+00"},
-                                                          {-4, 2.00005, " 2.0000E+00"},
-                                                          {-8, 0.1f, " 1.00000001E-01"},
-                                                          {-15, 0.1, " 1.000000000000000E-01"},
-                                                          {-16, 0.1, " 1.0000000000000001E-01"},
-                                                          {-14, 9.999999999999995, " 9.99999999999999E+00"}};
-    for (auto [decimals, x, want] : cases) EXPECT_EQ(Real(1, decimals, x), want) << x << " d" << decimals;
 }
 
 TEST(RealText, Parsing) {
@@ -163,12 +145,9 @@ TEST(RealText, Parsing) {
 
 // ---- Small helpers --------------------------------------------------------------------------------
 
-TEST(NumberHelpers, DelimitersAndClamps) {
-    const std::pair<int, const char*> delimiters[] = {{17, "\";\""}, {30, "\r\n"}, {0, " "}};
+TEST(NumberHelpers, Delimiters) {
+    const std::pair<int, const char*> delimiters[] = {{30, "\r\n"}, {0, " "}};
     for (auto [code, text] : delimiters) EXPECT_EQ(DelimiterText(code), text) << code;
-    EXPECT_EQ(IntClamp(5, 4, 2), 4); // never below low
-    EXPECT_EQ(ClampToSingle(-1e39), -3.4e38f);
-    EXPECT_EQ(ClampToSingle(1e-46), 0.0f);
 }
 
 // ---- Any arguments --------------------------------------------------------------------------------
