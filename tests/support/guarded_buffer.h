@@ -29,7 +29,6 @@ class GuardedBuffer {
   private:
     static constexpr int Guard = 32;
     static constexpr char Fence = '\xA5';
-    void Fill();
     void Poison(bool on) const;
 
     int n_;
