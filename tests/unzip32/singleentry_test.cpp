@@ -43,25 +43,19 @@ int UNZIP_API Service(const char* name, unsigned long) {
 
 // One call with the options and answers the program gives (ask before replacing and always replace,
 // re-create folders, no name lists). No password callback: calling it would crash.
-struct Call {
+int Unzip(std::string archive, std::string target) {
+    seen = Seen{};
     DCL dcl{};
+    dcl.PromptToOverwrite = 1;
+    dcl.ndflag = 1;
+    dcl.lpszZipFN = archive.data();
+    dcl.lpszExtractDir = target.data();
     USERFUNCTIONS uf{};
-    std::string archive, target;
-
-    Call(const std::string& arc, const std::string& dir) : archive(arc), target(dir) {
-        seen = Seen{};
-        dcl.PromptToOverwrite = 1;
-        dcl.ndflag = 1;
-        uf.print = Print;
-        uf.replace = Replace;
-        uf.ServCallBk = Service;
-    }
-    int Run() {
-        dcl.lpszZipFN = archive.data();
-        dcl.lpszExtractDir = target.data();
-        return unzip::SingleEntryUnzip(0, nullptr, 0, nullptr, &dcl, &uf);
-    }
-};
+    uf.print = Print;
+    uf.replace = Replace;
+    uf.ServCallBk = Service;
+    return unzip::SingleEntryUnzip(0, nullptr, 0, nullptr, &dcl, &uf);
+}
 
 // The files and folders below root (folders with a trailing '/').
 Names Files(const std::string& root) {
@@ -88,8 +82,7 @@ TEST(SingleEntryUnzip, ExtractsWhatZipStored) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.archive);
         TempDir t("unzip");
-        Call call(Archive(c.archive), t / "new/target");
-        EXPECT_EQ(call.Run(), c.result);
+        EXPECT_EQ(Unzip(Archive(c.archive), t / "new/target"), c.result);
         auto want = tree;
         if (!c.folderEntries) want.erase("hollow/"); // an empty folder needs its own entry
         EXPECT_EQ(Tree(t / "new/target"), want);
@@ -105,7 +98,7 @@ TEST(SingleEntryUnzip, ReplacesAnOlderFileWhenTheAnswerSaysSo) {
 #ifdef _WIN32 // the DLL replaces read-only and hidden files as well
     SetFileAttributesA((t / "readme.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 #endif
-    EXPECT_EQ(Call(Archive("deflated.zip"), t.Path()).Run(), UZ_OK);
+    EXPECT_EQ(Unzip(Archive("deflated.zip"), t.Path()), UZ_OK);
     EXPECT_EQ(t.Read("readme.txt"), "Read me first.\r\n");
     EXPECT_EQ(seen.replaced, Names{"readme.txt"});
 }
@@ -131,8 +124,7 @@ TEST(SingleEntryUnzip, DamageIsAnErrorAndLeavesNoPartialFile) {
         std::string z = ReadAll(Archive("damage.zip"));
         c.change(z);
         t.Write("damaged.zip", z);
-        Call call(t / "damaged.zip", t / "out");
-        EXPECT_EQ(call.Run(), c.result);
+        EXPECT_EQ(Unzip(t / "damaged.zip", t / "out"), c.result);
         auto files = Tree(t / "out");
         EXPECT_EQ(files.size(), c.kept);
         EXPECT_EQ(files.count("readme.txt"), c.kept ? 1u : 0u);
@@ -149,8 +141,7 @@ TEST(SingleEntryUnzip, RefusesMembersOutsideTheTargetAndWritesNothingThere) {
         int patched = name.empty() ? 2 : Patch(z, "pppppppppppp/evil.txt", name);
         ASSERT_EQ(patched, 2) << "local and central name";
         t.Write("unsafe.zip", z);
-        Call call(t / "unsafe.zip", t / "a/b/out");
-        EXPECT_EQ(call.Run(), UZ_ERR);
+        EXPECT_EQ(Unzip(t / "unsafe.zip", t / "a/b/out"), UZ_ERR);
         std::string kept = name.empty() ? "a/b/out/inside.txt" : "a/b/out/safe.txt";
         EXPECT_EQ(Files(t.Path()), (Names{"a/", "a/b/", "a/b/out/", kept, "unsafe.zip"}));
     }
@@ -168,7 +159,7 @@ TEST(SingleEntryUnzip, ResultCodesForWhatItCannotDo) {
     };
     for (const auto& c : cases) {
         TempDir t("unzip");
-        EXPECT_EQ(Call(Archive(c.archive), t.Path()).Run(), c.result) << c.archive;
+        EXPECT_EQ(Unzip(Archive(c.archive), t.Path()), c.result) << c.archive;
         EXPECT_EQ(Files(t.Path()), c.files) << c.archive;
     }
 }
@@ -176,12 +167,12 @@ TEST(SingleEntryUnzip, ResultCodesForWhatItCannotDo) {
 TEST(SingleEntryUnzip, ReadsCommentsAndReportsBlockedFiles) {
     TempDir t("unzip");
     // An end-record signature inside the comment.
-    EXPECT_EQ(Call(Archive("comment.zip"), t / "comment").Run(), UZ_OK);
+    EXPECT_EQ(Unzip(Archive("comment.zip"), t / "comment"), UZ_OK);
     EXPECT_EQ(t.Read("comment/readme.txt"), "Read me first.\r\n");
 
     // A folder where a file should go: that member fails, the others do not.
     fs::create_directories(t / "blocked/readme.txt");
-    EXPECT_EQ(Call(Archive("deflated.zip"), t / "blocked").Run(), UZ_ERR);
+    EXPECT_EQ(Unzip(Archive("deflated.zip"), t / "blocked"), UZ_ERR);
     EXPECT_EQ(t.Read("blocked/big.txt"), ReadAll(ArchiveDir() + "tree/big.txt"));
 }
 
