@@ -50,9 +50,8 @@ TEST_F(WebDownloadTest, KeptAfterSuccessReleasedAfterFailure) {
     server.Route("/site/datefix.txt", testsupport::OkReply("dates\r\n20.05.2001\r\n"));
     WebDownload("datefix.txt", Site(), dir.Path(), 1, true, loaded);
     EXPECT_TRUE(loaded);
-    TDialWebLoad* kept = WebLoadDialog();
-    ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(kept->Caption(), "Download datefix.txt");
+    ASSERT_NE(WebLoadDialog(), nullptr);
+    EXPECT_EQ(WebLoadDialog()->Caption(), "Download datefix.txt");
 
     // The kept dialog serves the next download; a 404 releases it.
     prompter.Answer(ui::IdOk);
