@@ -30,10 +30,6 @@ GuardedBuffer::GuardedBuffer(int n, const std::string& text)
     Poison(true);
 }
 
-GuardedBuffer::~GuardedBuffer() {
-    Poison(false);
-}
-
 // The buffer starts at an aligned offset, so the left guard is poisoned whole; the right one may
 // start inside an 8-byte granule, which the sanitizer's shadow encoding handles.
 void GuardedBuffer::Poison(bool on) const {
