@@ -42,8 +42,9 @@ echo safe > patch/safe.txt
 # An encrypted member beside a plain one.
 (cd tree && zip -q -X -P secret ../crypt.zip readme.txt && zip -q -X ../crypt.zip docs/manual.txt)
 
-# One large member to damage beside a small one that must survive.
+# One large member to damage (deflated, stored) beside a small one that must survive.
 (cd tree && zip -q -X ../damage.zip big.txt readme.txt)
+(cd tree && zip -q -X -0 ../damage0.zip big.bin readme.txt)
 
 # A comment holding an end-record signature.
 (cd tree && printf 'note PK\005\006 inside the comment\n' | zip -q -X -z ../comment.zip readme.txt)

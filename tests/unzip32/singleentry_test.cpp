@@ -110,18 +110,20 @@ TEST(SingleEntryUnzip, DamageIsAnErrorAndLeavesNoPartialFile) {
     };
     const struct {
         const char* what;
+        const char* archive;
         void (*change)(std::string&);
         int result;
         size_t kept; // members extracted: the big one first, then readme.txt
     } cases[] = {
-        {"data flipped", +flip, UZ_ERR, 1},
-        {"cut in half", [](std::string& z) { z.resize(z.size() / 2); }, UZ_BADERR, 0},
-        {"local header gone", [](std::string& z) { z[0] = 'X'; }, UZ_ERR, 1},
+        {"deflated data flipped", "damage.zip", +flip, UZ_ERR, 1},
+        {"stored data flipped", "damage0.zip", +flip, UZ_ERR, 1},
+        {"cut in half", "damage.zip", [](std::string& z) { z.resize(z.size() / 2); }, UZ_BADERR, 0},
+        {"local header gone", "damage.zip", [](std::string& z) { z[0] = 'X'; }, UZ_ERR, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir t("unzip");
-        std::string z = ReadAll(Archive("damage.zip"));
+        std::string z = ReadAll(Archive(c.archive));
         c.change(z);
         t.Write("damaged.zip", z);
         EXPECT_EQ(Unzip(t / "damaged.zip", t / "out"), c.result);
