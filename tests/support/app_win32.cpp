@@ -14,14 +14,14 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+BOOL CALLBACK Collect(HWND window, LPARAM param) {
     reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
     return TRUE;
 }
 
 std::vector<HWND> AllChildren(HWND parent) {
     std::vector<HWND> children;
-    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    if (parent) EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
@@ -33,25 +33,16 @@ bool IsMessageBox(HWND window) {
     return true;
 }
 
-struct Search {
-    DWORD pid;
-    bool boxes; // message boxes instead of other windows
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && IsWindowVisible(window) && IsMessageBox(window) == search->boxes)
-        search->found.push_back(window);
-    return TRUE;
-}
-
+// The visible top-level windows of the process: its message boxes, or its other windows.
 std::vector<HWND> TopLevel(DWORD pid, bool boxes) {
-    Search search{pid, boxes, {}};
-    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> all, found;
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && IsWindowVisible(window) && IsMessageBox(window) == boxes) found.push_back(window);
+    }
+    return found;
 }
 
 } // namespace
@@ -81,8 +72,7 @@ HWND App::MainWindow(int timeoutMs) {
     if (main_ && IsWindow(main_)) return main_;
     WaitFor(
         [&] {
-            std::vector<HWND> windows = TopLevel(process_.dwProcessId, false);
-            for (HWND w : windows)
+            for (HWND w : TopLevel(process_.dwProcessId, false))
                 if (!Text(w).empty()) // Wine's helper windows of a process have no caption
                     main_ = w;
             return main_ != nullptr;
@@ -129,17 +119,17 @@ void App::AnswerBoxes() {
     for (HWND box : TopLevel(process_.dwProcessId, true)) {
         if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue; // on its way out
         answered_.push_back(box);
+        // A box holds buttons and static texts only. The default button is the one drawn as default:
+        // Wine's message box answers DM_GETDEFID with IDOK even when MB_DEFBUTTON2 made Cancel the default.
         std::string seen = Text(box) + "\n";
-        for (HWND child : AllChildren(box))
-            if (ClassOf(child) == "Static" && !Text(child).empty()) seen += Text(child);
-        Boxes.push_back(seen);
-        // The default button is the one drawn as default: Wine's message box answers DM_GETDEFID with
-        // IDOK even when MB_DEFBUTTON2 made Cancel the default.
         WORD button = IDOK;
-        for (HWND child : AllChildren(box))
-            if (ClassOf(child) == "Button" &&
-                (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        for (HWND child : AllChildren(box)) {
+            if (ClassOf(child) == "Static")
+                seen += Text(child);
+            else if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                 button = static_cast<WORD>(GetDlgCtrlID(child));
+        }
+        Boxes.push_back(seen);
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     }

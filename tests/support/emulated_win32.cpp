@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "support/standins_win32.h"
 #include "support/wine_win32.h"
 
@@ -39,9 +41,8 @@ int RunTestsEmulated(const std::string& version, const std::string& filter) {
 }
 
 std::string EmulatedVersion() {
-    char value[32] = "";
-    DWORD n = GetEnvironmentVariableA(VersionVariable, value, sizeof value);
-    return n > 0 && n < sizeof value ? value : "";
+    const char* value = std::getenv(VersionVariable); // set before this program started
+    return value ? value : "";
 }
 
 } // namespace testsupport

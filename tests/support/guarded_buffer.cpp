@@ -7,53 +7,33 @@
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
-#define GUARD_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
-#define GUARD_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#define GUARD_POISON(p, n, on) ((on) ? ASAN_POISON_MEMORY_REGION(p, n) : ASAN_UNPOISON_MEMORY_REGION(p, n))
 #else
-#define GUARD_POISON(p, n) ((void)(p), (void)(n))
-#define GUARD_UNPOISON(p, n) ((void)(p), (void)(n))
+#define GUARD_POISON(p, n, on) ((void)(p), (void)(n), (void)(on))
 #endif
 
 namespace testsupport {
 
-GuardedBuffer::GuardedBuffer(int n, std::mt19937& rng, bool terminated)
-    : n_(n), raw_(new char[static_cast<size_t>(2 * Guard + (n < 0 ? 0 : n + 1))]) {
-    Fill();
+// Only the guards are poisoned, so the random bytes go into the buffer after the text constructor.
+GuardedBuffer::GuardedBuffer(int n, std::mt19937& rng, bool terminated) : GuardedBuffer(n, std::string()) {
     std::uniform_int_distribution<int> byte(1, 255);
     for (int i = 0; i < size(); ++i) data()[i] = static_cast<char>(byte(rng));
     if (terminated && size() > 0) data()[std::uniform_int_distribution<int>(0, size() - 1)(rng)] = 0;
-    Poison(true);
 }
 
 GuardedBuffer::GuardedBuffer(int n, const std::string& text)
-    : n_(n), raw_(new char[static_cast<size_t>(2 * Guard + (n < 0 ? 0 : n + 1))]) {
-    Fill();
+    : n_(n), raw_(new char[static_cast<size_t>(2 * Guard + size())]) {
+    std::memset(raw_.get(), Fence, static_cast<size_t>(Guard));
+    std::memset(data() + size(), Fence, static_cast<size_t>(Guard));
     std::memset(data(), 0, static_cast<size_t>(size()));
     std::memcpy(data(), text.data(), std::min(text.size(), static_cast<size_t>(size())));
     Poison(true);
 }
 
-GuardedBuffer::~GuardedBuffer() {
-    Poison(false);
-}
-
-void GuardedBuffer::Fill() {
-    std::memset(raw_.get(), Fence, static_cast<size_t>(Guard));
-    std::memset(data() + size(), Fence, static_cast<size_t>(Guard));
-}
-
 // The buffer starts at an aligned offset, so the left guard is poisoned whole; the right one may
 // start inside an 8-byte granule, which the sanitizer's shadow encoding handles.
 void GuardedBuffer::Poison(bool on) const {
-    char* left = raw_.get();
-    char* right = raw_.get() + Guard + size();
-    if (on) {
-        GUARD_POISON(left, Guard);
-        GUARD_POISON(right, Guard);
-    } else {
-        GUARD_UNPOISON(left, Guard);
-        GUARD_UNPOISON(right, Guard);
-    }
+    for (char* guard : {raw_.get(), raw_.get() + Guard + size()}) GUARD_POISON(guard, Guard, on);
 }
 
 bool GuardedBuffer::Intact() const {

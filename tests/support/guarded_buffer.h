@@ -17,7 +17,7 @@ class GuardedBuffer {
     GuardedBuffer(int n, std::mt19937& rng, bool terminated);
     // Capacity n holding text (cut to fit; NUL after it when shorter).
     GuardedBuffer(int n, const std::string& text);
-    ~GuardedBuffer();
+    ~GuardedBuffer() { Poison(false); }
     GuardedBuffer(const GuardedBuffer&) = delete;
     GuardedBuffer& operator=(const GuardedBuffer&) = delete;
 
@@ -29,7 +29,6 @@ class GuardedBuffer {
   private:
     static constexpr int Guard = 32;
     static constexpr char Fence = '\xA5';
-    void Fill();
     void Poison(bool on) const;
 
     int n_;

@@ -11,10 +11,6 @@ namespace testsupport {
 
 namespace {
 
-SOCKET AsSocket(uintptr_t s) {
-    return static_cast<SOCKET>(s);
-}
-
 // True when the socket becomes readable within the milliseconds.
 bool Readable(SOCKET s, int ms) {
     fd_set set;
@@ -76,19 +72,15 @@ HttpTestServer::HttpTestServer() {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     listener_ = Listener(port_);
-    listen(AsSocket(listener_), 8);
+    listen(static_cast<SOCKET>(listener_), 8);
     thread_ = std::thread([this] { Serve(); });
 }
 
 HttpTestServer::~HttpTestServer() {
     stop_ = true;
     thread_.join();
-    closesocket(AsSocket(listener_));
+    closesocket(static_cast<SOCKET>(listener_));
     WSACleanup();
-}
-
-std::string HttpTestServer::Base() const {
-    return "http://127.0.0.1:" + std::to_string(port_);
 }
 
 void HttpTestServer::Route(const std::string& path, const Reply& reply) {
@@ -112,8 +104,8 @@ int HttpTestServer::ClosedPort() {
 
 void HttpTestServer::Serve() {
     while (!stop_) {
-        if (!Readable(AsSocket(listener_), 50)) continue;
-        SOCKET connection = accept(AsSocket(listener_), nullptr, nullptr);
+        if (!Readable(static_cast<SOCKET>(listener_), 50)) continue;
+        SOCKET connection = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
         if (connection == INVALID_SOCKET) continue;
         Answer(connection);
         closesocket(connection);
@@ -121,7 +113,7 @@ void HttpTestServer::Serve() {
 }
 
 void HttpTestServer::Answer(uintptr_t connection) {
-    SOCKET s = AsSocket(connection);
+    SOCKET s = static_cast<SOCKET>(connection);
     std::string request;
     char chunk[4096];
     while (request.find("\r\n\r\n") == std::string::npos && !stop_) {

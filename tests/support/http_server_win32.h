@@ -34,7 +34,7 @@ class HttpTestServer {
     HttpTestServer& operator=(const HttpTestServer&) = delete;
 
     int Port() const { return port_; }
-    std::string Base() const;                                // "http://127.0.0.1:<port>"
+    std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
     void Route(const std::string& path, const Reply& reply); // other paths answer 404
     std::vector<std::string> Requests() const;               // each request's text, as received
 

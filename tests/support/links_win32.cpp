@@ -46,16 +46,9 @@ std::string ProgramsDir() {
     return Folder(CSIDL_PROGRAMS);
 }
 
-ScopedSetupLinks::ScopedSetupLinks() {
-    Remove();
-}
-
-ScopedSetupLinks::~ScopedSetupLinks() {
-    Remove();
-}
-
 void ScopedSetupLinks::Remove() {
-    for (const char* name : {"VexaMeas.LNK", "VexaCmd.LNK", "Vexa.LNK"}) DeleteFileA((DesktopDir() + "\\" + name).c_str());
+    for (const char* name : {"VexaMeas.LNK", "VexaCmd.LNK", "Vexa.LNK"})
+        DeleteFileA((DesktopDir() + "\\" + name).c_str());
     RemoveTree(ProgramsDir() + "\\Vexa_Dos");
     RemoveTree(ProgramsDir() + "\\VEXA");
 }

@@ -18,8 +18,8 @@ std::string ProgramsDir();
 // program folders (Vexa_Dos and the old VEXA) are gone again.
 class ScopedSetupLinks {
   public:
-    ScopedSetupLinks();
-    ~ScopedSetupLinks();
+    ScopedSetupLinks() { Remove(); }
+    ~ScopedSetupLinks() { Remove(); }
     ScopedSetupLinks(const ScopedSetupLinks&) = delete;
     ScopedSetupLinks& operator=(const ScopedSetupLinks&) = delete;
 

@@ -4,7 +4,6 @@
 
 namespace testsupport {
 
-ScriptedPrompter::ScriptedPrompter() { ui::SetPrompter(this); }
 ScriptedPrompter::~ScriptedPrompter() {
     ui::SetPrompter(nullptr);
     EXPECT_TRUE(Answers.empty()) << Answers.size() << " scripted answer(s) left unused";

@@ -21,9 +21,9 @@ struct Box {
 
 class ScriptedPrompter final : public ui::Prompter {
   public:
-    ScriptedPrompter();  // installs itself
-    ~ScriptedPrompter(); // restores the default prompter
-    ScriptedPrompter& Answer(int id); // queue one answer
+    ScriptedPrompter() { ui::SetPrompter(this); } // installs itself
+    ~ScriptedPrompter();                          // restores the default prompter
+    ScriptedPrompter& Answer(int id);             // queue one answer
     int Ask(const std::string& caption, const std::string& text, unsigned flags) override;
 
     std::vector<Box> Boxes;
