@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "lib/textfold.h"
+
 namespace unzip {
 
 namespace {

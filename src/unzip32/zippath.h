@@ -1,11 +1,8 @@
-// Member names as paths: the checks that keep every written file inside the target folder, and the
-// wildcard match of the name lists. Portable.
+// Member names as paths: the checks that keep every written file inside the target folder. Portable.
 #pragma once
 
 #include <string>
 #include <string_view>
-
-#include "lib/textfold.h"
 
 namespace unzip {
 
@@ -20,10 +17,5 @@ enum class NameKind { File, Folder, Refused };
 // extension. junkFolders keeps only the last part (a folder then gives an empty path); blanksToUnderscore
 // writes '_' for each blank.
 NameKind MemberPath(std::string_view name, bool junkFolders, bool blanksToUnderscore, std::string& path);
-
-// Whole-name wildcard match: '*' matches any run of characters including '/', '?' any one character.
-inline bool WildMatch(std::string_view pattern, std::string_view name, bool ignoreCase) {
-    return WildcardMatch(pattern, name, ignoreCase);
-}
 
 } // namespace unzip

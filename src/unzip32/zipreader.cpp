@@ -8,6 +8,7 @@
 #include <new>
 #include <string_view>
 
+#include "lib/textfold.h"
 #include "lib/unzipdll.h"
 #include "unzip32/zippath.h"
 
@@ -251,12 +252,13 @@ bool Run::ReadEntry(const uint8_t* h, size_t extraLength, Entry& e) {
     return false;
 }
 
+// Include and exclude names match whole member names, "*" across "/" too.
 bool Run::Selected(const std::string& name) {
     bool in = opt_.includeCount <= 0;
     for (int i = 0; !in && i < opt_.includeCount; ++i)
-        in = opt_.include[i] && WildMatch(opt_.include[i], name, opt_.ignoreCase);
+        in = opt_.include[i] && WildcardMatch(opt_.include[i], name, opt_.ignoreCase);
     for (int i = 0; in && i < opt_.excludeCount; ++i)
-        in = !(opt_.exclude[i] && WildMatch(opt_.exclude[i], name, opt_.ignoreCase));
+        in = !(opt_.exclude[i] && WildcardMatch(opt_.exclude[i], name, opt_.ignoreCase));
     matched_ = matched_ || in;
     return in;
 }
