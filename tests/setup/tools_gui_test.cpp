@@ -65,8 +65,6 @@ class EditorTest : public testing::Test {
         SetupState.InstallDir.Set("C:\\Vexa");
         ResetGeometry(EditorGeometry);
     }
-    // Programs started here change the current folder; the scratch folder cannot go while it is current.
-    void TearDown() override { SetCurrentDirectoryA(testsupport::TestProgramDir().c_str()); }
     testsupport::TempDir dir{"editor"};
     ScriptedPrompter boxes;
 };

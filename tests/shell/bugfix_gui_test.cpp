@@ -46,8 +46,6 @@ class BugfixTest : public testing::Test {
     void TearDown() override {
         SetUnzipDir("");
         WebDownloadClose();
-        SetCurrentDirectoryA(
-            testsupport::TestProgramDir().c_str()); // unpacking changed it; the folder must go
     }
     // datefix.txt with the bug-fix, confix and winfix dates.
     void SiteDates(const std::string& confix, const std::string& winfix) {

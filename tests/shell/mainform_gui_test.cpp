@@ -57,8 +57,6 @@ class MainFormTest : public testing::Test {
     }
     void TearDown() override {
         SetUnzipDir(""); // lets go of a loaded UnZip32.DLL, so the folder can go
-        // The installation and the launchers change the current folder, which could not go either.
-        SetCurrentDirectoryA(testsupport::TestProgramDir().c_str());
     }
     // An installed tree with its version line, the demo's Windows tools and SetUp.EXE's folder.
     std::string Tree(const std::string& name, const std::string& version) {

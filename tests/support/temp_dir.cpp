@@ -1,5 +1,7 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,11 +20,22 @@ TempDir::TempDir(std::string_view name) {
 #endif
     RemoveTree(path_);
     std::error_code ec;
+    home_ = fs::current_path(ec).string();
     fs::create_directories(path_, ec);
     EXPECT_FALSE(ec) << "cannot create " << path_;
 }
 
+// Programs a test starts may leave the current folder inside; a current folder cannot be removed on
+// Windows, so go back to the one of the start first, or the removal fails without a word.
 TempDir::~TempDir() {
+    std::error_code ec;
+    std::string cwd = fs::current_path(ec).string();
+    auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    if (!ec && cwd.size() >= path_.size() && std::equal(path_.begin(), path_.end(), cwd.begin(), same) &&
+        (cwd.size() == path_.size() || cwd[path_.size()] == Sep))
+        fs::current_path(home_, ec);
     RemoveTree(path_);
 }
 

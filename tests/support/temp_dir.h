@@ -33,6 +33,7 @@ class TempDir {
 
   private:
     std::string path_;
+    std::string home_; // the current folder when the folder was made
 };
 
 void MakeDirs(const std::string& path);
