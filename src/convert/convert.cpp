@@ -184,14 +184,6 @@ void WriteLastLine(Job& job) {
     }
 }
 
-// A free name beside the destination for the file while it is written.
-std::string TempNameFor(std::string_view destination) {
-    std::string name = std::string(destination) + ".$$$";
-    for (int i = 1; i < 100 && (FileExists(name) || DirExists(name)); ++i)
-        name = std::string(destination) + ".$" + IntToStrZ(i, 2);
-    return name;
-}
-
 bool SamePath(std::string_view a, std::string_view b) {
 #ifdef _WIN32
     return SameText(a, b);
@@ -217,7 +209,9 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
             return ConvOutcome::RunAborted;
         }
     }
-    if (SamePath(source, destination)) return ConvOutcome::SameFile;
+    // Names alone miss other spellings of one file ("MEAS.K01." and short names open the source
+    // itself), so an existing destination is compared by identity too.
+    if (SamePath(source, destination) || SameFile(source, destination)) return ConvOutcome::SameFile;
 
     Job job;
     job.Mode = st.Mode;
@@ -233,10 +227,9 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
     ConvOutcome outcome = ReadIdent(job);
     if (outcome == ConvOutcome::Converted) outcome = AskOverwrite(destination, ask, abortRun);
     if (outcome != ConvOutcome::Converted) return outcome;
-    // The destination is written under a name of its own and put in place only once converted, so a
-    // file that fails (cut in its headers, a full disk) never costs an existing destination.
-    std::string temp = TempNameFor(destination);
-    CreateWrite(job.Dst, temp, failed);
+    // The destination is written beside itself and takes its name only once converted, so a file that
+    // fails (cut in its headers, a full disk) never costs an existing destination.
+    CreateWrite(job.Dst, destination, failed);
     if (failed) return ConvOutcome::Uncreatable;
     if (job.Mode != ModeFullToBin) job.Dst.Mode = 1;
 
@@ -250,13 +243,13 @@ ConvOutcome ConvertFile(std::string_view source, std::string_view destination, b
         WriteLastLine(job);
     }
     Close(job.Src, failed);
-    Close(job.Dst, failed);
-    outcome = !headerDone ? ConvOutcome::HeaderCut
-              : failed    ? ConvOutcome::WriteFailed
-                          : ConvOutcome::Converted;
-    if (outcome == ConvOutcome::Converted && PutFileInPlace(temp, destination) != FsOk)
-        outcome = ConvOutcome::Uncreatable;
-    if (outcome != ConvOutcome::Converted) DeleteOneFile(temp);
+    if (!headerDone) {
+        Discard(job.Dst);
+        outcome = ConvOutcome::HeaderCut;
+    } else {
+        Close(job.Dst, failed);
+        outcome = failed ? ConvOutcome::WriteFailed : ConvOutcome::Converted;
+    }
     converted = outcome == ConvOutcome::Converted;
     return outcome;
 }

@@ -59,6 +59,7 @@ enum class FileAccess {
     Read,      // opens an existing file
     Write,     // creates the file or truncates it
     ReadWrite, // opens the file, creating it when missing
+    CreateNew, // creates a file that does not exist yet (FsFileExists when it does), for writing
 };
 
 // Share modes, as FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_DELETE (passed to Windows unchanged).
@@ -81,8 +82,10 @@ FsError CopyOneFile(std::string_view source, std::string_view target); // an exi
 // CopyOneFile of JoinFile(sourceDir, name) to JoinFile(targetDir, name).
 FsError CopyNamedFile(std::string_view name, std::string_view sourceDir, std::string_view targetDir);
 FsError MoveOneFile(std::string_view oldName, std::string_view newName);
-// [both] Puts the file source in place of target, which may exist: in one call where the system has
-// it; on the 95 family, which has none, the target is deleted first.
+// [both] Puts the file source in place of target, which may exist, so that target is at every moment
+// the whole old file or the whole new one: in one call where the system has it; on the 95 family,
+// which has none, the old file is set aside under a temporary name, the new one moved in and the old
+// one deleted, and on a failure the old one is put back.
 FsError PutFileInPlace(std::string_view source, std::string_view target);
 // Moves the file to its name with the extension changed (ChangeExt mode 0).
 FsError RenameExt(std::string_view name, std::string_view ext);
@@ -93,10 +96,41 @@ FsError RemoveDir(std::string_view dir); // [both] the directory must be empty
 bool DirExists(std::string_view path);  // [both] the path exists and is a directory
 bool FileExists(std::string_view path); // [both] the path exists and is not a directory
 
+// ---- Replacing a file whole ----------------------------------------------------------------------
+// A writer never truncates the file it replaces: it writes beside it under a temporary name ("~VX"
+// five digits ".TMP", so a DOS listing shows it too), checks every write and the close, then puts it
+// in place with PutFileInPlace; on any failure it discards the temporary file and the old one stays.
+
+// [both] Creates an empty file under a free temporary name in the folder of target, open for writing
+// (ShareRead); NoFile and the error when none can be created.
+FileHandle CreateTempBeside(std::string_view target, std::string& temp, FsError& error);
+// [both] Deletes the temporary file of a write that did not finish; tried again for a moment when the
+// delete fails (a virus scanner or indexer may hold a new file briefly).
+void DiscardTemp(std::string_view temp);
+// [both] True for a name (without folder) of the form the temporary files take.
+bool IsTempName(std::string_view fileName);
+// [both] True when both names exist and are one file, however they are spelt (trailing dots, short
+// names, another drive mapped to the same share): the volume and file index on Windows, the device
+// and inode natively.
+bool SameFile(std::string_view a, std::string_view b);
+
+// ---- Fault injection, for tests -------------------------------------------------------------------
+// The counted operations are the ones that change the disk: creating or truncating a file, a write, a
+// close, a move or rename, a delete and a copy. From a call of ArmFsFault on they are counted, and the
+// nth one (nth > 0) fails with the given error instead of being done; a close still closes the handle.
+// nth 0 only counts. [both]
+void ArmFsFault(int nth, FsError error);
+int FsOpCount(); // counted operations since the last ArmFsFault (or the start)
+
+namespace fsdetail {
+// Counts one operation; true (with the error to report) when it is the one that must fail.
+bool FaultHere(FsError& error);
+} // namespace fsdetail
+
 // While on, CopyOneFile takes the read-only attribute off a target it copied (failures unreported).
 // Off when the library starts; the main window switches it on.
 extern bool ClearReadOnlyOnCopy;
-// Start state: the copy flag off, no active search.
+// Start state: the copy flag off, no active search, no fault armed.
 void ResetFsState();
 
 // ---- The active search (one process-wide slot) ----------------------------------------------------

@@ -90,6 +90,7 @@ void EmptyDir(const char* dir, int mode) {
 
 void ResetFsState() {
     ClearReadOnlyOnCopy = false;
+    ArmFsFault(0, FsOk);
 }
 
 FileHandle OpenFile(std::string_view name, FileAccess access, unsigned, FsError& error) {
@@ -99,6 +100,9 @@ FileHandle OpenFile(std::string_view name, FileAccess access, unsigned, FsError&
         flags = O_CLOEXEC | O_WRONLY | O_CREAT | O_TRUNC;
     else if (access == FileAccess::ReadWrite)
         flags = O_CLOEXEC | O_RDWR | O_CREAT;
+    else if (access == FileAccess::CreateNew)
+        flags = O_CLOEXEC | O_WRONLY | O_CREAT | O_EXCL;
+    if (access != FileAccess::Read && fsdetail::FaultHere(error)) return NoFile;
     int fd = open(path.c, flags, 0666);
     if (fd < 0) {
         error = FromErrno(errno, path.c);
@@ -116,7 +120,10 @@ FileHandle OpenFile(std::string_view name, FileAccess access, unsigned, FsError&
 
 FsError CloseFile(FileHandle handle) {
     if (handle == NoFile) return FsInvalidHandle;
-    return close(static_cast<int>(handle)) == 0 ? FsOk : FromErrno(errno);
+    FsError injected;
+    bool fault = fsdetail::FaultHere(injected);
+    FsError error = close(static_cast<int>(handle)) == 0 ? FsOk : FromErrno(errno);
+    return fault ? injected : error;
 }
 
 int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error) {
@@ -137,6 +144,7 @@ int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error) {
 
 int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error) {
     error = FsOk;
+    if (count > 0 && fsdetail::FaultHere(error)) return 0;
     int total = 0;
     while (total < count) {
         ssize_t put =
@@ -153,13 +161,23 @@ int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error)
 }
 
 FsError DeleteOneFile(std::string_view name) {
+    FsError error;
+    if (fsdetail::FaultHere(error)) return error;
     SysName path(name);
     return unlink(path.c) == 0 ? FsOk : FromErrno(errno, path.c);
 }
 
 FsError PutFileInPlace(std::string_view source, std::string_view target) {
+    FsError error;
+    if (fsdetail::FaultHere(error)) return error;
     SysName from(source), to(target);
     return rename(from.c, to.c) == 0 ? FsOk : FromErrno(errno, to.c);
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    struct stat sa, sb;
+    return stat(SysName(a).c, &sa) == 0 && stat(SysName(b).c, &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 FsError MakeDir(std::string_view dir) {

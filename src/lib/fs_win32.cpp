@@ -79,6 +79,7 @@ int AskBox(const std::string& caption, const std::string& text, unsigned flags) 
 void ResetFsState() {
     ClearReadOnlyOnCopy = false;
     CloseActiveSearch();
+    ArmFsFault(0, FsOk);
 }
 
 // ---- Primitives ------------------------------------------------------------------------------------
@@ -92,7 +93,11 @@ FileHandle OpenFile(std::string_view name, FileAccess access, unsigned shareMode
     } else if (access == FileAccess::ReadWrite) {
         desired = GENERIC_READ | GENERIC_WRITE;
         disposition = OPEN_ALWAYS;
+    } else if (access == FileAccess::CreateNew) {
+        desired = GENERIC_WRITE;
+        disposition = CREATE_NEW;
     }
+    if (access != FileAccess::Read && fsdetail::FaultHere(error)) return NoFile;
     HANDLE h = CreateFileA(SysName(name).c, desired, shareMode, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -105,7 +110,10 @@ FileHandle OpenFile(std::string_view name, FileAccess access, unsigned shareMode
 
 FsError CloseFile(FileHandle handle) {
     if (handle == NoFile) return FsInvalidHandle;
-    return CloseHandle(reinterpret_cast<HANDLE>(handle)) ? FsOk : LastError();
+    FsError injected;
+    bool fault = fsdetail::FaultHere(injected);
+    FsError error = CloseHandle(reinterpret_cast<HANDLE>(handle)) ? FsOk : LastError();
+    return fault ? injected : error;
 }
 
 int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error) {
@@ -120,6 +128,7 @@ int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error) {
 int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error) {
     error = FsOk;
     if (count <= 0) return 0;
+    if (fsdetail::FaultHere(error)) return 0;
     DWORD written = 0;
     if (!WriteFile(reinterpret_cast<HANDLE>(handle), buffer, static_cast<DWORD>(count), &written, nullptr))
         error = LastError();
@@ -129,10 +138,14 @@ int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error)
 }
 
 FsError DeleteOneFile(std::string_view name) {
+    FsError error;
+    if (fsdetail::FaultHere(error)) return error;
     return DeleteFileA(SysName(name).c) ? FsOk : LastError();
 }
 
 FsError CopyOneFile(std::string_view source, std::string_view target) {
+    FsError error;
+    if (fsdetail::FaultHere(error)) return error;
     SysName to(target);
     if (!CopyFileA(SysName(source).c, to.c, FALSE)) return LastError();
     if (ClearReadOnlyOnCopy) {
@@ -148,15 +161,57 @@ FsError CopyNamedFile(std::string_view name, std::string_view sourceDir, std::st
 }
 
 FsError MoveOneFile(std::string_view oldName, std::string_view newName) {
+    FsError error;
+    if (fsdetail::FaultHere(error)) return error;
     return MoveFileA(SysName(oldName).c, SysName(newName).c) ? FsOk : LastError();
 }
 
+namespace {
+// A name for setting a file aside in its own folder that nothing uses yet.
+FsError FreeNameBeside(std::string_view target, std::string& name) {
+    FsError error;
+    FileHandle h = CreateTempBeside(target, name, error);
+    if (h == NoFile) return error;
+    CloseHandle(reinterpret_cast<HANDLE>(h)); // the name is ours; the empty file goes again at once
+    DeleteFileA(SysName(name).c);
+    return FsOk;
+}
+} // namespace
+
 FsError PutFileInPlace(std::string_view source, std::string_view target) {
-    SysName from(source), to(target);
-    if (GetVersion() < 0x80000000u) // the NT family replaces in one call
-        return MoveFileExA(from.c, to.c, MOVEFILE_REPLACE_EXISTING) ? FsOk : LastError();
-    if (!DeleteFileA(to.c) && GetLastError() != ERROR_FILE_NOT_FOUND) return LastError();
-    return MoveFileA(from.c, to.c) ? FsOk : LastError();
+    FsError error;
+    if (GetVersion() < 0x80000000u) { // the NT family replaces in one call
+        if (fsdetail::FaultHere(error)) return error;
+        return MoveFileExA(SysName(source).c, SysName(target).c, MOVEFILE_REPLACE_EXISTING) ? FsOk
+                                                                                            : LastError();
+    }
+    // The 95 family has no replacing move: the old file is set aside until the new one is in place.
+    if (!FileExists(target)) return MoveOneFile(source, target);
+    std::string aside;
+    if ((error = FreeNameBeside(target, aside)) != FsOk) return error;
+    if ((error = MoveOneFile(target, aside)) != FsOk) return error;
+    if ((error = MoveOneFile(source, target)) != FsOk) {
+        for (int attempt = 0; attempt < 3 && MoveOneFile(aside, target) != FsOk; ++attempt) Sleep(20);
+        return error;
+    }
+    DiscardTemp(aside);
+    return FsOk;
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    BY_HANDLE_FILE_INFORMATION info[2];
+    std::string_view names[2] = {a, b};
+    for (int i = 0; i < 2; ++i) {
+        // No access asked: the file's identity can be read even while another program has it open.
+        HANDLE h = CreateFileA(SysName(names[i]).c, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        BOOL got = GetFileInformationByHandle(h, &info[i]);
+        CloseHandle(h);
+        if (!got) return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
 FsError RenameExt(std::string_view name, std::string_view ext) {

@@ -27,7 +27,7 @@ void ClearError(RecordFile& f) {
     f.Failed = false;
 }
 
-void Start(RecordFile& f, std::string_view name, FileAccess access, bool writing, bool& failed) {
+void Start(RecordFile& f, std::string_view name, bool writing, bool& failed) {
     if (f.Handle != NoFile) {
         bool ignored;
         Close(f, ignored);
@@ -36,7 +36,8 @@ void Start(RecordFile& f, std::string_view name, FileAccess access, bool writing
     f.Io.Pos = f.Io.End = 0;
     f.Name.Set(name);
     FsError error;
-    f.Handle = OpenFile(name, access, ShareRead, error);
+    f.Handle =
+        writing ? CreateTempBeside(name, f.Temp, error) : OpenFile(name, FileAccess::Read, ShareRead, error);
     f.Mode = 0;
     f.Writing = writing;
     f.ErrorCode = error;
@@ -236,20 +237,17 @@ std::string_view Cut1023(std::string_view s) {
 } // namespace
 
 RecordFile::~RecordFile() {
-    if (Handle != NoFile) {
-        if (Writing) Flush(*this);
-        CloseFile(Handle);
-    }
+    if (Handle != NoFile) Discard(*this);
 }
 
 // ---- Opening and state ----------------------------------------------------------------------------
 
 void OpenRead(RecordFile& f, std::string_view name, bool& failed) {
-    Start(f, name, FileAccess::Read, false, failed);
+    Start(f, name, false, failed);
 }
 
 void CreateWrite(RecordFile& f, std::string_view name, bool& failed) {
-    Start(f, name, FileAccess::Write, true, failed);
+    Start(f, name, true, failed);
 }
 
 void Close(RecordFile& f, bool& failed) {
@@ -259,8 +257,21 @@ void Close(RecordFile& f, bool& failed) {
     f.Handle = NoFile;
     f.Io.Pos = f.Io.End = 0;
     f.ErrorCode = writeError > 0 ? writeError : error;
+    if (!f.Temp.empty()) {
+        if (f.ErrorCode <= 0) f.ErrorCode = PutFileInPlace(f.Temp, f.Name.View());
+        if (f.ErrorCode > 0) DiscardTemp(f.Temp);
+        f.Temp.clear();
+    }
     f.Failed = f.ErrorCode > 0;
     failed = f.Failed;
+}
+
+void Discard(RecordFile& f) {
+    if (f.Handle != NoFile) CloseFile(f.Handle);
+    f.Handle = NoFile;
+    f.Io.Pos = f.Io.End = 0;
+    if (!f.Temp.empty()) DiscardTemp(f.Temp);
+    f.Temp.clear();
 }
 
 void ReadBytes(RecordFile& f, void* buffer, int n) {

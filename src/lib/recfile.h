@@ -38,12 +38,13 @@ struct RecordFile {
     bool Failed = false;   // set whenever ErrorCode becomes positive: the end flag
     bool Writing = false;  // false when opened for reading, true when created for writing
     TextBuf<259> Name;     // the file name as opened
+    std::string Temp;      // written: the temporary file beside Name that Close puts in its place
     int EndedBy = 0;       // what ended the last line read: 10, 13, 26, or 0 (the end of the file)
 
     recfile_detail::Buffer Io;
 
     RecordFile() = default;
-    ~RecordFile(); // an open file is flushed and closed
+    ~RecordFile(); // an open file is closed; one being written is discarded (see Discard)
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
 };
@@ -59,11 +60,16 @@ void ResetFieldLine();
 
 // Opens an existing file for reading, shared for reading; Mode 0. failed = ErrorCode > 0.
 void OpenRead(RecordFile& f, std::string_view name, bool& failed);
-// Creates or truncates the file for writing, shared for reading; Mode 0.
+// Starts writing the file, shared for reading; Mode 0. The file is replaced whole or not at all: what
+// is written goes into a temporary file beside it (CreateTempBeside), which Close puts in its place.
 void CreateWrite(RecordFile& f, std::string_view name, bool& failed);
 // Writes what is pending and closes. ErrorCode is the system's result, except that a write failure
-// of the file (pending data that did not fit included) is kept and reported.
+// of the file (pending data that did not fit included) is kept and reported. A file being written
+// takes its name only when every write and the close succeeded; otherwise the temporary file goes and
+// an earlier file of that name stays as it was.
 void Close(RecordFile& f, bool& failed);
+// Closes a file being written without keeping what was written: an earlier file of its name stays.
+void Discard(RecordFile& f);
 inline bool Failed(const RecordFile& f) {
     return f.Failed;
 }

@@ -13,6 +13,7 @@
 #include "datagen/sample_data.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
+#include "support/emulated_win32.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 #include "support/unix_shell_win32.h"
@@ -163,20 +164,6 @@ TEST(FsTree, WalkSkipsLinksAndPathsThatDoNotFit) {
     DeleteOneFile(deepFile);
 }
 
-TEST_F(FullDisk, WriteBlockReportsAShortWrite) {
-    Fill(10000);
-    FsError error;
-    FileHandle h = OpenFile(root + "x.bin", FileAccess::Write, ShareNone, error);
-    ASSERT_EQ(error, FsOk);
-    std::string data(65536, 'x');
-    int written = WriteBlock(h, data.data(), 65536, error);
-    EXPECT_LT(written, 65536);
-    EXPECT_EQ(error, FsShortWrite);
-    EXPECT_EQ(WriteBlock(h, data.data(), 100, error), 0);
-    EXPECT_EQ(error, ERROR_DISK_FULL); // nothing written at all: the system's own code
-    CloseFile(h);
-}
-
 // A converted file that does not fit is no success, and the destination it would have replaced keeps
 // every byte; nothing of the attempt is left on the disk.
 TEST_F(FullDisk, ConversionKeepsTheOldDestination) {
@@ -196,4 +183,31 @@ TEST_F(FullDisk, ConversionKeepsTheOldDestination) {
     EXPECT_FALSE(converted);
     EXPECT_EQ(testsupport::ReadBytes(root + "BIG.TXT"), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 2); // fill.bin, BIG.TXT
+}
+
+// One file however it is spelt: trailing dots and blanks, its short name, other slashes, and a second
+// drive letter for its folder. Two files of equal contents are not one.
+TEST(FsIdentity, SameFileSeesEverySpellingOfOneFile) {
+    TempDir dir("fsident");
+    dir.Write("Measurement data.K01", "k");
+    dir.Write("Copy.K01", "k");
+    std::string file = dir / "Measurement data.K01";
+    char shortName[MAX_PATH] = "";
+    ASSERT_GT(GetShortPathNameA(file.c_str(), shortName, MAX_PATH), 0u);
+    testsupport::WineDrives drives;
+    char letter = drives.DefineFree(UnixOf(dir.Path()), 'M');
+    ASSERT_NE(letter, 0);
+    std::string mapped = std::string(1, letter) + ":\\Measurement data.K01";
+    std::string slashed = file;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    for (const std::string& other : {file + ".", file + " .", std::string(shortName), slashed, mapped})
+        EXPECT_TRUE(SameFile(file, other)) << other;
+    EXPECT_FALSE(SameFile(file, dir / "Copy.K01"));
+    EXPECT_FALSE(SameFile(file, dir / "missing.K01"));
+}
+
+// The 95 family has no replacing move: there the old file is set aside until the new one is in place.
+TEST(FsReplace, The95FamilyKeepsTheOldFileUntilTheNewOneIsIn) {
+    if (!testsupport::EmulatedVersion().empty()) GTEST_SKIP() << "the emulated child runs the file tests";
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "RecFile.ReplacesWholeOrNotAtAll:FsIdentity.*"), 0);
 }

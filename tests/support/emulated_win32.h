@@ -8,7 +8,7 @@ namespace testsupport {
 
 // Runs this test program again with --gtest_filter=filter under the version ("win95", "win98", "nt40",
 // "win2k"); its output joins this program's. The child's exit code (0: its tests passed), -1 when it
-// could not be started.
+// could not be started, 3 when it ran no test at all.
 int RunTestsEmulated(const std::string& version, const std::string& filter);
 // The version a child run was started under; "" in an ordinary run.
 std::string EmulatedVersion();
