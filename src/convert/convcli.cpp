@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -13,6 +13,7 @@
 #include "convert/convnames.h"
 #include "convert/convsettings.h"
 #include "lib/paths.h"
+#include "lib/recfile.h"
 #include "ui/prompter.h"
 #include "lib/strnum.h"
 
@@ -189,7 +190,8 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& error)
         } else if (arg == "--plot-size") {
             std::string v = value();
             size_t x = v.find('x');
-            if (x == std::string::npos || !AllDigits(v.substr(0, x)) || !AllDigits(v.substr(x + 1))) return bad(v);
+            if (x == std::string::npos || !AllDigits(v.substr(0, x)) || !AllDigits(v.substr(x + 1)))
+                return bad(v);
             o.PlotWidth = std::stoi(v.substr(0, x));
             o.PlotHeight = std::stoi(v.substr(x + 1));
             if (o.PlotWidth < 200 || o.PlotHeight < 150 || o.PlotWidth > 20000 || o.PlotHeight > 20000)
@@ -417,10 +419,16 @@ int LookMain(const Options& o, ConvCliIo& io) {
                    << file.Look().Columns() << ")\n";
             return CliUsageError;
         }
-        std::ofstream svg(o.PlotPath, std::ios::binary);
+        // The chart is drawn into memory and replaces an earlier picture whole or not at all.
+        std::ostringstream svg;
         WriteChartSvg(svg, file.Look(), chart, o.PlotWidth, o.PlotHeight);
-        svg.close();
-        if (!svg) {
+        std::string text = std::move(svg).str();
+        RecordFile out;
+        bool failed = false;
+        CreateWrite(out, o.PlotPath, failed);
+        WriteBytes(out, text.data(), static_cast<int>(text.size()));
+        if (!failed) Close(out, failed);
+        if (failed) {
             io.Err << "vexaconv: cannot write " << o.PlotPath << "\n";
             return CliUsageError;
         }
