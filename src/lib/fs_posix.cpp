@@ -170,8 +170,17 @@ FsError DeleteOneFile(std::string_view name) {
 FsError PutFileInPlace(std::string_view source, std::string_view target) {
     FsError error;
     if (fsdetail::FaultHere(error)) return error;
-    SysName from(source), to(target);
-    return rename(from.c, to.c) == 0 ? FsOk : FromErrno(errno, to.c);
+    SysName from(source);
+    std::string to = SysName(target).c;
+    // A link is followed, as opening it for writing would; a device or pipe cannot be replaced.
+    struct stat st;
+    if (lstat(to.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        std::error_code ec;
+        std::filesystem::path real = std::filesystem::canonical(to, ec);
+        if (!ec) to = real.string();
+    }
+    if (stat(to.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return FsAccessDenied;
+    return rename(from.c, to.c_str()) == 0 ? FsOk : FromErrno(errno, to.c_str());
 }
 
 bool SameFile(std::string_view a, std::string_view b) {

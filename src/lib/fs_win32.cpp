@@ -194,6 +194,7 @@ FsError PutFileInPlace(std::string_view source, std::string_view target) {
         for (int attempt = 0; attempt < 3 && MoveOneFile(aside, target) != FsOk; ++attempt) Sleep(20);
         return error;
     }
+    SetFileAttributesA(SysName(aside).c, FILE_ATTRIBUTE_NORMAL); // a read-only old file must go too
     DiscardTemp(aside);
     return FsOk;
 }
