@@ -1,14 +1,18 @@
-// Real files for the reader: the archive as a ZipSource and the target folder as a ZipSink. One
-// implementation per platform (zipfiles_posix.cpp, zipfiles_win32.cpp).
+// Real files for the reader: the archive as a ZipSource and the target folder as a ZipSink. The sink
+// is portable (zipfiles.cpp) over the library's file primitives, so the fault injector reaches every
+// write it makes; the archive, the folder levels and a few details are the platform's
+// (zipfiles_posix.cpp, zipfiles_win32.cpp).
 //
-// The sink writes each member straight to its final name and deletes it again when the member fails
-// (damage, a failed write), so no half-written file is left looking complete. An existing file is
-// replaced: on POSIX it is unlinked first (a link there is replaced, not followed); on Windows a
-// read-only, hidden or system attribute is cleared when it stops the replacement.
+// A member is written beside its target under a temporary name and takes the target's name only when
+// it inflated with the right CRC and was written and closed whole; otherwise the temporary file goes
+// and an existing file keeps every byte. An existing file is replaced by a move: on POSIX a link there
+// is replaced, not followed; on Windows a read-only, hidden or system file is replaced as well.
 #pragma once
 
 #include <memory>
+#include <string>
 
+#include "lib/fs.h"
 #include "unzip32/zipreader.h"
 
 namespace unzip {
@@ -18,5 +22,25 @@ std::unique_ptr<ZipSource> OpenFileSource(const char* path);
 
 // The target folder, made with its parents when missing; null when it cannot be made.
 std::unique_ptr<ZipSink> OpenFolderSink(const char* folder);
+
+// The sink over a folder that exists; base ends with the system's separator.
+std::unique_ptr<ZipSink> NewFolderSink(std::string base);
+
+// ---- The platform's part of the sink ------------------------------------------------------------------
+namespace sys {
+constexpr char Separator =
+#ifdef _WIN32
+    '\\';
+#else
+    '/';
+#endif
+// Something (a file, folder or link) has the name.
+bool Exists(const char* path);
+// Gives the open file the modification time of a DOS stamp (date high, time low); failures ignored.
+void Stamp(FileHandle file, uint32_t dosTime);
+// Puts the finished temporary file in place of target (PutFileInPlace), as far as the system's
+// attributes of an existing target allow.
+FsError PutInPlace(const std::string& temp, const std::string& target);
+} // namespace sys
 
 } // namespace unzip

@@ -36,10 +36,6 @@ class FileSource : public ZipSource {
     uint64_t size_;
 };
 
-SinkError ErrorOf(int err) {
-    return (err == ENOSPC || err == EDQUOT) ? SinkError::DiskFull : SinkError::Failed;
-}
-
 bool IsFolder(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
@@ -58,77 +54,6 @@ time_t DosToTime(uint32_t dosTime) {
     if (t.tm_mon < 0 || t.tm_mday == 0) return -1;
     return mktime(&t);
 }
-
-class FolderSink : public ZipSink {
-  public:
-    explicit FolderSink(std::string base) : base_(std::move(base)) {
-        full_.reserve(base_.size() + 256);
-        open_.reserve(base_.size() + 256);
-    }
-    ~FolderSink() override {
-        if (fd_ >= 0) Close(false, 0);
-    }
-
-    SinkError MakeFolder(const std::string& path) override {
-        const char* p = Full(path);
-        if (mkdir(p, 0777) == 0) return SinkError::None;
-        int err = errno;
-        return (err == EEXIST && IsFolder(p)) ? SinkError::None : ErrorOf(err);
-    }
-
-    bool Exists(const std::string& path) override {
-        struct stat st;
-        return lstat(Full(path), &st) == 0;
-    }
-
-    SinkError Create(const std::string& path) override {
-        const char* p = Full(path);
-        const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-        fd_ = open(p, flags, 0666);
-        if (fd_ < 0 && errno == EEXIST && unlink(p) == 0) fd_ = open(p, flags, 0666);
-        if (fd_ < 0) return ErrorOf(errno);
-        open_.assign(full_);
-        return SinkError::None;
-    }
-
-    SinkError Write(const void* data, size_t n) override {
-        const char* p = static_cast<const char*>(data);
-        while (n > 0) {
-            ssize_t done = write(fd_, p, n);
-            if (done < 0 && errno == EINTR) continue;
-            if (done <= 0) return done < 0 ? ErrorOf(errno) : SinkError::Failed;
-            p += done;
-            n -= static_cast<size_t>(done);
-        }
-        return SinkError::None;
-    }
-
-    SinkError Close(bool keep, uint32_t dosTime) override {
-        SinkError result = SinkError::None;
-        if (keep && dosTime != 0) {
-            time_t t = DosToTime(dosTime);
-            if (t != -1) {
-                struct timespec times[2] = {{t, 0}, {t, 0}};
-                futimens(fd_, times);
-            }
-        }
-        if (close(fd_) != 0) result = ErrorOf(errno);
-        fd_ = -1;
-        if (!keep || result != SinkError::None) unlink(open_.c_str());
-        return result;
-    }
-
-  private:
-    const char* Full(const std::string& path) {
-        full_.assign(base_).append(path);
-        return full_.c_str();
-    }
-
-    std::string base_; // ends with '/'
-    std::string full_; // scratch for the path of each operation
-    std::string open_; // the file Create opened, for Close to remove
-    int fd_ = -1;
-};
 
 } // namespace
 
@@ -153,7 +78,24 @@ std::unique_ptr<ZipSink> OpenFolderSink(const char* folder) {
     }
     if (!IsFolder(base.c_str())) return nullptr;
     if (base.back() != '/') base += '/';
-    return std::make_unique<FolderSink>(std::move(base));
+    return NewFolderSink(std::move(base));
+}
+
+bool sys::Exists(const char* path) {
+    struct stat st;
+    return lstat(path, &st) == 0;
+}
+
+void sys::Stamp(FileHandle file, uint32_t dosTime) {
+    time_t t = DosToTime(dosTime);
+    if (t == -1) return;
+    struct timespec times[2] = {{t, 0}, {t, 0}};
+    futimens(static_cast<int>(file), times);
+}
+
+// rename replaces whatever has the name, a link too, without following it.
+FsError sys::PutInPlace(const std::string& temp, const std::string& target) {
+    return PutFileInPlace(temp, target);
 }
 
 } // namespace unzip

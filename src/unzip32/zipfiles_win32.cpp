@@ -42,98 +42,10 @@ class FileSource : public ZipSource {
     uint64_t pos_ = 0;
 };
 
-SinkError ErrorOf(DWORD err) {
-    return (err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL) ? SinkError::DiskFull
-                                                                     : SinkError::Failed;
-}
-
 bool IsFolder(const char* path) {
     DWORD a = GetFileAttributesA(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-class FolderSink : public ZipSink {
-  public:
-    explicit FolderSink(std::string base) : base_(std::move(base)) {
-        full_.reserve(base_.size() + 256);
-        open_.reserve(base_.size() + 256);
-    }
-    ~FolderSink() override {
-        if (h_ != INVALID_HANDLE_VALUE) Close(false, 0);
-    }
-
-    SinkError MakeFolder(const std::string& path) override {
-        const char* p = Full(path);
-        if (CreateDirectoryA(p, nullptr)) return SinkError::None;
-        DWORD err = GetLastError();
-        return IsFolder(p) ? SinkError::None : ErrorOf(err);
-    }
-
-    bool Exists(const std::string& path) override {
-        return GetFileAttributesA(Full(path)) != INVALID_FILE_ATTRIBUTES;
-    }
-
-    SinkError Create(const std::string& path) override {
-        const char* p = Full(path);
-        h_ = Open(p);
-        if (h_ == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
-            // CREATE_ALWAYS refuses read-only files, and hidden or system ones with plain attributes.
-            DWORD a = GetFileAttributesA(p);
-            const DWORD stoppers = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-            if (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && (a & stoppers) &&
-                SetFileAttributesA(p, FILE_ATTRIBUTE_NORMAL))
-                h_ = Open(p);
-            else
-                SetLastError(ERROR_ACCESS_DENIED);
-        }
-        if (h_ == INVALID_HANDLE_VALUE) return ErrorOf(GetLastError());
-        open_.assign(full_);
-        return SinkError::None;
-    }
-
-    SinkError Write(const void* data, size_t n) override {
-        const char* p = static_cast<const char*>(data);
-        while (n > 0) {
-            DWORD done = 0;
-            DWORD want = n > 0x40000000 ? 0x40000000 : static_cast<DWORD>(n);
-            if (!WriteFile(h_, p, want, &done, nullptr)) return ErrorOf(GetLastError());
-            if (done == 0) return SinkError::DiskFull;
-            p += done;
-            n -= done;
-        }
-        return SinkError::None;
-    }
-
-    SinkError Close(bool keep, uint32_t dosTime) override {
-        SinkError result = SinkError::None;
-        FILETIME local, utc;
-        if (keep && dosTime != 0 &&
-            DosDateTimeToFileTime(static_cast<WORD>(dosTime >> 16), static_cast<WORD>(dosTime), &local) &&
-            LocalFileTimeToFileTime(&local, &utc))
-            SetFileTime(h_, nullptr, nullptr, &utc);
-        if (!CloseHandle(h_)) result = ErrorOf(GetLastError());
-        h_ = INVALID_HANDLE_VALUE;
-        if (!keep || result != SinkError::None) DeleteFileA(open_.c_str());
-        return result;
-    }
-
-  private:
-    static HANDLE Open(const char* p) {
-        return CreateFileA(p, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    }
-
-    const char* Full(const std::string& path) {
-        full_.assign(base_);
-        for (char c : path) full_ += (c == '/') ? '\\' : c;
-        return full_.c_str();
-    }
-
-    std::string base_; // ends with a backslash
-    std::string full_; // scratch for the path of each operation
-    std::string open_; // the file Create opened, for Close to remove
-    HANDLE h_ = INVALID_HANDLE_VALUE;
-};
 
 // Where the folder levels start: after "C:\" or after "\\server\share\".
 size_t FirstLevel(const std::string& p) {
@@ -172,7 +84,32 @@ std::unique_ptr<ZipSink> OpenFolderSink(const char* folder) {
     }
     if (!IsFolder(base.c_str())) return nullptr;
     if (base.back() != '\\' && base.back() != '/') base += '\\';
-    return std::make_unique<FolderSink>(std::move(base));
+    return NewFolderSink(std::move(base));
+}
+
+bool sys::Exists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void sys::Stamp(FileHandle file, uint32_t dosTime) {
+    FILETIME local, utc;
+    if (DosDateTimeToFileTime(static_cast<WORD>(dosTime >> 16), static_cast<WORD>(dosTime), &local) &&
+        LocalFileTimeToFileTime(&local, &utc))
+        SetFileTime(reinterpret_cast<HANDLE>(file), nullptr, nullptr, &utc);
+}
+
+// A replacing move refuses a read-only target, and on the 95 family the old file set aside could not
+// be deleted while read-only: such a target loses its read-only, hidden and system attributes first (the
+// new file has plain ones, as when it was written over the old one), and gets them back when it stays.
+FsError sys::PutInPlace(const std::string& temp, const std::string& target) {
+    const DWORD stoppers = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    DWORD a = GetFileAttributesA(target.c_str());
+    DWORD plain = (a & ~stoppers) ? a & ~stoppers : FILE_ATTRIBUTE_NORMAL; // 0 would change nothing
+    bool cleared = a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && (a & stoppers) &&
+                   SetFileAttributesA(target.c_str(), plain);
+    FsError error = PutFileInPlace(temp, target);
+    if (error != FsOk && cleared) SetFileAttributesA(target.c_str(), a);
+    return error;
 }
 
 } // namespace unzip

@@ -44,11 +44,12 @@ class ZipSink {
     // Makes one folder whose parent exists; a folder that is already there is fine.
     virtual SinkError MakeFolder(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
-    // Opens a file for writing, replacing an existing one.
+    // Starts a file that is to replace an existing one of that name.
     virtual SinkError Create(const std::string& path) = 0;
     virtual SinkError Write(const void* data, size_t n) = 0;
-    // Closes the file Create opened. keep false, or a failure to finish it, removes it, so no partial
-    // file survives. dosTime (date in the high word, time in the low word) becomes its modification time.
+    // Finishes the file Create started. keep true puts it in place of an existing one; keep false, or a
+    // failure to finish it, drops it, so no partial file survives and an existing one keeps its bytes.
+    // dosTime (date in the high word, time in the low word) becomes its modification time.
     virtual SinkError Close(bool keep, uint32_t dosTime) = 0;
 };
 

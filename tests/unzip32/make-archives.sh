@@ -42,6 +42,9 @@ echo safe > patch/safe.txt
 # An encrypted member beside a plain one.
 (cd tree && zip -q -X -P secret ../crypt.zip readme.txt && zip -q -X ../crypt.zip docs/manual.txt)
 
+# An update: stored and deflated members, an empty one, one of several blocks, one in a deep folder.
+(cd tree && zip -q -X ../update.zip readme.txt docs/manual.txt data/empty.dat big.bin docs/deep/er/most.txt)
+
 # One large member to damage (deflated, stored) beside a small one that must survive.
 (cd tree && zip -q -X ../damage.zip big.txt readme.txt)
 (cd tree && zip -q -X -0 ../damage0.zip big.bin readme.txt)

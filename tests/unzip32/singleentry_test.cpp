@@ -1,16 +1,22 @@
 // The DLL's front over archives the real zip tool made: what lands in the target folder, the result
-// codes the program relies on, and the callbacks; and which member names may be written below the
-// target folder. Runs natively and under Wine. (The built DLL itself is loaded by the program's ZIP
+// codes the program relies on, the callbacks, existing files replaced whole or not at all whatever file
+// operation fails; and which member names may be written below the target folder. Runs natively and
+// under Wine (there on both families). (The built DLL itself is loaded by the program's ZIP
 // extraction tests; check-dll.sh looks at its imports.)
 #include <gtest/gtest.h>
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "lib/unzipdll.h"
+#ifdef _WIN32
+#include "support/emulated_win32.h"
+#endif
+#include "support/fault_loop.h"
 #include "support/temp_dir.h"
 #include "unzip32/singleentry.h"
 #include "unzip32/zippath.h"
@@ -92,19 +98,9 @@ TEST(SingleEntryUnzip, ExtractsWhatZipStored) {
     }
 }
 
-TEST(SingleEntryUnzip, ReplacesAnOlderFileWhenTheAnswerSaysSo) {
-    TempDir t("unzip");
-    t.Write("readme.txt", "an older, longer readme that must go when replaced\n");
-#ifdef _WIN32 // the DLL replaces read-only and hidden files as well
-    SetFileAttributesA((t / "readme.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-#endif
-    EXPECT_EQ(Unzip(Archive("deflated.zip"), t.Path()), UZ_OK);
-    EXPECT_EQ(t.Read("readme.txt"), "Read me first.\r\n");
-    EXPECT_EQ(seen.replaced, Names{"readme.txt"});
-}
-
-// A damaged archive is an error, never a warning, and leaves no trace of a damaged member.
-TEST(SingleEntryUnzip, DamageIsAnErrorAndLeavesNoPartialFile) {
+// A damaged archive is an error, never a warning, leaves no trace of a damaged member and keeps the
+// file the damaged member was to replace.
+TEST(SingleEntryUnzip, DamageIsAnErrorAndKeepsTheOldFile) {
     auto flip = [](std::string& z) {
         for (size_t i = z.size() / 3; i < z.size() / 3 + 16; ++i) z[i] = static_cast<char>(z[i] ^ 0x55);
     };
@@ -113,12 +109,12 @@ TEST(SingleEntryUnzip, DamageIsAnErrorAndLeavesNoPartialFile) {
         const char* archive;
         void (*change)(std::string&);
         int result;
-        size_t kept; // members extracted: the big one first, then readme.txt
+        bool readmeKept; // the big member comes first, then readme.txt
     } cases[] = {
-        {"deflated data flipped", "damage.zip", +flip, UZ_ERR, 1},
-        {"stored data flipped", "damage0.zip", +flip, UZ_ERR, 1},
-        {"cut in half", "damage.zip", [](std::string& z) { z.resize(z.size() / 2); }, UZ_BADERR, 0},
-        {"local header gone", "damage.zip", [](std::string& z) { z[0] = 'X'; }, UZ_ERR, 1},
+        {"deflated data flipped", "damage.zip", +flip, UZ_ERR, true},
+        {"stored data flipped", "damage0.zip", +flip, UZ_ERR, true},
+        {"cut in half", "damage.zip", [](std::string& z) { z.resize(z.size() / 2); }, UZ_BADERR, false},
+        {"local header gone", "damage.zip", [](std::string& z) { z[0] = 'X'; }, UZ_ERR, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -126,12 +122,76 @@ TEST(SingleEntryUnzip, DamageIsAnErrorAndLeavesNoPartialFile) {
         std::string z = ReadAll(Archive(c.archive));
         c.change(z);
         t.Write("damaged.zip", z);
+        testsupport::MakeDirs(t / "out");
+        t.Write("out/big.txt", "the installed big.txt\r\n");
+        t.Write("out/big.bin", "the installed big.bin\r\n");
         EXPECT_EQ(Unzip(t / "damaged.zip", t / "out"), c.result);
-        auto files = Tree(t / "out");
-        EXPECT_EQ(files.size(), c.kept);
-        EXPECT_EQ(files.count("readme.txt"), c.kept ? 1u : 0u);
+        auto want = std::map<std::string, std::string>{{"big.txt", "the installed big.txt\r\n"},
+                                                       {"big.bin", "the installed big.bin\r\n"}};
+        if (c.readmeKept) want["readme.txt"] = "Read me first.\r\n";
+        EXPECT_EQ(Tree(t / "out"), want);
     }
 }
+
+// Extraction over older versions of the members replaces each whole or not at all, whatever file
+// operation fails: a member holds its old bytes or its new ones (a new member is missing or whole), no
+// temporary file is left, and the run reports a failure exactly when a member was not replaced. Each
+// existing file is asked about. On Windows the readme is read-only and hidden, is replaced all the same
+// and keeps those attributes when it is not.
+TEST(SingleEntryUnzip, ReplacesMembersWholeOrNotAtAll) {
+    TempDir t("unzip");
+    const std::string target = t / "korvo";
+    const Names members = {"readme.txt", "docs/manual.txt", "data/empty.dat", "big.bin",
+                           "docs/deep/er/most.txt"};
+    std::map<std::string, std::string> old, fresh;
+    for (const std::string& m : members) {
+        fresh[m] = ReadAll(ArchiveDir() + "tree/" + m);
+        if (m != members.back()) old[m] = "installed " + m + "\r\n";
+    }
+    const std::string readme = t / "korvo/readme.txt";
+    int result = UZ_OK;
+    auto run = [&] {
+        testsupport::RemoveTree(target);
+        for (const char* folder : {"korvo/docs", "korvo/data"}) testsupport::MakeDirs(t / folder);
+        for (const auto& [name, bytes] : old) WriteAll(t / ("korvo/" + name), bytes);
+#ifdef _WIN32
+        SetFileAttributesA(readme.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+#endif
+        result = Unzip(Archive("update.zip"), target);
+    };
+    int positions = testsupport::ForEachFault(run, [&](int position, FsError) {
+        auto now = Tree(target);
+#ifdef _WIN32
+        bool hidden = (GetFileAttributesA(readme.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0;
+        EXPECT_EQ(hidden, now["readme.txt"] == old["readme.txt"]);
+#endif
+        bool allNew = true;
+        for (const std::string& m : members) {
+            std::string bytes = now.count(m) ? now[m] : "<missing>";
+            std::string before = old.count(m) ? old[m] : "<missing>";
+            EXPECT_TRUE(bytes == fresh[m] || bytes == before) << m << " is cut";
+            allNew = allNew && bytes == fresh[m];
+            now.erase(m);
+        }
+        for (const auto& [name, bytes] : now)
+            EXPECT_EQ(name.back(), '/') << name << " left behind"; // only the members' folders stay
+        EXPECT_EQ(result != UZ_OK, !allNew) << "result " << result;
+        EXPECT_TRUE(position > 0 || (allNew && seen.replaced == Names(members.begin(), members.end() - 1)));
+    });
+    EXPECT_GE(positions, 20); // per member: create, its writes, close, move
+    run();
+    EXPECT_EQ(result, UZ_OK) << "a clean run after the faults";
+}
+
+#ifdef _WIN32
+// The 95 family has no replacing move: the old file is set aside until the new one is in place.
+TEST(SingleEntryUnzip, The95FamilyReplacesWholeOrNotAtAllToo) {
+    if (!testsupport::EmulatedVersion().empty()) GTEST_SKIP() << "the emulated child runs the file tests";
+    EXPECT_EQ(
+        testsupport::RunTestsEmulated("win95", "SingleEntryUnzip.ReplacesMembers*:SingleEntryUnzip.Damage*"),
+        0);
+}
+#endif
 
 TEST(SingleEntryUnzip, RefusesMembersOutsideTheTargetAndWritesNothingThere) {
     // The real zip tool's own "../" member (""), then a name rewritten into the DOS form of it.
