@@ -68,8 +68,8 @@ class Edit : public Control {
     std::function<void(int)> OnKeyUp;
     std::function<void()> OnClick;
 
-    int MaxLength() const;           // 0: no limit
-    void SetMaxLength(int length);   // 0: no limit
+    int MaxLength() const;         // 0: no limit
+    void SetMaxLength(int length); // 0: no limit
     bool ReadOnly() const;
     void SetReadOnly(bool value);
     void SelectAll();
@@ -92,7 +92,7 @@ class Memo : public Edit {
     int LineCount() const;
     std::string Line(int index) const;
     std::vector<std::string> Lines() const;
-    int CaretLine() const; // from 0
+    int CaretLine() const;                // from 0
     HBRUSH ControlColor(HDC dc) override; // read-only memos stay white like documents
 
   protected:
