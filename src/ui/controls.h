@@ -90,10 +90,9 @@ class Memo : public Edit {
     void AddLine(const std::string& line);
     void Clear();
     int LineCount() const;
-    std::string Line(int index) const;
-    std::vector<std::string> Lines() const;
-    int CaretLine() const;                // from 0
-    HBRUSH ControlColor(HDC dc) override; // read-only memos stay white like documents
+    std::vector<std::string> Lines() const; // every line whole, however long
+    int CaretLine() const;                  // from 0
+    HBRUSH ControlColor(HDC dc) override;   // read-only memos stay white like documents
 
   protected:
     WindowKind Kind(const Row& row) const override;

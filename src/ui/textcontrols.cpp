@@ -109,22 +109,15 @@ int Memo::LineCount() const {
     return count;
 }
 
-std::string Memo::Line(int index) const {
-    if (!hwnd_ || index < 0 || index >= LineCount()) return "";
-    LRESULT start = SendMessageA(hwnd_, EM_LINEINDEX, static_cast<WPARAM>(index), 0);
-    LRESULT n = SendMessageA(hwnd_, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
-    std::string s(static_cast<size_t>(n) + 2, '\0');
-    *reinterpret_cast<WORD*>(s.data()) = static_cast<WORD>(n + 1); // EM_GETLINE takes the room in the buffer
-    LRESULT got =
-        SendMessageA(hwnd_, EM_GETLINE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<size_t>(got));
-    return s;
-}
-
+// The whole text split at CR LF: EM_GETLINE takes its room in a 16-bit word, so it would cut a line of
+// 65,535 characters or more.
 std::vector<std::string> Memo::Lines() const {
     std::vector<std::string> lines;
-    int n = LineCount();
-    for (int i = 0; i < n; ++i) lines.push_back(Line(i));
+    std::string text = Text();
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
 }
 
