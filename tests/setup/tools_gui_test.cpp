@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -355,6 +356,42 @@ TEST_F(InfoToolsTest, FullReportGathersEveryFileWithItsLimits) {
     EXPECT_EQ(testsupport::ReadStandinLog(log).back().CommandLine, korvo + "\\Prg\\VEXA.EXE test");
     EXPECT_EQ(ReadBytes(file).find("Old Run"), std::string::npos);
     EXPECT_EQ(testsupport::ReadTextLines(Doc("Start.REP"))[0], "VEXA start test"); // written by the run
+}
+
+// The full report holds the versions report, and each is replaced whole: a report that fails keeps
+// the earlier one, says "File error" and is not shown; the full report goes on without a versions
+// report that failed.
+TEST_F(InfoToolsTest, ReportsWholeOrNotAtAll) {
+    const std::string full = Doc("FullConf.REP"), win = Doc("WinConf.REP"), oldFull = "old full\r\n",
+                      oldWin = "old win\r\n";
+    WriteTextLines(Doc("Start.REP"), {"old start"});
+    AnsweringPrompter prompts;
+    EditorHook hook([](TDialSetUp2&) {});
+    std::string freshFull, freshWin;
+    testsupport::ForEachFault(
+        [&] {
+            WriteBytes(full, oldFull);
+            WriteBytes(win, oldWin);
+            prompts.Clear();
+            hook.shown = 0;
+            MakeFullReport();
+        },
+        [&](int position, FsError) {
+            std::string nowFull = ReadBytes(full), nowWin = ReadBytes(win);
+            if (position == 0) freshFull = nowFull, freshWin = nowWin;
+            auto told = [&](const std::string& path) {
+                return std::ranges::count(prompts.Errors, path) == 1;
+            };
+            bool winFailed = told(win), fullFailed = told(full);
+            EXPECT_EQ(prompts.Errors.size(), winFailed + fullFailed); // no other file, nothing twice
+            EXPECT_TRUE(position > 0 || prompts.Errors.empty());
+            // The versions report is not made when the full report cannot even be started.
+            EXPECT_TRUE(nowWin == freshWin ? !winFailed : nowWin == oldWin && (winFailed || fullFailed));
+            std::string withoutWin = freshFull.substr(freshFull.find("<<<<<<<<<< PC_Conf.REP"));
+            EXPECT_EQ(nowFull, fullFailed ? oldFull : winFailed ? withoutWin : freshFull);
+            EXPECT_EQ(hook.shown, fullFailed ? 0 : 1);
+            EXPECT_TRUE(testsupport::TempFilesIn(korvo + "\\Doc").empty());
+        });
 }
 
 void CALLBACK PickStartErr(HWND, UINT, UINT_PTR id, DWORD) {
