@@ -537,6 +537,28 @@ TEST_F(SetupStateTest, DataFileLinesCutCommentsAndLongLines) {
     EXPECT_EQ(DatLine(dir.Path(), 1), "") << "a directory";
 }
 
+// A save that fails keeps the parameters saved before, and the next start reads them.
+TEST_F(SetupStateTest, CmdConfigWholeOrNotAtAll) {
+    SetupState.InstallDir.Set(dir.Path());
+    const std::string winDir = dir / "Korvo\\Install\\Win", file = winDir + "\\VexaCmd.CFG";
+    testsupport::MakeDirs(winDir);
+    bool saved = false;
+    testsupport::ForEachFault(
+        [&] {
+            WriteBytes(file, "old\r\n");
+            std::string params = "new";
+            saved = LoadSaveCmdConfig(false, params);
+        },
+        [&](int position, FsError) {
+            std::string now = ReadBytes(file), params;
+            EXPECT_EQ(now, saved ? "new\r\n" : "old\r\n");
+            EXPECT_EQ(saved, position == 0 || now != "old\r\n");
+            EXPECT_TRUE(LoadSaveCmdConfig(true, params));
+            EXPECT_EQ(params, saved ? "new" : "old");
+            EXPECT_TRUE(testsupport::TempFilesIn(winDir).empty());
+        });
+}
+
 TEST_F(SetupStateTest, CmdConfigLoadsSavesAndFallsBack) {
     SetupState.InstallDir.Set(dir.Path());
     std::string file = dir / "Korvo\\Install\\Win\\VexaCmd.CFG";
