@@ -11,6 +11,7 @@
 #include "lib/paths.h"
 #include "lib/proc_win32.h"
 #include "lib/recfile.h"
+#include "lib/textfold.h"
 #include "setup/setupstate.h"
 
 FormGeometry EditorGeometry{};
@@ -26,7 +27,8 @@ bool ReadWholeFile(std::string_view path, std::string& bytes) {
     if (h == NoFile) return false;
     char block[16384];
     int got;
-    while ((got = ReadBlock(h, block, sizeof block, error)) > 0) bytes.append(block, static_cast<size_t>(got));
+    while ((got = ReadBlock(h, block, sizeof block, error)) > 0)
+        bytes.append(block, static_cast<size_t>(got));
     CloseFile(h);
     return error == FsOk;
 }
@@ -186,7 +188,8 @@ std::vector<std::string> SplitTextLines(std::string_view bytes, bool& faithful) 
                 faithful = false;
             }
         lines.push_back(std::move(line));
-        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ++end;
+        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
+            ++end;
         pos = end + 1;
     }
     return lines;
@@ -206,33 +209,51 @@ bool LoadIntoMemo(TDialSetUp2& dialog, std::string_view file) {
     return faithful;
 }
 
-void SaveFromMemo(TDialSetUp2& dialog, std::string_view file) {
-    std::string path(file);
-    if (!AskCoded("Confirm", {"Save changes to " + path}, 2)) return;
+namespace {
+
+// The copy that keeps the old file: its name with the extension Bak. A file that is itself a .Bak (any
+// case, any spelling of its name) would be its own copy, so it takes the first free name of .B01 to
+// .B99 instead: still a DOS name beside the file, and it never overwrites anything. Empty when none
+// of them is free.
+std::string BackupName(const std::string& path) {
     NameBuf backup;
     backup.Set(path);
     ChangeExt(0, "Bak", backup);
-    // Without a backup of an existing file nothing is written: a failed write would lose both.
-    bool existed = FileExists(path);
-    if (existed && CopyOneFile(path, backup.View()) != FsOk) {
-        ShowStop("File error", {path});
-        return;
+    if (!SameText(backup.View(), path) && !SameFile(backup.View(), path)) return backup.Str();
+    for (int n = 1; n <= 99; ++n) {
+        char ext[4];
+        std::snprintf(ext, sizeof ext, "B%02d", n);
+        backup.Set(path);
+        ChangeExt(0, ext, backup);
+        if (!FileExists(backup.View()) && !DirExists(backup.View())) return backup.Str();
     }
-    RecordFile f;
-    bool failed = false;
-    CreateWrite(f, path, failed);
-    if (failed) {
-        ShowStop("File error", {path});
-        return;
+    return "";
+}
+
+} // namespace
+
+void SaveFromMemo(TDialSetUp2& dialog, std::string_view file) {
+    std::string path(file);
+    if (!AskCoded("Confirm", {"Save changes to " + path}, 2)) return;
+    // An existing file is saved only once its copy is made: the copy is the user's way back.
+    if (FileExists(path)) {
+        std::string backup = BackupName(path);
+        if (backup.empty() || CopyOneFile(path, backup) != FsOk) {
+            ShowStop("File error", {path});
+            return;
+        }
     }
     std::string text;
     for (const std::string& line : dialog.Memo.Lines()) text += line + "\r\n";
-    WriteBytes(f, text.data(), static_cast<int>(text.size()));
-    Close(f, failed);
-    if (failed) {
-        ShowStop("File error", {path});
-        if (existed) CopyOneFile(backup.View(), path);
+    // The file is replaced whole or not at all: after a failure it is still the old one.
+    RecordFile f;
+    bool failed = false;
+    CreateWrite(f, path, failed);
+    if (!failed) {
+        WriteBytes(f, text.data(), static_cast<int>(text.size()));
+        Close(f, failed);
     }
+    if (failed) ShowStop("File error", {path});
 }
 
 // ---- Default blocks -------------------------------------------------------------------------------------
@@ -257,10 +278,10 @@ const char* const AppendedHeading = "rem ---- Here starts the appended default c
 void AppendDefaultConfig(TDialSetUp2& dialog) {
     std::vector<std::string> lines = {AppendedHeading};
     if (IsWindowsNT())
-        lines.insert(lines.end(), {"dos=high, umb", "device=%SystemRoot%\\system32\\himem.sys", "EMM = ram",
-                                   "FILES=20", "rem BREAK=ON",
-                                   "rem Additionally you have to switch on the EMS in the file",
-                                   ReplaceWinDir("rem C:\\WINDOWS\\_Default.PIF and in all VEXA PIF-files")});
+        lines.insert(lines.end(),
+                     {"dos=high, umb", "device=%SystemRoot%\\system32\\himem.sys", "EMM = ram", "FILES=20",
+                      "rem BREAK=ON", "rem Additionally you have to switch on the EMS in the file",
+                      ReplaceWinDir("rem C:\\WINDOWS\\_Default.PIF and in all VEXA PIF-files")});
     else
         lines.insert(lines.end(), {"BREAK=ON", ReplaceWinDir("COUNTRY=1,,C:\\WINDOWS\\COMMAND\\COUNTRY.SYS"),
                                    "FILES=20", "DOS=HIGH,UMB", ReplaceWinDir("DEVICE=C:\\WINDOWS\\HIMEM.SYS"),
@@ -275,15 +296,16 @@ void AppendDefaultAutoexec(TDialSetUp2& dialog) {
     if (IsWindowsNT())
         lines.push_back("path=%SystemRoot%\\system32;%SystemRoot%;" + bat);
     else
-        lines.insert(lines.end(),
-                     {"@ECHO OFF",
-                      ReplaceWinDir("LOADHIGH C:\\WINDOWS\\COMMAND\\KEYB UK,,C:\\WINDOWS\\COMMAND\\KEYBOARD.SYS"),
-                      ReplaceWinDir("LOADHIGH C:\\WINDOWS\\COMMAND\\DOSKEY"),
-                      "rem The two lines above are independ from the VEXA program",
-                      ReplaceWinDir("LOADHIGH C:\\WINDOWS\\COMMAND\\MODE LPT1:,,P"),
-                      "rem This line switch off the time out for a printer at LPT1 port",
-                      ReplaceWinDir("PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND;" + bat),
-                      "rem C:\\VEXA\\KORVO\\INSTALL\\PCICONF 2B8",
-                      "rem The line above is only necessary for the PCI IEEE board"});
+        lines.insert(
+            lines.end(),
+            {"@ECHO OFF",
+             ReplaceWinDir("LOADHIGH C:\\WINDOWS\\COMMAND\\KEYB UK,,C:\\WINDOWS\\COMMAND\\KEYBOARD.SYS"),
+             ReplaceWinDir("LOADHIGH C:\\WINDOWS\\COMMAND\\DOSKEY"),
+             "rem The two lines above are independ from the VEXA program",
+             ReplaceWinDir("LOADHIGH C:\\WINDOWS\\COMMAND\\MODE LPT1:,,P"),
+             "rem This line switch off the time out for a printer at LPT1 port",
+             ReplaceWinDir("PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND;" + bat),
+             "rem C:\\VEXA\\KORVO\\INSTALL\\PCICONF 2B8",
+             "rem The line above is only necessary for the PCI IEEE board"});
     AddLines(dialog.Memo, lines);
 }

@@ -47,8 +47,8 @@ std::vector<std::string> SplitTextLines(std::string_view bytes, bool& faithful);
 // Appends the file's lines to the memo. A file that cannot be read shows "File error" and leaves the
 // memo as it was. False when the memo cannot hold the file's text unchanged (see SplitTextLines).
 bool LoadIntoMemo(TDialSetUp2& dialog, std::string_view file);
-// Asks, keeps the old file as .Bak, writes the memo's lines with CR LF. A write that fails shows
-// "File error" and puts the old file back from its .Bak copy.
+// Asks, keeps the old file as .Bak (a .Bak file as .B01 to .B99), writes the memo's lines with CR LF.
+// The file is replaced whole: a copy or a write that fails shows "File error" and leaves the old file.
 void SaveFromMemo(TDialSetUp2& dialog, std::string_view file);
 
 // Append the default block of CONFIG or AUTOEXEC for this Windows family to the memo.

@@ -111,8 +111,7 @@ void TDialSetUp3::ButtonIClick() {
         if (ChoiceButton(choice)->Checked()) InfoState.InfoChoice = choice;
     switch (InfoState.InfoChoice) {
     case 0:
-        MakeWinConfReport();
-        ViewTextFile(KorvoDir("Doc\\WinConf.REP"));
+        if (MakeWinConfReport()) ViewTextFile(KorvoDir("Doc\\WinConf.REP"));
         break;
     case 1:
         RunDiskInstaller("Info Win");
@@ -152,11 +151,22 @@ void TDialSetUp3::ButtonL1Click(const ui::Control& sender) {
 
 // ---- Reports --------------------------------------------------------------------------------------------
 
-void MakeWinConfReport() {
+namespace {
+// A report that could not be written: the user is told, and an earlier report is not shown as this one.
+void ReportFailed(const std::string& path) {
+    ShowStop("File error", {path});
+}
+} // namespace
+
+bool MakeWinConfReport() {
+    std::string path = KorvoDir("Doc\\WinConf.REP");
     RecordFile report;
     bool failed = false;
-    CreateWrite(report, KorvoDir("Doc\\WinConf.REP"), failed);
-    if (failed) return;
+    CreateWrite(report, path, failed);
+    if (failed) {
+        ReportFailed(path);
+        return false;
+    }
     std::string version = DatLine(KorvoDir("InitDat\\Version.DAT"), 1);
     const std::pair<const char*, std::string> lines[] = {
         {"Version      : ", version.size() > 2 ? version.substr(2) : ""},
@@ -171,6 +181,8 @@ void MakeWinConfReport() {
     };
     for (const auto& [label, value] : lines) ReportLine(report, label + value);
     Close(report, failed);
+    if (failed) ReportFailed(path);
+    return !failed;
 }
 
 void AppendFileToReport(std::string_view path, int limit, RecordFile& report) {
@@ -196,10 +208,14 @@ void MakeFullReport() {
     RecordFile report;
     bool failed = false;
     CreateWrite(report, path, failed);
-    if (failed) return;
-    auto append = [&report](std::string_view sub, int limit) { AppendFileToReport(KorvoDir(sub), limit, report); };
-    MakeWinConfReport();
-    append("Doc\\WinConf.REP", 0);
+    if (failed) {
+        ReportFailed(path);
+        return;
+    }
+    auto append = [&report](std::string_view sub, int limit) {
+        AppendFileToReport(KorvoDir(sub), limit, report);
+    };
+    if (MakeWinConfReport()) append("Doc\\WinConf.REP", 0);
     RunDiskInstaller("Info Win");
     append("Doc\\PC_Conf.REP", 0);
     append("HardConf\\Hardware.DAT", 189);
@@ -219,14 +235,18 @@ void MakeFullReport() {
         AppendFileToReport(SetupState.SystemDir.Str() + "\\AUTOEXEC.NT", 0, report);
     }
     if (AskCoded("Start VEXA",
-                 {"The VEXA program will now be started", "for test informations.", "Please go into the VEXA main menu",
-                  "and then go out (quit)."},
+                 {"The VEXA program will now be started", "for test informations.",
+                  "Please go into the VEXA main menu", "and then go out (quit)."},
                  2))
         RunVexa("test", true);
     else
         ReportLine(report, "----- Old Run -----");
     append("Doc\\Start.REP", 0);
     Close(report, failed);
+    if (failed) {
+        ReportFailed(path);
+        return;
+    }
     AskCoded("Information",
              {"If you have problems with starting", "the program or with your configuration,",
               "send this file to your dealer:", path},

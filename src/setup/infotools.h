@@ -33,7 +33,7 @@ class TDialSetUp3 : public ui::Form {
 };
 
 struct InfoStateRecord {
-    int InfoChoice;      // the checked radio button's number: 0, 1, 3 or 4
+    int InfoChoice;       // the checked radio button's number: 0, 1, 3 or 4
     NameBuf LastDocument; // offered again by "Documentation"
     NameBuf LastReport;   // offered again by "Report"
 };
@@ -43,9 +43,11 @@ void ResetInfoState();
 
 void ShowInfoTools();
 // KORVO\Doc\WinConf.REP: versions, dates, directories and Windows version, one labelled line each.
-void MakeWinConfReport();
+// Reports are replaced whole: one that cannot be written says "File error", keeps the earlier report
+// and returns false.
+bool MakeWinConfReport();
 // KORVO\Doc\FullConf.REP: the versions report, VEXA's own reports, its configuration files and the
-// DOS start files in one file, then shown.
+// DOS start files in one file, then shown (not when it could not be written).
 void MakeFullReport();
 // Appends a text file to an open report under a heading line with its name: every line, or the first
 // `limit` when limit is not 0, each cut to 128 characters. A file that cannot be opened adds nothing.

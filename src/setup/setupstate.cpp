@@ -79,7 +79,7 @@ bool IsEarlier(std::string_view a, std::string_view b) {
 
 // ---- VexaCmd.CFG --------------------------------------------------------------------------------------
 
-void LoadSaveCmdConfig(bool load, std::string& params) {
+bool LoadSaveCmdConfig(bool load, std::string& params) {
     std::string name = JoinFile(InstallWinDir(), "VexaCmd.CFG");
     RecordFile f;
     bool failed = false;
@@ -87,14 +87,16 @@ void LoadSaveCmdConfig(bool load, std::string& params) {
         OpenRead(f, name, failed);
         if (failed) {
             params = "sim";
-            return;
+            return false;
         }
         params = ReadLineStr(f, false);
     } else {
+        // Replaced whole: a save that fails keeps the parameters saved before.
         CreateWrite(f, name, failed);
-        if (failed) return;
+        if (failed) return false;
         WriteStr(f, params);
         WriteStr(f, "\r\n"); // CR LF whatever line end the converter's settings chose
     }
     Close(f, failed);
+    return !failed;
 }

@@ -49,5 +49,6 @@ bool IsEarlier(std::string_view a, std::string_view b);
 
 // Loads (load true) or saves the start parameters of the measurement program in
 // InstallWinDir\VexaCmd.CFG: one line, at most 1023 characters. A file that cannot be opened loads
-// "sim"; a save that fails is not reported.
-void LoadSaveCmdConfig(bool load, std::string& params);
+// "sim"; a save that fails shows nothing and leaves the file saved before. True when the file was read
+// or written.
+bool LoadSaveCmdConfig(bool load, std::string& params);

@@ -68,8 +68,8 @@ class Edit : public Control {
     std::function<void(int)> OnKeyUp;
     std::function<void()> OnClick;
 
-    int MaxLength() const;           // 0: no limit
-    void SetMaxLength(int length);   // 0: no limit
+    int MaxLength() const;         // 0: no limit
+    void SetMaxLength(int length); // 0: no limit
     bool ReadOnly() const;
     void SetReadOnly(bool value);
     void SelectAll();
@@ -90,10 +90,9 @@ class Memo : public Edit {
     void AddLine(const std::string& line);
     void Clear();
     int LineCount() const;
-    std::string Line(int index) const;
-    std::vector<std::string> Lines() const;
-    int CaretLine() const; // from 0
-    HBRUSH ControlColor(HDC dc) override; // read-only memos stay white like documents
+    std::vector<std::string> Lines() const; // every line whole, however long
+    int CaretLine() const;                  // from 0
+    HBRUSH ControlColor(HDC dc) override;   // read-only memos stay white like documents
 
   protected:
     WindowKind Kind(const Row& row) const override;

@@ -1,14 +1,16 @@
 // The start-file editor as a real window: how files become lines and go back, the save question, the
-// .Bak copy and what a failed write leaves, files the editor must not change, and the start files with
-// their default blocks on the NT family (this Wine) and on the 95 family (a child run under Wine's
-// Windows 95 emulation). The information tools on a prepared tree: the full report byte for byte (line
-// limits, the Cryo and Fast files, the start files, the "Start VEXA" question) and the report picker, with
-// the stand-ins writing VEXA's own reports. The launchers on the same tree (what was started, where and
-// with what: the stand-ins' log), the start file on the NT family, the ROM search, and the set-up state's
-// data files and start-parameter file.
+// .Bak copy (a .Bak file's under a free name), a failure at every file operation of a save, files the
+// editor must not change, and the start files with their default blocks on the NT family (this Wine)
+// and on the 95 family (a child run under Wine's Windows 95 emulation, which also repeats every fault
+// loop here). The information tools on a prepared tree: the full report byte for byte (line limits, the
+// Cryo and Fast files, the start files, the "Start VEXA" question) and with a failure at each of its
+// operations, and the report picker, with the stand-ins writing VEXA's own reports. The launchers on the
+// same tree (what was started, where and with what: the stand-ins' log), the start file on the NT
+// family, the ROM search, and the set-up state's data files and start-parameter file.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -23,10 +25,10 @@
 #include "setup/setupstate.h"
 #include "support/demo_win32.h"
 #include "support/emulated_win32.h"
+#include "support/fault_loop.h"
 #include "support/scripted_prompter.h"
 #include "support/screens_win32.h"
 #include "support/standins_win32.h"
-#include "support/unix_shell_win32.h"
 #include "support/wine_win32.h"
 
 using testsupport::CrLf;
@@ -38,6 +40,23 @@ using testsupport::WriteTextLines;
 using Lines = std::vector<std::string>;
 
 namespace {
+
+// Answers each box as a user who wants the work done ("Confirm" Yes, "Start VEXA" No, any other OK)
+// and keeps them: where a fault strikes decides which boxes come.
+struct AnsweringPrompter final : ui::Prompter {
+    AnsweringPrompter() { ui::SetPrompter(this); }
+    ~AnsweringPrompter() override { ui::SetPrompter(nullptr); }
+    int Ask(const std::string& caption, const std::string& text, unsigned) override {
+        if (caption == "File error")
+            Errors.push_back(text);
+        else
+            Others.push_back(caption);
+        return caption == "Confirm" ? ui::IdYes : caption == "Start VEXA" ? ui::IdNo : ui::IdOk;
+    }
+    void Clear() { Errors.clear(), Others.clear(); }
+    Lines Errors; // the texts of the "File error" boxes: the files not written
+    Lines Others; // the captions of the other boxes
+};
 
 // Acts on each editor dialog shown while the object lives; the hook ends it with OK unless told.
 struct EditorHook : testsupport::HookGuard {
@@ -127,18 +146,47 @@ TEST_F(EditorTest, SaveAsksKeepsABackupAndNeverLosesTheFile) {
     }
 }
 
-TEST_F(EditorTest, AFullDiskPutsTheOldFileBack) {
-    testsupport::SmallDisk disk;
-    if (!disk.Letter) GTEST_SKIP() << "cannot mount a small file system (needs root)";
-    std::string file = disk.Root + "AUTOEXEC.BAT", old;
-    for (int i = 0; i < 400; ++i) old += std::string(48, 'o') + "\r\n";
-    WriteBytes(file, old);
-    boxes.Answer(ui::IdYes).Answer(ui::IdOk);
-    EditorHook hook([](TDialSetUp2& d) { d.Memo.AddLine(std::string(60000, 'n')); });
+// A .Bak file is not its own copy: the old bytes go under the first free name of .B01, .B02, ... A
+// line of 65,535 characters or more goes back whole.
+TEST_F(EditorTest, ABakFileKeepsItsCopyUnderAFreeNameAndLongLinesStayWhole) {
+    std::string file = dir / "config.bak";
+    const std::string longLine(70000, 'n');
+    WriteBytes(file, "first\r\n");
+    WriteBytes(dir / "config.B01", "taken");
+    boxes.Answer(ui::IdYes);
+    EditorHook hook([&](TDialSetUp2& d) { d.Memo.AddLine(longLine); });
     EditTextFile(file);
-    EXPECT_EQ(boxes.Boxes.back().Caption, "File error");
-    EXPECT_EQ(ReadBytes(file), old);
-    EXPECT_EQ(ReadBytes(disk.Root + "AUTOEXEC.Bak"), old);
+    EXPECT_TRUE(ReadBytes(file) == CrLf({"first", longLine})) << ReadBytes(file).size() << " bytes";
+    EXPECT_EQ(ReadBytes(dir / "config.B01"), "taken");
+    EXPECT_EQ(ReadBytes(dir / "config.B02"), "first\r\n");
+}
+
+// Whichever operation of a save fails (the copy, the create, a write, the close, the move), the file is
+// its old bytes or the edited text, its .Bak the old bytes or its own older ones, "File error" tells of
+// the failure, and no temporary file stays.
+TEST_F(EditorTest, SavesWholeOrNotAtAll) {
+    std::string file = dir / "CONFIG.SYS", backup = dir / "CONFIG.Bak";
+    const std::string old = CrLf({"FILES=30", "BUFFERS=20"}), added(100000, 'n'),
+                      fresh = old + added + "\r\n";
+    AnsweringPrompter prompts;
+    EditorHook hook([&](TDialSetUp2& d) { d.Memo.AddLine(added); }); // beyond the write-behind buffer
+    int positions = testsupport::ForEachFault(
+        [&] {
+            WriteBytes(file, old);
+            WriteBytes(backup, "older backup");
+            prompts.Clear();
+            EditTextFile(file);
+        },
+        [&](int position, FsError) {
+            std::string now = ReadBytes(file), kept = ReadBytes(backup);
+            bool told = prompts.Errors == Lines{file};
+            EXPECT_TRUE(now == (told ? old : fresh)) << now.size() << " bytes";
+            EXPECT_EQ(told, position > 0 && now == old);
+            EXPECT_TRUE(kept == old || (told && kept == "older backup")) << kept;
+            EXPECT_EQ(prompts.Others, Lines{"Confirm"});
+            EXPECT_TRUE(testsupport::TempFilesIn(dir.Path()).empty());
+        });
+    EXPECT_GE(positions, 5); // copy, create, writes, close, move
 }
 
 // ---- Start files ------------------------------------------------------------------------------------
@@ -192,7 +240,7 @@ TEST_F(EditorTest, NtStartFilesGetTheNtBlocks) {
 }
 
 TEST_F(EditorTest, The95FamilyRunsItsOwnChild) {
-    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "EditorTest.On95*"), 0);
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95", "EditorTest.On95*:*WholeOrNotAtAll"), 0);
 }
 
 TEST_F(EditorTest, On95DosStartFilesGetTheDosBlocksWithTheWindowsFolder) {
@@ -308,6 +356,42 @@ TEST_F(InfoToolsTest, FullReportGathersEveryFileWithItsLimits) {
     EXPECT_EQ(testsupport::ReadStandinLog(log).back().CommandLine, korvo + "\\Prg\\VEXA.EXE test");
     EXPECT_EQ(ReadBytes(file).find("Old Run"), std::string::npos);
     EXPECT_EQ(testsupport::ReadTextLines(Doc("Start.REP"))[0], "VEXA start test"); // written by the run
+}
+
+// The full report holds the versions report, and each is replaced whole: a report that fails keeps
+// the earlier one, says "File error" and is not shown; the full report goes on without a versions
+// report that failed.
+TEST_F(InfoToolsTest, ReportsWholeOrNotAtAll) {
+    const std::string full = Doc("FullConf.REP"), win = Doc("WinConf.REP"), oldFull = "old full\r\n",
+                      oldWin = "old win\r\n";
+    WriteTextLines(Doc("Start.REP"), {"old start"});
+    AnsweringPrompter prompts;
+    EditorHook hook([](TDialSetUp2&) {});
+    std::string freshFull, freshWin;
+    testsupport::ForEachFault(
+        [&] {
+            WriteBytes(full, oldFull);
+            WriteBytes(win, oldWin);
+            prompts.Clear();
+            hook.shown = 0;
+            MakeFullReport();
+        },
+        [&](int position, FsError) {
+            std::string nowFull = ReadBytes(full), nowWin = ReadBytes(win);
+            if (position == 0) freshFull = nowFull, freshWin = nowWin;
+            auto told = [&](const std::string& path) {
+                return std::ranges::count(prompts.Errors, path) == 1;
+            };
+            bool winFailed = told(win), fullFailed = told(full);
+            EXPECT_EQ(prompts.Errors.size(), winFailed + fullFailed); // no other file, nothing twice
+            EXPECT_TRUE(position > 0 || prompts.Errors.empty());
+            // The versions report is not made when the full report cannot even be started.
+            EXPECT_TRUE(nowWin == freshWin ? !winFailed : nowWin == oldWin && (winFailed || fullFailed));
+            std::string withoutWin = freshFull.substr(freshFull.find("<<<<<<<<<< PC_Conf.REP"));
+            EXPECT_EQ(nowFull, fullFailed ? oldFull : winFailed ? withoutWin : freshFull);
+            EXPECT_EQ(hook.shown, fullFailed ? 0 : 1);
+            EXPECT_TRUE(testsupport::TempFilesIn(korvo + "\\Doc").empty());
+        });
 }
 
 void CALLBACK PickStartErr(HWND, UINT, UINT_PTR id, DWORD) {
@@ -451,6 +535,28 @@ TEST_F(SetupStateTest, DataFileLinesCutCommentsAndLongLines) {
         EXPECT_EQ(DatLine(file, c.line), c.text) << testing::PrintToString(c.bytes) << " line " << c.line;
     }
     EXPECT_EQ(DatLine(dir.Path(), 1), "") << "a directory";
+}
+
+// A save that fails keeps the parameters saved before, and the next start reads them.
+TEST_F(SetupStateTest, CmdConfigWholeOrNotAtAll) {
+    SetupState.InstallDir.Set(dir.Path());
+    const std::string winDir = dir / "Korvo\\Install\\Win", file = winDir + "\\VexaCmd.CFG";
+    testsupport::MakeDirs(winDir);
+    bool saved = false;
+    testsupport::ForEachFault(
+        [&] {
+            WriteBytes(file, "old\r\n");
+            std::string params = "new";
+            saved = LoadSaveCmdConfig(false, params);
+        },
+        [&](int position, FsError) {
+            std::string now = ReadBytes(file), params;
+            EXPECT_EQ(now, saved ? "new\r\n" : "old\r\n");
+            EXPECT_EQ(saved, position == 0 || now != "old\r\n");
+            EXPECT_TRUE(LoadSaveCmdConfig(true, params));
+            EXPECT_EQ(params, saved ? "new" : "old");
+            EXPECT_TRUE(testsupport::TempFilesIn(winDir).empty());
+        });
 }
 
 TEST_F(SetupStateTest, CmdConfigLoadsSavesAndFallsBack) {
