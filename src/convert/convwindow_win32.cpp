@@ -127,7 +127,9 @@ void TFormConv::FormActivate() {
 void TFormConv::FormClose(ui::CloseAction&) {
     if (!activated_) return; // nothing was loaded, so nothing is stored over the file
     SettingsToControls(false);
-    LoadSaveConvSettings(false, this);
+    // The old file stays when the new one cannot be written whole; the user hears of it, as the
+    // options chosen now will not be there next time.
+    if (!LoadSaveConvSettings(false, this)) ShowFileError(SettingsFile.Name.View(), SettingsFile.ErrorCode);
 }
 
 void TFormConv::SavePlacement(FormGeometry& geometry) {

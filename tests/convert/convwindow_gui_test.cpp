@@ -1,5 +1,5 @@
 // The conversion window on real windows: what each mode shows, its stop boxes, the list after an edit,
-// the overwrite question during a run, a typed delimiter kept in VexaAsc.CFA.
+// the overwrite question during a run, a typed delimiter kept in VexaAsc.CFA and a save that fails.
 // The preview window: a kind P file opened, columns chosen, Esc.
 #include <gtest/gtest.h>
 
@@ -97,6 +97,19 @@ TEST_F(ConvWindow, OverwriteAllDuringARun) {
     EXPECT_EQ(prompter.Boxes[0].Caption, dir / (form->FileBox.Item(1) + ".TXT"));
     EXPECT_TRUE(fs::exists(first));
     EXPECT_GT(fs::file_size(dir / (form->FileBox.Item(6) + ".TXT")), 0u);
+}
+
+// Closing saves the options; a save that fails leaves the old file as it was and says so.
+TEST_F(ConvWindow, FailedSaveIsTold) {
+    testsupport::WriteBytes(settings, "old");
+    testsupport::ScriptedPrompter prompter;
+    prompter.Answer(ui::IdOk);
+    ArmFsFault(1, FsDiskFull); // the first file operation of closing creates the new file
+    form->Close();
+    ArmFsFault(0, FsOk);
+    ASSERT_EQ(prompter.Boxes.size(), 1u);
+    EXPECT_EQ(prompter.Boxes[0].Caption + "|" + prompter.Boxes[0].Text, "File error 112|" + settings);
+    EXPECT_EQ(testsupport::ReadBytes(settings), "old");
 }
 
 TEST_F(ConvWindow, TypedDelimiterSurvivesReopening) {
