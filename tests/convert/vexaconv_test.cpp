@@ -54,7 +54,7 @@ TEST_F(Vexaconv, FolderWithMaskAndReasons) {
 }
 
 // Existing destinations: left alone without a terminal, replaced with --yes, asked on a
-// terminal (no, yes, all).
+// terminal (no, yes, all), never replaced with --no even on a terminal ready to answer all.
 TEST_F(Vexaconv, OverwriteAnswers) {
     Sample("A.K01");
     Sample("B.K01");
@@ -63,7 +63,8 @@ TEST_F(Vexaconv, OverwriteAnswers) {
         {"@A.K01 @B.K01", "", false, CliSomePassedOver, "11", "not overwritten"},
         {"@A.K01 @B.K01", "n\ny\n", true, CliSomePassedOver, "10", "Overwrite?"},
         {"@A.K01 @B.K01", "a\n", true, CliAllConverted, "00", "Overwrite?"},
-        {"--yes @A.K01 @B.K01", "", false, CliAllConverted, "00", "2 converted"}};
+        {"--yes @A.K01 @B.K01", "", false, CliAllConverted, "00", "2 converted"},
+        {"--no @A.K01 @B.K01", "a\n", true, CliSomePassedOver, "11", "not overwritten"}};
     for (const auto& [line, answers, terminal, exit, kept, says] : runs) {
         dir_.Write("A.K01.TXT", "old");
         dir_.Write("B.K01.TXT", "old");
