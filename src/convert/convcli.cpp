@@ -189,7 +189,8 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& error)
         } else if (arg == "--plot-size") {
             std::string v = value();
             size_t x = v.find('x');
-            if (x == std::string::npos || !AllDigits(v.substr(0, x)) || !AllDigits(v.substr(x + 1))) return bad(v);
+            if (x == std::string::npos || !AllDigits(v.substr(0, x)) || !AllDigits(v.substr(x + 1)))
+                return bad(v);
             o.PlotWidth = std::stoi(v.substr(0, x));
             o.PlotHeight = std::stoi(v.substr(x + 1));
             if (o.PlotWidth < 200 || o.PlotHeight < 150 || o.PlotWidth > 20000 || o.PlotHeight > 20000)
@@ -465,14 +466,17 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
         return CliUsageError;
     }
 
-    // Destination of each file; a binary source must never become its own destination.
+    // Destination of each file; a binary source must never become its own destination. Names that
+    // open the source in its own folder stop the run here; any other spelling of a source (a link) is
+    // passed over by the engine, which compares the files themselves.
     std::vector<std::string> dests;
+    bool keepsName = KeepsSourceName(s.Mode, s.ExtChoice, s.Extension.View());
     for (const std::string& file : files) {
         std::string folder = s.NotAsSource ? s.DestDir.Str() : FolderOf(file);
         std::string name = DestinationName(s.Mode, s.ExtChoice, s.Extension.View(), NameOf(file));
-        if (s.Mode != ModeFullToBin && SameText(name, NameOf(file)) && SameFolder(folder, FolderOf(file))) {
+        if (keepsName && SameFolder(folder, FolderOf(file))) {
             io.Err << "vexaconv: source and destination are the same file (" << file
-                   << "): the binary files would be overwritten; choose --dest or --ext\n";
+                   << "): the binary files would be overwritten; choose --dest, --ext or --extension\n";
             return CliUsageError;
         }
         dests.push_back(JoinPath(folder, name));

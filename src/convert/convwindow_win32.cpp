@@ -282,7 +282,11 @@ void TFormConv::ConvertMarked(bool all) {
         ShowStop("No files", {"No files are marked"});
         return;
     }
-    if (s.Mode != ModeFullToBin && s.ExtChoice == ExtKeep && SameText(destDir, s.SourceDir.View())) {
+    // The folders are compared as folders, not as text, so that another spelling of the source folder
+    // (a short name, a trailing "\.") is caught too; the engine still passes over any single file
+    // that turns out to be its own destination.
+    bool sameFolder = SameText(destDir, s.SourceDir.View()) || SameFile(destDir, s.SourceDir.View());
+    if (KeepsSourceName(s.Mode, s.ExtChoice, s.Extension.View()) && sameFolder) {
         ShowStop("Input error", {"Soure and destination path", "and extensions are identical!",
                                  "The binary files would be overwritten.", "Please change your input."});
         return;
