@@ -473,14 +473,17 @@ int VexaconvMain(const std::vector<std::string>& args, ConvCliIo& io) {
         return CliUsageError;
     }
 
-    // Destination of each file; a binary source must never become its own destination.
+    // Destination of each file; a binary source must never become its own destination. Names that
+    // open the source in its own folder stop the run here; any other spelling of a source (a link) is
+    // passed over by the engine, which compares the files themselves.
     std::vector<std::string> dests;
+    bool keepsName = KeepsSourceName(s.Mode, s.ExtChoice, s.Extension.View());
     for (const std::string& file : files) {
         std::string folder = s.NotAsSource ? s.DestDir.Str() : FolderOf(file);
         std::string name = DestinationName(s.Mode, s.ExtChoice, s.Extension.View(), NameOf(file));
-        if (s.Mode != ModeFullToBin && SameText(name, NameOf(file)) && SameFolder(folder, FolderOf(file))) {
+        if (keepsName && SameFolder(folder, FolderOf(file))) {
             io.Err << "vexaconv: source and destination are the same file (" << file
-                   << "): the binary files would be overwritten; choose --dest or --ext\n";
+                   << "): the binary files would be overwritten; choose --dest, --ext or --extension\n";
             return CliUsageError;
         }
         dests.push_back(JoinPath(folder, name));

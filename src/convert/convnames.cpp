@@ -85,3 +85,13 @@ std::string DestinationName(int mode, int extChoice, std::string_view extension,
     }
     return dest;
 }
+
+bool KeepsSourceName(int mode, int extChoice, [[maybe_unused]] std::string_view extension) {
+    if (mode == 0) return false; // the last extension goes, so the name always differs
+    if (extChoice == ExtKeep) return true;
+#ifdef _WIN32
+    return extChoice == ExtInput && extension.find_first_not_of(". ") == std::string_view::npos;
+#else
+    return false;
+#endif
+}

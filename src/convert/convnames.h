@@ -45,3 +45,8 @@ constexpr int ExtInput = 2; // "." and the chosen extension appended
 // The destination name of a source name: mode 0 drops the last extension (MEAS.K01.TXT gives
 // MEAS.K01); modes 1 and 2 keep the name, append ".TXT" or append "." and extension, by choice.
 std::string DestinationName(int mode, int extChoice, std::string_view extension, std::string_view name);
+// True when a run's destination names open its source files themselves wherever the destination
+// folder is the source folder: modes 1 and 2 with "only data ext.", and on Windows also with an input
+// extension that is empty or nothing but dots and blanks, which Windows drops from the end of a name
+// (MEAS.K01. opens MEAS.K01).
+bool KeepsSourceName(int mode, int extChoice, std::string_view extension);

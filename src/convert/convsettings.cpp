@@ -236,13 +236,14 @@ void TransferConvSettings() {
     SettingsText(s.SelectedCols);
 }
 
-void LoadSaveConvSettings(bool reading, PlacementTarget* target) {
+bool LoadSaveConvSettings(bool reading, PlacementTarget* target) {
     bool failed = false;
     OpenSettings("", "VexaAsc", reading, target, failed);
     if (failed) {
         ResetConvSettings();
-        return;
+        return false;
     }
     TransferConvSettings();
     CloseSettings(failed);
+    return !failed;
 }

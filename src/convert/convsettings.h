@@ -86,5 +86,6 @@ void NormaliseConvSettings();
 // The 14 value lines of ConvSettings and TextFormatSettings, in file order.
 void TransferConvSettings();
 // Reads or writes VexaAsc.CFA at its usual place; a file that cannot be read or created leaves the
-// defaults in force.
-void LoadSaveConvSettings(bool reading, PlacementTarget* target);
+// defaults in force. False when the file could not be read, or not be written whole (the old file
+// then stays); SettingsFile's Name and ErrorCode say which file and why.
+bool LoadSaveConvSettings(bool reading, PlacementTarget* target);

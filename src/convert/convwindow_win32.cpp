@@ -127,7 +127,9 @@ void TFormConv::FormActivate() {
 void TFormConv::FormClose(ui::CloseAction&) {
     if (!activated_) return; // nothing was loaded, so nothing is stored over the file
     SettingsToControls(false);
-    LoadSaveConvSettings(false, this);
+    // The old file stays when the new one cannot be written whole; the user hears of it, as the
+    // options chosen now will not be there next time.
+    if (!LoadSaveConvSettings(false, this)) ShowFileError(SettingsFile.Name.View(), SettingsFile.ErrorCode);
 }
 
 void TFormConv::SavePlacement(FormGeometry& geometry) {
@@ -280,7 +282,11 @@ void TFormConv::ConvertMarked(bool all) {
         ShowStop("No files", {"No files are marked"});
         return;
     }
-    if (s.Mode != ModeFullToBin && s.ExtChoice == ExtKeep && SameText(destDir, s.SourceDir.View())) {
+    // The folders are compared as folders, not as text, so that another spelling of the source folder
+    // (a short name, a trailing "\.") is caught too; the engine still passes over any single file
+    // that turns out to be its own destination.
+    bool sameFolder = SameText(destDir, s.SourceDir.View()) || SameFile(destDir, s.SourceDir.View());
+    if (KeepsSourceName(s.Mode, s.ExtChoice, s.Extension.View()) && sameFolder) {
         ShowStop("Input error", {"Soure and destination path", "and extensions are identical!",
                                  "The binary files would be overwritten.", "Please change your input."});
         return;

@@ -89,8 +89,13 @@ class ConvFixture : public ::testing::Test {
     int Run(const std::string& line, const std::string& answers = "", bool interactive = false) {
         std::vector<std::string> args;
         std::istringstream words(line);
-        for (std::string word; words >> word;)
-            args.push_back(word == "@" ? dir_.Path() : word[0] == '@' ? Path(word.substr(1)) : word);
+        for (std::string word; words >> word;) args.push_back(word);
+        return RunArgs(args, answers, interactive);
+    }
+    // The same with the words given one by one, so that a word may be or hold a blank.
+    int RunArgs(std::vector<std::string> args, const std::string& answers = "", bool interactive = false) {
+        for (std::string& word : args)
+            if (!word.empty() && word[0] == '@') word = word == "@" ? dir_.Path() : Path(word.substr(1));
         std::istringstream in(answers);
         out_.str("");
         err_.str("");

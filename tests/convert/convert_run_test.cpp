@@ -1,11 +1,16 @@
 // A conversion run as the window drives it: which files are converted or passed over, the folder
-// checks of the first file, the overwrite question, and the identification and naming rules.
+// checks of the first file, the overwrite question, failures while writing, and the identification
+// and naming rules.
 #include <filesystem>
 
 #include "convert/conv_fixture.h"
 #include "convert/convnames.h"
 #include "lib/fs.h"
+#include "support/fault_loop.h"
 #include "support/scripted_prompter.h"
+#ifdef _WIN32
+#include "support/emulated_win32.h"
+#endif
 
 namespace {
 
@@ -142,6 +147,44 @@ TEST_F(ConvertRun, FolderChecksOfTheFirstFile) {
     EXPECT_EQ(prompter.Boxes[0].Text, Path("nowhere"));
     EXPECT_EQ(prompter.Boxes[1].Caption, "Path not exist. Create new directory?");
 }
+
+// Converting over an existing destination with each file operation failing in turn: the destination
+// keeps its old bytes and the outcome says the file failed, or it holds the whole conversion of the
+// clean run; the source is untouched and no temporary file is left. The text is larger than one
+// write-behind buffer, so writes fail in the middle of the data too.
+TEST_F(ConvertRun, FailuresKeepTheOldDestination) {
+    const std::string source = sampledata::Bytes(Spec('P', 20, 400));
+    dir_.Write("M.P01", source);
+    std::string fresh;
+    ConvOutcome outcome = ConvOutcome::Converted;
+    int positions = testsupport::ForEachFault(
+        [&] {
+            dir_.Write("M.TXT", "old");
+            Setup({ModeBinToFull, 2});
+            bool abortRun = false;
+            outcome = File(Path("M.P01"), Path("M.TXT"), false, abortRun);
+        },
+        [&](int position, FsError) {
+            std::string now = dir_.Read("M.TXT");
+            if (position == 0) fresh = now;
+            EXPECT_EQ(now, outcome == ConvOutcome::Converted ? fresh : "old") << OutcomeText(outcome);
+            EXPECT_TRUE(position > 0 || outcome == ConvOutcome::Converted);
+            EXPECT_EQ(dir_.Read("M.P01"), source);
+            EXPECT_TRUE(testsupport::TempFilesIn(dir_.Path()).empty());
+        });
+    EXPECT_GT(fresh.size(), 2u * 64 * 1024);
+    EXPECT_GE(positions, 6); // create, three writes or more, close, move
+}
+
+#ifdef _WIN32
+// The 95 family has no replacing move; its road through the same failures runs in an emulated child.
+TEST(ConvertFaults, The95FamilyKeepsOldFilesToo) {
+    if (!testsupport::EmulatedVersion().empty()) GTEST_SKIP() << "the emulated child runs the fault loops";
+    EXPECT_EQ(testsupport::RunTestsEmulated(
+                  "win95", "ConvertRun.FailuresKeepTheOldDestination:ConvSettingsFile.SavingReplaces*"),
+              0);
+}
+#endif
 
 // The attachment is not part of the text: writing binary puts back the last one read in this
 // program run, or zeros.

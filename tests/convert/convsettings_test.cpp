@@ -7,6 +7,7 @@
 #include "convert/convnames.h"
 #include "convert/convsettings.h"
 #include "lib/fs.h"
+#include "support/fault_loop.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -83,6 +84,29 @@ TEST_F(ConvSettingsFile, WrittenValuesAndPlacementReadBack) {
     ASSERT_TRUE(Transfer("VexaAsc", true, &window));
     EXPECT_EQ(Saved(), values); // texts keep what follows a blank
     EXPECT_EQ(std::tuple(window.Placed.Left, window.Placed.Top), std::tuple(11, 21));
+}
+
+// Saving replaces the settings file whole or not at all, whatever file operation fails, and the caller
+// hears of a failure; nothing is left under a temporary name and the file is closed for the next use.
+TEST_F(ConvSettingsFile, SavingReplacesTheFileWholeOrNotAtAll) {
+    const std::string old =
+        "SetUp.EXE converter settings VexaAsc.CFA\r\n1999-03-15\r\n1,2,3,4,5,6,1\r\n0\r\n";
+    std::string fresh;
+    bool saved = false;
+    testsupport::ForEachFault(
+        [&] {
+            dir_.Write("VexaAsc.CFA", old);
+            saved = Transfer("VexaAsc", false, nullptr);
+        },
+        [&](int position, FsError) {
+            std::string now = dir_.Read("VexaAsc.CFA");
+            if (position == 0) fresh = now;
+            EXPECT_EQ(now, saved ? fresh : old);
+            EXPECT_TRUE(saved || position > 0);
+            EXPECT_TRUE(testsupport::TempFilesIn(dir_.Path()).empty());
+            EXPECT_EQ(SettingsMode, SettingsOpenMode::Closed);
+        });
+    EXPECT_NE(fresh, old);
 }
 
 // A file that ends early gives 0, false and empty texts for what is missing.

@@ -1,10 +1,12 @@
 // The conversion window on real windows: what each mode shows, its stop boxes, the list after an edit,
-// the overwrite question during a run, a typed delimiter kept in VexaAsc.CFA.
+// the overwrite question during a run, destinations that are their sources, a typed delimiter kept in
+// VexaAsc.CFA and a save that fails.
 // The preview window: a kind P file opened, columns chosen, Esc.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "browse/winmanager.h"
 #include "convert/convwindow_win32.h"
@@ -97,6 +99,47 @@ TEST_F(ConvWindow, OverwriteAllDuringARun) {
     EXPECT_EQ(prompter.Boxes[0].Caption, dir / (form->FileBox.Item(1) + ".TXT"));
     EXPECT_TRUE(fs::exists(first));
     EXPECT_GT(fs::file_size(dir / (form->FileBox.Item(6) + ".TXT")), 0u);
+}
+
+// A run whose destinations would open their own sources stops with the input error before a file is
+// touched, and no overwrite question comes: "input" with an empty or blank extension (MEAS.K01. opens
+// MEAS.K01), and the source folder chosen as destination under its short name.
+TEST_F(ConvWindow, NeverWritesOntoItsSource) {
+    char shortDir[MAX_PATH] = "";
+    ASSERT_GT(GetShortPathNameA(dir.Path().c_str(), shortDir, MAX_PATH), 0u);
+    ASSERT_STRCASENE(shortDir, dir.Path().c_str());
+    const std::string binary = testsupport::ReadBytes(dir / "RUN.K01");
+    // mode, extension choice, extension, destination folder ("" as source)
+    const std::tuple<int, ui::RadioButton*, const char*, const char*> runs[] = {
+        {1, &form->RadioD2, "", ""}, {2, &form->RadioD2, " ", ""}, {1, &form->RadioD0, "", shortDir}};
+    for (const auto& [mode, extChoice, extension, destDir] : runs) {
+        SCOPED_TRACE(testing::Message() << mode << " \"" << extension << "\" " << destDir);
+        testsupport::ScriptedPrompter prompter;
+        prompter.Answer(ui::IdOk);
+        SendMessageA(form->RadioGroupC.Button(mode).Handle(), BM_CLICK, 0, 0);
+        SendMessageA(extChoice->Handle(), BM_CLICK, 0, 0);
+        form->StrEditD2.SetText(extension);
+        form->CheckBoxD.SetChecked(*destDir != 0);
+        form->StrEditD1.SetText(destDir);
+        form->ConvertMarked(true);
+        ASSERT_EQ(prompter.Boxes.size(), 1u);
+        EXPECT_EQ(prompter.Boxes[0].Caption, "Input error");
+        EXPECT_EQ(testsupport::ReadBytes(dir / "RUN.K01"), binary);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 7); // nothing new
+    }
+}
+
+// Closing saves the options; a save that fails leaves the old file as it was and says so.
+TEST_F(ConvWindow, FailedSaveIsTold) {
+    testsupport::WriteBytes(settings, "old");
+    testsupport::ScriptedPrompter prompter;
+    prompter.Answer(ui::IdOk);
+    ArmFsFault(1, FsDiskFull); // the first file operation of closing creates the new file
+    form->Close();
+    ArmFsFault(0, FsOk);
+    ASSERT_EQ(prompter.Boxes.size(), 1u);
+    EXPECT_EQ(prompter.Boxes[0].Caption + "|" + prompter.Boxes[0].Text, "File error 112|" + settings);
+    EXPECT_EQ(testsupport::ReadBytes(settings), "old");
 }
 
 TEST_F(ConvWindow, TypedDelimiterSurvivesReopening) {

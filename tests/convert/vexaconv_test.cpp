@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <tuple>
 
 #include "convert/conv_fixture.h"
 #include "convert/convchart.h"
 #include "convert/convlook.h"
+#include "convert/convnames.h"
 
 namespace {
 
@@ -54,7 +56,7 @@ TEST_F(Vexaconv, FolderWithMaskAndReasons) {
 }
 
 // Existing destinations: left alone without a terminal, replaced with --yes, asked on a
-// terminal (no, yes, all).
+// terminal (no, yes, all), never replaced with --no even on a terminal ready to answer all.
 TEST_F(Vexaconv, OverwriteAnswers) {
     Sample("A.K01");
     Sample("B.K01");
@@ -63,7 +65,8 @@ TEST_F(Vexaconv, OverwriteAnswers) {
         {"@A.K01 @B.K01", "", false, CliSomePassedOver, "11", "not overwritten"},
         {"@A.K01 @B.K01", "n\ny\n", true, CliSomePassedOver, "10", "Overwrite?"},
         {"@A.K01 @B.K01", "a\n", true, CliAllConverted, "00", "Overwrite?"},
-        {"--yes @A.K01 @B.K01", "", false, CliAllConverted, "00", "2 converted"}};
+        {"--yes @A.K01 @B.K01", "", false, CliAllConverted, "00", "2 converted"},
+        {"--no @A.K01 @B.K01", "a\n", true, CliSomePassedOver, "11", "not overwritten"}};
     for (const auto& [line, answers, terminal, exit, kept, says] : runs) {
         dir_.Write("A.K01.TXT", "old");
         dir_.Write("B.K01.TXT", "old");
@@ -73,6 +76,36 @@ TEST_F(Vexaconv, OverwriteAnswers) {
                   kept)
             << line << " " << answers;
         EXPECT_TRUE(Said(says)) << out_.str() << err_.str();
+    }
+}
+
+// A destination that opens its own source is neither asked about nor written, and the source stays
+// byte for byte. Windows opens "M.K01 " and M.K01.. as M.K01, so there they stop the run as "only
+// data ext." into the source's folder (under another spelling) does; natively they are names of their
+// own. A second name linked to the source is passed over with its reason on both.
+TEST_F(Vexaconv, NeverWritesOntoItsSource) {
+    constexpr bool windows = PathSep == '\\';
+    const std::string bytes = sampledata::Bytes(Spec('K', 20, 3));
+    dir_.Write("M.K01", bytes);
+    std::filesystem::create_hard_link(Path("M.K01"), Path("M.K01.LNK"));
+    // options before the source, exit status on Windows, natively
+    const std::tuple<std::vector<std::string>, int, int> runs[] = {
+        {{"-m", "bin2full", "--ext", "input", "--extension", " "}, CliUsageError, CliAllConverted},
+        {{"--ext", "input", "--extension", ".."}, CliUsageError, CliAllConverted},
+        {{"-m", "bin2full", "--ext", "data", "-d", "@."}, CliUsageError, CliUsageError},
+        {{"--ext", "input", "--extension", "LNK"}, CliSomePassedOver, CliSomePassedOver},
+    };
+    for (const auto& [options, onWindows, natively] : runs) {
+        SCOPED_TRACE(options.back());
+        std::vector<std::string> args = options;
+        args.push_back("@M.K01");
+        int exit = windows ? onWindows : natively;
+        EXPECT_EQ(RunArgs(args, "a\n", true), exit) << out_.str() << err_.str();
+        EXPECT_EQ(dir_.Read("M.K01"), bytes);
+        EXPECT_FALSE(Said("Overwrite?"));
+        EXPECT_TRUE(Said(exit == CliUsageError       ? "the binary files would be overwritten"
+                         : exit == CliSomePassedOver ? "source and destination are the same file"
+                                                     : "1 converted"));
     }
 }
 
