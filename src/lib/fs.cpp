@@ -77,9 +77,10 @@ FileHandle CreateTempBeside(std::string_view target, std::string& temp, FsError&
         std::snprintf(name, sizeof name, "~VX%05u.TMP", NextTempNumber());
         temp = std::string(folder) + name;
         FileHandle h = OpenFile(temp, FileAccess::CreateNew, ShareRead, error);
-        if (h != NoFile || (error != FsFileExists && error != FsAlreadyExists)) return h;
+        if (h != NoFile) return h;
+        if (error != FsFileExists && error != FsAlreadyExists) break;
     }
-    temp.clear();
+    temp.clear(); // the name tried is someone else's file, or none: nothing of ours to delete later
     return NoFile;
 }
 

@@ -203,9 +203,10 @@ bool SameFile(std::string_view a, std::string_view b) {
     BY_HANDLE_FILE_INFORMATION info[2];
     std::string_view names[2] = {a, b};
     for (int i = 0; i < 2; ++i) {
-        // No access asked: the file's identity can be read even while another program has it open.
-        HANDLE h = CreateFileA(SysName(names[i]).c, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        // No access asked: the file's identity can be read even while another program has it open. (The
+        // 95 family knows neither FILE_SHARE_DELETE nor opening folders, so neither is asked for.)
+        HANDLE h = CreateFileA(SysName(names[i]).c, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         BOOL got = GetFileInformationByHandle(h, &info[i]);
         CloseHandle(h);
