@@ -109,9 +109,9 @@ FileHandle CreateTempBeside(std::string_view target, std::string& temp, FsError&
 void DiscardTemp(std::string_view temp);
 // [both] True for a name (without folder) of the form the temporary files take.
 bool IsTempName(std::string_view fileName);
-// [both] True when both names exist and are one file, however they are spelt (trailing dots, short
-// names, another drive mapped to the same share): the volume and file index on Windows, the device
-// and inode natively.
+// [both] True when both names exist and are one file or folder, however they are spelt (trailing dots,
+// short names, another drive mapped to the same share): the volume and file index on Windows, the
+// device and inode natively. The 95 family cannot open folders, so there folders never compare equal.
 bool SameFile(std::string_view a, std::string_view b);
 
 // ---- Fault injection, for tests -------------------------------------------------------------------

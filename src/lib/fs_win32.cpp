@@ -200,13 +200,15 @@ FsError PutFileInPlace(std::string_view source, std::string_view target) {
 }
 
 bool SameFile(std::string_view a, std::string_view b) {
+    // No access asked: the identity can be read even while another program has the file open. The 95
+    // family knows neither FILE_SHARE_DELETE nor opening folders, so only the NT family asks for them.
+    bool nt = GetVersion() < 0x80000000u;
+    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (nt ? FILE_SHARE_DELETE : 0);
+    DWORD flags = nt ? FILE_FLAG_BACKUP_SEMANTICS : FILE_ATTRIBUTE_NORMAL;
     BY_HANDLE_FILE_INFORMATION info[2];
     std::string_view names[2] = {a, b};
     for (int i = 0; i < 2; ++i) {
-        // No access asked: the file's identity can be read even while another program has it open. (The
-        // 95 family knows neither FILE_SHARE_DELETE nor opening folders, so neither is asked for.)
-        HANDLE h = CreateFileA(SysName(names[i]).c, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = CreateFileA(SysName(names[i]).c, 0, share, nullptr, OPEN_EXISTING, flags, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         BOOL got = GetFileInformationByHandle(h, &info[i]);
         CloseHandle(h);
