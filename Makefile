@@ -46,7 +46,7 @@ run: build-native build-win32
 	tools/demo/run.sh $(ARGS)
 
 # Benchmarks, not timed tests: each adds its own target to bench.
-bench: bench-zip bench-convert bench-walk bench-http bench-plot
+bench: bench-zip bench-convert bench-walk bench-http bench-plot bench-python
 
 .PHONY: bench-zip
 bench-zip: # extraction speed of UnZip32.DLL's reader against Info-ZIP unzip
@@ -75,6 +75,15 @@ bench-http: build-win32 # a 500 MB loopback download by the HTTP client under Wi
 bench-plot: build/bench/CMakeCache.txt
 	cmake --build build/bench -j $(JOBS) --target vexaconv datagen
 	/usr/bin/python3 tools/bench/plotbench.py build/bench
+
+# vexafile's records() and to_numpy() against numpy's fromfile with a hand-written dtype and against
+# vexaconv to Col ASCII + numpy's loadtxt, with the peak memory of each; the package is installed into
+# build/bench/py/venv.
+.PHONY: bench-python
+bench-python: build/bench/CMakeCache.txt
+	cmake --build build/bench -j $(JOBS) --target vexaconv datagen
+	python/venv.sh build/bench/py
+	build/bench/py/venv/bin/python tools/bench/pybench.py build/bench
 
 clean:
 	rm -rf build

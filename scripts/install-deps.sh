@@ -3,7 +3,8 @@
 set -euo pipefail
 
 native=(cmake make g++ googletest clang libclang-rt-14-dev g++-mingw-w64-i686 libz-mingw-w64-dev
-        wine wine64 fonts-wine xvfb xauth x11-apps imagemagick zip unzip zlib1g-dev python3 python3-numpy)
+        wine wine64 fonts-wine xvfb xauth x11-apps imagemagick zip unzip zlib1g-dev python3 python3-numpy
+        python3-dev python3-venv python3-setuptools python3-wheel pybind11-dev python3-pybind11 python3-pandas python3-pytest)
 i386=(wine32:i386 libx11-6:i386 libxext6:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386
       libxcursor1:i386 libfreetype6:i386 libfontconfig1:i386)
 

@@ -21,21 +21,21 @@ struct LookField {
 
 struct DataLook {
     std::string Path;
-    char Kind = 0;             // kind letter from the name (KYPTVAQ), 0 when the name has none
-    bool FullAscii = false;    // a Full ASCII text file
-    std::string Ident;         // the identification as it stands in the file (up to 40 characters)
-    int Version = 0;           // format version, older numbering translated
-    int Variant = 0;           // ASCII variant of a Full ASCII file (1..5); 0 for binary
-    bool Attachment = false;   // a 1024-byte attachment follows the headers
-    std::string Problem;       // why the file cannot be looked at; empty when it can
-    std::string Note;          // something the look leaves out (the data of versions below 17)
+    char Kind = 0;                 // kind letter from the name (KYPTVAQ), 0 when the name has none
+    bool FullAscii = false;        // a Full ASCII text file
+    std::string Ident;             // the identification as it stands in the file (up to 40 characters)
+    int Version = 0;               // format version, older numbering translated
+    int Variant = 0;               // ASCII variant of a Full ASCII file (1..5); 0 for binary
+    bool Attachment = false;       // a 1024-byte attachment follows the headers
+    std::string Problem;           // why the file cannot be looked at; empty when it can
+    std::string Note;              // something the look leaves out (the data of versions below 17)
     std::vector<LookField> Header; // the main header's fields in file order (those read, when cut)
-    int64_t Records = 0;       // whole records; for kind A blocks begun
-    int PerBlock = 0;          // kind A: records per block
-    bool Cut = false;          // the file ends inside its headers, a record or a block
+    int64_t Records = 0;           // whole records; for kind A blocks begun
+    int PerBlock = 0;              // kind A: records per block
+    bool Cut = false;              // the file ends inside its headers, a record or a block
     int XOffset = 0, XStart = 0;
-    double XStep = 0;          // kind Y's x axis: x = (XStart + i) * XStep
-    int Reals = 0, Ints = 0;   // values per record: reals first, then ints (the columns)
+    double XStep = 0;        // kind Y's x axis: x = (XStart + i) * XStep
+    int Reals = 0, Ints = 0; // values per record: reals first, then ints (the columns)
 
     bool Readable() const { return Problem.empty(); }
     int Columns() const { return Reals + Ints; }
@@ -80,10 +80,14 @@ class LookFile {
     // Reads the values of the chosen columns (1-based; kind A: of block `block`, from 1) in one pass
     // and decimates them for a chart `pixels` wide. Columns outside the record are left out.
     ChartData Chart(const std::vector<int>& columns, int block, int pixels) const;
+    // The binary file the values are read from (the scratch file of a Full ASCII source) and the
+    // offset of its data part.
+    const std::string& BinaryPath() const { return binary_; }
+    int64_t DataOffset() const { return dataOffset_; }
 
   private:
     DataLook look_;
-    std::string binary_;   // the binary file the values are read from
-    std::string scratch_;  // the scratch file made from a Full ASCII source
+    std::string binary_;  // the binary file the values are read from
+    std::string scratch_; // the scratch file made from a Full ASCII source
     int64_t dataOffset_ = 0;
 };
