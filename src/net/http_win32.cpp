@@ -73,6 +73,7 @@ bool HttpClient::Transaction(bool lastRound) {
     if (OnAboutToSend) OnAboutToSend();
     BytesRecvd = 0;
     BytesSent = 0;
+    FailureText.clear();
     Connect();
     std::string request;
     for (const std::string& line : RequestLines) request += line + "\r\n";
@@ -80,14 +81,15 @@ bool HttpClient::Transaction(bool lastRound) {
     Status = 0;
     ResponseHeader header = ReadHeader();
     int64_t bodyBytes = 0;
-    bool writesOk = ReadBody(bodyBytes);
+    bool writesOk = !header.Ended || ReadBody(header, bodyBytes); // no body without a whole header
 
     // A redirect or repeat status goes round once more, up to MaxRepeats times; then it is a failure.
-    bool repeat = IsRedirectStatus(Status) && !lastRound;
+    bool repeat = header.Ended && IsRedirectStatus(Status) && !lastRound;
     if (TransactionSucceeded(header, writesOk, bodyBytes)) {
         if (OnSuccess) OnSuccess(MethodCode);
         Report("Transaction Completed", 1);
     } else if (!repeat) {
+        FailureText = FailureReason(header, writesOk, bodyBytes);
         if (OnFailure) OnFailure(MethodCode);
     }
     bool newUrl = repeat && FollowsLocation(Status) && !Location.empty();
@@ -125,14 +127,22 @@ ResponseHeader HttpClient::ReadHeader() {
     BytesTotal = 0;
     cookie_.clear();
     ResponseHeader header;
-    std::string line = ReadLn();
+    std::string line = ReadLn(MaxHeaderBytes + 1);
+    size_t bytes = line.size();
     header.Status = StatusOfLine(line);
     output(line);
-    for (line = ReadLn(); !IsHeaderEnd(line); line = ReadLn()) {
+    for (;;) {
+        header.TooLong = bytes > MaxHeaderBytes;
+        if (line.empty() || header.TooLong) break; // the end of data, or more than a header may hold
+        line = ReadLn(MaxHeaderBytes + 1 - bytes);
+        if (IsHeaderEnd(line)) {
+            header.Ended = !line.empty();
+            break;
+        }
+        bytes += line.size();
         output(line);
         TakeHeaderLine(line, header);
     }
-    header.Ended = !line.empty();
     Status = header.Status;
     Location = header.Location;
     cookie_ = header.Cookie;
@@ -140,7 +150,7 @@ ResponseHeader HttpClient::ReadHeader() {
     return header;
 }
 
-bool HttpClient::ReadBody(int64_t& bytes) {
+bool HttpClient::ReadBody(const ResponseHeader& header, int64_t& bytes) {
     Report("CaptureFile", 3);
     std::unique_ptr<OutputFile> file;
     if (InputFileMode) {
@@ -162,6 +172,8 @@ bool HttpClient::ReadBody(int64_t& bytes) {
         bytes = BytesRecvd;
         if (OnPacketRecvd) OnPacketRecvd();
         StartWait();
+        // More than the header said is a failure however much more would come.
+        if (header.HasContentLength && bytes > header.ContentLength) break;
         // Window messages every 10 ms rather than after each block: under Wine a pump costs about as
         // much as a block, and Break is still answered at once.
         if (TicksSince(pumped) >= PumpInterval) {

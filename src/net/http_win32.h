@@ -32,9 +32,10 @@ class HttpClient : public SocketClient {
     THeaderInfo HeaderInfo;
     std::string Url;
     std::string Path;
-    uint8_t MethodCode = 0; // 0 GET
-    int Status = 0;         // of the last response
-    std::string Location;   // of the last response
+    uint8_t MethodCode = 0;  // 0 GET
+    int Status = 0;          // of the last response
+    std::string Location;    // of the last response
+    std::string FailureText; // why the last transaction failed (FailureReason), for OnFailure's handler
     std::vector<std::string> RequestLines;
 
     std::function<void()> OnPacketRecvd;
@@ -56,6 +57,7 @@ class HttpClient : public SocketClient {
     bool Transaction(bool lastRound); // true when the transaction is over
     void TakeUrl();
     ResponseHeader ReadHeader();
-    bool ReadBody(int64_t& bytes); // false when a write of the body failed
+    // The body; false when a write of it failed.
+    bool ReadBody(const ResponseHeader& header, int64_t& bytes);
     std::string cookie_;
 };
