@@ -1,6 +1,6 @@
 // The HTTP client against a real server on 127.0.0.1: bodies with and without Content-Length,
-// redirects, long header lines, servers that misbehave, the request it sends, and the errors it raises
-// before, while and instead of connecting.
+// redirects, long header lines, servers that misbehave, file faults during a download, the request it
+// sends, and the errors it raises before, while and instead of connecting.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +9,8 @@
 
 #include "lib/msg.h"
 #include "net/http_win32.h"
+#include "support/emulated_win32.h"
+#include "support/fault_loop.h"
 #include "support/http_server_win32.h"
 #include "support/temp_dir.h"
 
@@ -85,8 +87,9 @@ void CALLBACK CancelNow(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 // Whatever a server does wrong, the transaction ends promptly in a failure that says why (a silent
-// server in the error its cancel raises).
-TEST_F(HttpClientTest, MisbehavingServersFailPromptlyAndSayWhy) {
+// server in the error its cancel raises), the earlier file of the name keeps every byte, the header
+// file is replaced only by a whole header, and no temporary file is left.
+TEST_F(HttpClientTest, MisbehavingServersFailAndLeaveTheEarlierFile) {
     std::string body(100000, 'b');
     Reply cut = testsupport::OkReply(body);
     cut.BodyBytes = 60000;
@@ -104,21 +107,24 @@ TEST_F(HttpClientTest, MisbehavingServersFailPromptlyAndSayWhy) {
         const char* path;
         Reply reply;
         const char *failure, *raised; // FailureText after OnFailure; the error raised instead
+        bool headWhole;               // the header file is the new one
         size_t requests;
     };
     const Case cases[] = {
-        {"/missing", testsupport::StatusReply(404, "gone"), "", "", 1},
-        {"/cut", cut, "body cut short", "", 1},
-        {"/longer", longer, "body longer than its Content-Length", "", 1},
-        {"/bigline", bigLine, "response header over 100 KB", "", 1},
-        {"/endless", endless, "response header over 100 KB", "", 1},
-        {"/loop", testsupport::RedirectReply(302, "/loop"), "too many redirects", "", 11},
-        {"/cuthead", cutHead, "response header cut short", "", 1},
-        {"/silent", silent, "", "Socket readln aborted", 1},
+        {"/missing", testsupport::StatusReply(404, "gone"), "", "", true, 1},
+        {"/cut", cut, "body cut short", "", true, 1},
+        {"/longer", longer, "body longer than its Content-Length", "", true, 1},
+        {"/bigline", bigLine, "response header over 100 KB", "", false, 1},
+        {"/endless", endless, "response header over 100 KB", "", false, 1},
+        {"/loop", testsupport::RedirectReply(302, "/loop"), "too many redirects", "", true, 11},
+        {"/cuthead", cutHead, "response header cut short", "", false, 1},
+        {"/silent", silent, "", "Socket readln aborted", false, 1},
     };
     canceled = &web;
     for (const Case& c : cases) {
         server.Route(c.path, c.reply);
+        dir.Write("body.bin", "the earlier file");
+        dir.Write("Head.txt", "the earlier header");
         events.clear();
         size_t before = server.Requests().size();
         UINT_PTR timer = *c.raised ? SetTimer(nullptr, 0, 300, CancelNow) : 0;
@@ -129,12 +135,52 @@ TEST_F(HttpClientTest, MisbehavingServersFailPromptlyAndSayWhy) {
         EXPECT_EQ(events, *c.raised ? std::vector<std::string>{} : std::vector<std::string>{"failure"})
             << c.path;
         EXPECT_EQ(web.FailureText, c.failure) << c.path;
+        EXPECT_EQ(dir.Read("body.bin"), "the earlier file") << c.path;
+        EXPECT_EQ(dir.Read("Head.txt").rfind("HTTP/1.0 ", 0) == 0, c.headWhole) << c.path;
+        EXPECT_TRUE(testsupport::TempFilesIn(dir.Path()).empty()) << c.path;
         EXPECT_EQ(server.Requests().size() - before, c.requests) << c.path;
     }
     // The client is ready for the next transaction.
     server.Route("/after", testsupport::OkReply("fine"));
     EXPECT_EQ(RaisedBy(server.Base() + "/after"), "");
     EXPECT_EQ(dir.Read("body.bin"), "fine");
+}
+
+// A download replaces an earlier file of its name whole or not at all, whatever file operation fails
+// (the body's and the header file's): the old bytes or the new, success reported exactly when the new
+// file is there, no temporary file, and the next download works. The body fits one write-behind buffer,
+// so every run makes the same operations.
+TEST_F(HttpClientTest, DownloadReplacesTheEarlierFileWholeOrNotAtAll) {
+    std::string fresh(40000, 'n');
+    for (size_t i = 0; i < fresh.size(); i += 13) fresh[i] = static_cast<char>(i % 253);
+    server.Route("/package", testsupport::OkReply(fresh));
+    const std::string old = "the earlier package", oldHead = "the earlier header";
+    int positions = testsupport::ForEachFault(
+        [&] {
+            dir.Write("body.bin", old);
+            dir.Write("Head.txt", oldHead);
+            events.clear();
+            EXPECT_EQ(RaisedBy(server.Base() + "/package"), "");
+        },
+        [&](int position, FsError) {
+            std::string now = dir.Read("body.bin"), head = dir.Read("Head.txt");
+            EXPECT_TRUE(now == fresh || now == old);
+            EXPECT_EQ(events, std::vector<std::string>{now == fresh ? "success" : "failure"});
+            EXPECT_EQ(web.FailureText, now == fresh ? "" : "file not written");
+            EXPECT_TRUE(head == oldHead || head.find("\r\nContent-Length: 40000\r\n") != std::string::npos)
+                << head;
+            EXPECT_TRUE(position > 0 || (now == fresh && head != oldHead));
+            EXPECT_TRUE(testsupport::TempFilesIn(dir.Path()).empty());
+        });
+    EXPECT_GE(positions, 8); // create, write, close and put in place, for the header file and the body
+}
+
+// The 95 family puts a file in place in three moves: the same download runs there in an emulated child.
+TEST(HttpClient95, DownloadReplacesWholeOnThe95FamilyToo) {
+    if (!testsupport::EmulatedVersion().empty()) GTEST_SKIP() << "the emulated child runs the download";
+    EXPECT_EQ(testsupport::RunTestsEmulated("win95",
+                                            "HttpClientTest.DownloadReplacesTheEarlierFileWholeOrNotAtAll"),
+              0);
 }
 
 TEST_F(HttpClientTest, SendsTheRequestLinesForTheUrlsPath) {
