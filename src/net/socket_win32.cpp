@@ -107,7 +107,6 @@ void SocketClient::SocketNotified(WPARAM socket, LPARAM info) {
         }
         break;
     case FD_CLOSE: {
-        peerClosed_ = true;
         u_long waiting = 0;
         ioctlsocket(AsSocket(socket_), FIONREAD, &waiting);
         if (waiting == 0 && held_ == heldEnd_) Disconnect(); // nothing is left to read
@@ -121,7 +120,6 @@ void SocketClient::SocketNotified(WPARAM socket, LPARAM info) {
 void SocketClient::OpenSocket() {
     ++generation_;
     socket_ = socket(AF_INET, SOCK_STREAM, 0);
-    peerClosed_ = false;
     held_ = heldEnd_ = 0;
     connectFailed_ = false;
     connectError_ = 0;

@@ -127,7 +127,6 @@ class SocketClient {
     int lookupError_ = 0;
     bool connectFailed_ = false;
     int connectError_ = 0;
-    bool peerClosed_ = false;
     unsigned generation_ = 0; // counts the sockets opened
     bool destroying_ = false;
     TThreadTimer timer_;
