@@ -35,9 +35,13 @@ void Start(RecordFile& f, std::string_view name, bool writing, bool& failed) {
     if (!f.Io.Data) f.Io.Data = std::make_unique<char[]>(BufferSize);
     f.Io.Pos = f.Io.End = 0;
     f.Name.Set(name);
-    FsError error;
-    f.Handle =
-        writing ? CreateTempBeside(name, f.Temp, error) : OpenFile(name, FileAccess::Read, ShareRead, error);
+    FsError error = FsNameTooLong;
+    f.Handle = NoFile;
+    // Close puts a written file in place under Name: a name it cannot hold whole is not written at all.
+    if (!writing)
+        f.Handle = OpenFile(name, FileAccess::Read, ShareRead, error);
+    else if (name.size() <= static_cast<size_t>(f.Name.Cap))
+        f.Handle = CreateTempBeside(name, f.Temp, error);
     f.Mode = 0;
     f.Writing = writing;
     f.ErrorCode = error;

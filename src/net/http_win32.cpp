@@ -1,46 +1,13 @@
 // The HTTP/1.0 GET transaction.
 #include "net/http_win32.h"
 
-#include <memory>
-
-#include "lib/fs.h"
 #include "lib/msg.h"
+#include "lib/recfile.h"
 #include "ui/form.h"
 
 namespace {
 
 constexpr uint32_t PumpInterval = 10; // milliseconds between message pumps while a body streams in
-
-// A file the response goes to, written as it arrives; remembers whether every write succeeded.
-class OutputFile {
-  public:
-    explicit OutputFile(const std::string& name) {
-        FsError error = FsOk;
-        handle_ = OpenFile(name, FileAccess::Write, ShareRead, error);
-        ok_ = handle_ != NoFile;
-    }
-    ~OutputFile() { Close(); }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    void Write(const char* data, int count) {
-        if (!ok_) return;
-        FsError error = FsOk;
-        ok_ = WriteBlock(handle_, data, count, error) == count && error == FsOk;
-    }
-    bool Close() {
-        if (handle_ != NoFile) {
-            ok_ = CloseFile(handle_) == FsOk && ok_;
-            handle_ = NoFile;
-        }
-        return ok_;
-    }
-    bool Ok() const { return ok_; }
-
-  private:
-    FileHandle handle_ = NoFile;
-    bool ok_ = false;
-};
 
 } // namespace
 
@@ -73,6 +40,7 @@ bool HttpClient::Transaction(bool lastRound) {
     if (OnAboutToSend) OnAboutToSend();
     BytesRecvd = 0;
     BytesSent = 0;
+    FailureText.clear();
     Connect();
     std::string request;
     for (const std::string& line : RequestLines) request += line + "\r\n";
@@ -80,14 +48,15 @@ bool HttpClient::Transaction(bool lastRound) {
     Status = 0;
     ResponseHeader header = ReadHeader();
     int64_t bodyBytes = 0;
-    bool writesOk = ReadBody(bodyBytes);
+    bool writesOk = !header.Ended || ReadBody(header, bodyBytes); // no body without a whole header
 
     // A redirect or repeat status goes round once more, up to MaxRepeats times; then it is a failure.
-    bool repeat = IsRedirectStatus(Status) && !lastRound;
+    bool repeat = header.Ended && IsRedirectStatus(Status) && !lastRound;
     if (TransactionSucceeded(header, writesOk, bodyBytes)) {
         if (OnSuccess) OnSuccess(MethodCode);
         Report("Transaction Completed", 1);
     } else if (!repeat) {
+        FailureText = FailureReason(header, writesOk, bodyBytes);
         if (OnFailure) OnFailure(MethodCode);
     }
     bool newUrl = repeat && FollowsLocation(Status) && !Location.empty();
@@ -110,29 +79,30 @@ bool HttpClient::Transaction(bool lastRound) {
     return false;
 }
 
+// The header is read up to MaxHeaderBytes and kept in memory, so its file is written whole when the
+// header is: an earlier header file stays when the header is cut short or too long.
 ResponseHeader HttpClient::ReadHeader() {
-    std::unique_ptr<OutputFile> file;
-    if (OutputFileMode)
-        file = std::make_unique<OutputFile>(Header); // the header is for the record: a failure is no error
-    else
-        Header.clear();
-    auto output = [&](const std::string& line) {
-        if (file)
-            file->Write(line.data(), static_cast<int>(line.size()));
-        else
-            Header += line;
-    };
     BytesTotal = 0;
     cookie_.clear();
     ResponseHeader header;
-    std::string line = ReadLn();
+    std::string line = ReadLn(MaxHeaderBytes + 1);
+    std::string text = line;
     header.Status = StatusOfLine(line);
-    output(line);
-    for (line = ReadLn(); !IsHeaderEnd(line); line = ReadLn()) {
-        output(line);
+    for (;;) {
+        header.TooLong = text.size() > MaxHeaderBytes;
+        if (line.empty() || header.TooLong) break; // the end of data, or more than a header may hold
+        line = ReadLn(MaxHeaderBytes + 1 - text.size());
+        if (IsHeaderEnd(line)) {
+            header.Ended = !line.empty();
+            break;
+        }
+        text += line;
         TakeHeaderLine(line, header);
     }
-    header.Ended = !line.empty();
+    if (!OutputFileMode)
+        Header = text;
+    else if (header.Ended)
+        WriteHeaderFile(text);
     Status = header.Status;
     Location = header.Location;
     cookie_ = header.Cookie;
@@ -140,21 +110,34 @@ ResponseHeader HttpClient::ReadHeader() {
     return header;
 }
 
-bool HttpClient::ReadBody(int64_t& bytes) {
+// The header file is for the record: a failure to write it is no failure of the transaction.
+void HttpClient::WriteHeaderFile(const std::string& text) {
+    RecordFile file;
+    bool failed = false;
+    CreateWrite(file, Header, failed);
+    WriteBytes(file, text.data(), static_cast<int>(text.size()));
+    Close(file, failed);
+}
+
+// The body goes into a record file, which writes beside the file named Body and takes its name only
+// when the transaction succeeded: a failed, cut or broken-off download leaves an earlier file as it
+// was (a raised error discards it with the record file).
+bool HttpClient::ReadBody(const ResponseHeader& header, int64_t& bytes) {
     Report("CaptureFile", 3);
-    std::unique_ptr<OutputFile> file;
+    RecordFile file;
+    bool failed = false;
     if (InputFileMode) {
-        file = std::make_unique<OutputFile>(Body);
-        if (!file->Ok()) return false; // nowhere to put it: the transaction fails
+        CreateWrite(file, Body, failed);
+        if (failed) return false; // nowhere to put it: the transaction fails
     } else {
         Body.clear();
     }
     StartWait();
     uint32_t pumped = TickCount();
     for (int got = ReceiveBlock(); got > 0; got = ReceiveBlock()) {
-        if (file) {
-            file->Write(Buffer(), got);
-            if (!file->Ok()) return false;
+        if (InputFileMode) {
+            WriteBytes(file, Buffer(), got);
+            if (Failed(file)) return false;
         } else {
             Body.append(Buffer(), static_cast<size_t>(got));
         }
@@ -162,6 +145,8 @@ bool HttpClient::ReadBody(int64_t& bytes) {
         bytes = BytesRecvd;
         if (OnPacketRecvd) OnPacketRecvd();
         StartWait();
+        // More than the header said is a failure however much more would come.
+        if (header.HasContentLength && bytes > header.ContentLength) break;
         // Window messages every 10 ms rather than after each block: under Wine a pump costs about as
         // much as a block, and Break is still answered at once.
         if (TicksSince(pumped) >= PumpInterval) {
@@ -170,7 +155,9 @@ bool HttpClient::ReadBody(int64_t& bytes) {
         }
     }
     StopWait();
-    return !file || file->Close();
+    if (!InputFileMode || !TransactionSucceeded(header, true, bytes)) return true; // the file goes unused
+    Close(file, failed);
+    return !failed;
 }
 
 void HttpClient::PacketSent() {

@@ -1,6 +1,8 @@
 // The HTTP layer of the client: HTTP/1.0 GET transactions over the socket layer, the response header
 // written to one file (or text) and the body streamed to another, redirects followed, and the outcome
-// reported through OnSuccess or OnFailure. The download dialog (net/webload_win32.h) drives it.
+// reported through OnSuccess or OnFailure. Each file is replaced whole: the body takes its name only
+// when the transaction succeeded, the header file only when the header arrived whole. The download
+// dialog (net/webload_win32.h) drives it.
 #pragma once
 
 #include <cstdint>
@@ -32,9 +34,10 @@ class HttpClient : public SocketClient {
     THeaderInfo HeaderInfo;
     std::string Url;
     std::string Path;
-    uint8_t MethodCode = 0; // 0 GET
-    int Status = 0;         // of the last response
-    std::string Location;   // of the last response
+    uint8_t MethodCode = 0;  // 0 GET
+    int Status = 0;          // of the last response
+    std::string Location;    // of the last response
+    std::string FailureText; // why the last transaction failed (FailureReason), for OnFailure's handler
     std::vector<std::string> RequestLines;
 
     std::function<void()> OnPacketRecvd;
@@ -56,6 +59,8 @@ class HttpClient : public SocketClient {
     bool Transaction(bool lastRound); // true when the transaction is over
     void TakeUrl();
     ResponseHeader ReadHeader();
-    bool ReadBody(int64_t& bytes); // false when a write of the body failed
+    void WriteHeaderFile(const std::string& text);
+    // The body; false when a write of it, or putting its file in place, failed.
+    bool ReadBody(const ResponseHeader& header, int64_t& bytes);
     std::string cookie_;
 };

@@ -141,10 +141,10 @@ bool IsHeaderEnd(std::string_view line) {
     return line.empty() || line == "\r\n" || line == "\n";
 }
 
-size_t LineLength(std::string_view data, bool bufferFull, bool noMoreData) {
+size_t LineLength(std::string_view data, size_t room) {
+    data = data.substr(0, std::min(data.size(), room));
     size_t lf = data.find('\n');
-    if (lf != std::string_view::npos) return lf + 1;
-    return bufferFull || noMoreData ? data.size() : 0;
+    return lf != std::string_view::npos ? lf + 1 : data.size();
 }
 
 std::string RedirectTarget(std::string_view location, std::string_view host, int port) {
@@ -167,4 +167,16 @@ bool TransactionSucceeded(const ResponseHeader& header, bool writesOk, int64_t b
     bool statusOk = header.Status >= 200 && header.Status <= 298;
     return statusOk && header.Ended && writesOk &&
            (!header.HasContentLength || bodyBytes == header.ContentLength);
+}
+
+std::string FailureReason(const ResponseHeader& header, bool writesOk, int64_t bodyBytes) {
+    if (header.TooLong) return "response header over 100 KB";
+    if (!header.Ended) return "response header cut short";
+    if (IsRedirectStatus(header.Status)) return "too many redirects";
+    if (header.Status < 200 || header.Status > 298) return "";
+    if (!writesOk) return "file not written";
+    if (header.HasContentLength && bodyBytes < header.ContentLength) return "body cut short";
+    if (header.HasContentLength && bodyBytes > header.ContentLength)
+        return "body longer than its Content-Length";
+    return "";
 }

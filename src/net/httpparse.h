@@ -4,6 +4,7 @@
 // a success. Portable, so the native build tests it and the fuzzer feeds it arbitrary bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,8 +33,13 @@ struct ResponseHeader {
     std::string Cookie;        // the last Set-Cookie value, without line end
     int64_t ContentLength = 0; // 0 when none was sent
     bool HasContentLength = false;
-    bool Ended = false; // the empty line that ends the header arrived (not the end of data)
+    bool Ended = false;   // the empty line that ends the header arrived (not the end of data)
+    bool TooLong = false; // the header passed MaxHeaderBytes before its end, and was read no further
 };
+
+// The most a response header may hold, status line included; a longer one fails the transaction, so
+// a server that sends header lines without end cannot keep the client reading.
+constexpr size_t MaxHeaderBytes = 100 * 1024;
 
 // The status code of a status line ("HTTP/1.0 404 Not Found" gives 404).
 int StatusOfLine(std::string_view line);
@@ -43,9 +49,9 @@ void TakeHeaderLine(std::string_view line, ResponseHeader& header);
 // True for the empty line that ends the header ("\r\n", "\n"; also no text at all, the end of data).
 bool IsHeaderEnd(std::string_view line);
 
-// Bytes of the first line in data, its line feed included; 0 when no line is complete yet. A buffer
-// that is full, or data after which nothing more comes, is one line even without a line feed.
-size_t LineLength(std::string_view data, bool bufferFull, bool noMoreData);
+// Bytes of data that belong to the line being read: up to and including the first line feed, and
+// never more than room, what the line may still grow by.
+size_t LineLength(std::string_view data, size_t room);
 
 // The address a redirect goes to: the Location value, or, when that is neither a full address nor a
 // path on the server, the value below the server's root (the port kept when it is not 80).
@@ -58,3 +64,7 @@ bool FollowsLocation(int status);
 // Success: a whole header with status 200 to 298, every body write done, and exactly Content-Length
 // bytes when it was sent.
 bool TransactionSucceeded(const ResponseHeader& header, bool writesOk, int64_t bodyBytes);
+// Why a transaction that did not succeed failed, for the status line: the header too long or cut
+// short, a redirect that went round too often, a failed write, a body shorter or longer than its
+// Content-Length. Empty for a success, and for an error status, which speaks for itself.
+std::string FailureReason(const ResponseHeader& header, bool writesOk, int64_t bodyBytes);

@@ -4,6 +4,7 @@
 #include "net/socket_win32.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "lib/msg.h"
 #include "net/httpparse.h"
@@ -106,10 +107,9 @@ void SocketClient::SocketNotified(WPARAM socket, LPARAM info) {
         }
         break;
     case FD_CLOSE: {
-        peerClosed_ = true;
         u_long waiting = 0;
         ioctlsocket(AsSocket(socket_), FIONREAD, &waiting);
-        if (waiting == 0) Disconnect();
+        if (waiting == 0 && held_ == heldEnd_) Disconnect(); // nothing is left to read
         break;
     }
     default:
@@ -120,7 +120,7 @@ void SocketClient::SocketNotified(WPARAM socket, LPARAM info) {
 void SocketClient::OpenSocket() {
     ++generation_;
     socket_ = socket(AF_INET, SOCK_STREAM, 0);
-    peerClosed_ = false;
+    held_ = heldEnd_ = 0;
     connectFailed_ = false;
     connectError_ = 0;
     if (AsSocket(socket_) != INVALID_SOCKET)
@@ -292,40 +292,43 @@ void SocketClient::SendBytes(std::string_view data) {
     StopWait();
 }
 
-std::string SocketClient::ReadLn() {
+// The line grows from the bytes received, which are taken as they come: a peek that waited for a
+// line feed would wait for ever when the system holds less than the buffer and the rest of the line
+// cannot come until this side takes what is there.
+std::string SocketClient::ReadLn(size_t limit) {
     Report("ReadLn", 3);
     StartWait();
-    for (;;) {
-        if (Canceled) throw AbortError("Socket readln aborted");
-        int peeked = recv(AsSocket(socket_), buffer_.get(), BufferSize, MSG_PEEK);
-        if (peeked == 0) break; // the end of data: an empty line
-        if (peeked > 0) {
-            size_t length = LineLength(std::string_view(buffer_.get(), static_cast<size_t>(peeked)),
-                                       peeked == BufferSize, peerClosed_);
-            if (length > 0) {
-                int taken = recv(AsSocket(socket_), buffer_.get(), static_cast<int>(length), 0);
-                StopWait();
-                return std::string(buffer_.get(), static_cast<size_t>(std::max(taken, 0)));
-            }
-            WaitTurn(0); // part of a line is here: wait for more of it
-            continue;
-        }
-        int code = LastError();
-        if (code == WSAENOTCONN) break;
-        if (code != WSAEWOULDBLOCK) throw SocketError(code);
-        WaitTurn(1);
+    std::string line;
+    while (line.size() < limit && (held_ < heldEnd_ || Refill("Socket readln aborted"))) {
+        std::string_view held(buffer_.get() + held_, heldEnd_ - held_);
+        size_t take = LineLength(held, limit - line.size());
+        line.append(held.substr(0, take));
+        held_ += take;
+        if (line.back() == '\n') break;
     }
     StopWait();
-    return "";
+    return line;
 }
 
 int SocketClient::ReceiveBlock() {
+    if (held_ == heldEnd_ && !Refill("Socket capture aborted")) return 0;
+    int size = static_cast<int>(heldEnd_ - held_);
+    if (held_ > 0) std::memmove(buffer_.get(), buffer_.get() + held_, heldEnd_ - held_);
+    held_ = heldEnd_ = 0;
+    return size;
+}
+
+bool SocketClient::Refill(const char* abortText) {
     for (;;) {
-        if (Canceled) throw AbortError("Socket capture aborted");
+        if (Canceled) throw AbortError(abortText);
         int got = recv(AsSocket(socket_), buffer_.get(), BufferSize, 0);
-        if (got >= 0) return got;
+        if (got >= 0) {
+            held_ = 0;
+            heldEnd_ = static_cast<size_t>(got);
+            return got > 0;
+        }
         int code = LastError();
-        if (code == WSAENOTCONN) return 0;
+        if (code == WSAENOTCONN) return false;
         if (code != WSAEWOULDBLOCK) throw SocketError(code);
         WaitTurn(1);
     }

@@ -90,9 +90,11 @@ class SocketClient {
     // Sends every byte, through the buffer at most 65535 at a time; fires OnPacketSent per write.
     void SendBytes(std::string_view data);
     virtual void PacketSent() {}
-    // One line with its line feed; a full buffer without one is one line; empty at the end of data.
-    std::string ReadLn();
-    // Receives one block into Buffer(): its size, 0 when the peer has closed.
+    // One line with its line feed, or the limit's worth of bytes of a line that goes on, or what came
+    // before the end of data (empty at the end of data).
+    std::string ReadLn(size_t limit);
+    // One block into Buffer(), the bytes received after the last line first: its size, 0 when the peer
+    // has closed.
     int ReceiveBlock();
     const char* Buffer() const { return buffer_.get(); }
     void StartWait(); // the time-out timer (re)starts for the next wait
@@ -111,17 +113,20 @@ class SocketClient {
     // writable, when asked), then the pending window messages.
     void WaitTurn(int readable);
     void CheckTimer();
+    // Receives what the socket has into the empty buffer, waiting for it: false at the end of data;
+    // raises the abort text when the wait is canceled.
+    bool Refill(const char* abortText);
 
     HWND window_ = nullptr;
     uintptr_t socket_;
     std::unique_ptr<char[]> buffer_;
+    size_t held_ = 0, heldEnd_ = 0;     // the received bytes not yet taken: buffer_[held_, heldEnd_)
     std::unique_ptr<char[]> hostEntry_; // the name lookup's result
     HANDLE lookup_ = nullptr;
     bool lookupDone_ = false;
     int lookupError_ = 0;
     bool connectFailed_ = false;
     int connectError_ = 0;
-    bool peerClosed_ = false;
     unsigned generation_ = 0; // counts the sockets opened
     bool destroying_ = false;
     TThreadTimer timer_;

@@ -126,8 +126,9 @@ void TDialWebLoad::WebSuccess(int) {
     SetModalResult(ui::MrOk);
 }
 
+// An error status speaks for itself; any other failure says what went wrong behind "failure".
 void TDialWebLoad::WebFailure(int) {
-    ShowStatus("failure", true);
+    ShowStatus(Web.FailureText.empty() ? "failure" : "failure: " + Web.FailureText, true);
     Failed();
 }
 

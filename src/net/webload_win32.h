@@ -54,9 +54,11 @@ class TDialWebLoad : public ui::Form {
 // The dialog kept from the last download, or nullptr.
 TDialWebLoad* WebLoadDialog();
 
-// Fetches baseUrl + "/" + fileName into JoinFile(targetDir, fileName). Options bit 0 (1): release a
-// kept dialog first; bit 1 (2): release the dialog after a success too. loaded is true when the client
-// reported success; after a failure (not after Break) the "Internet error" box names the address.
+// Fetches baseUrl + "/" + fileName into JoinFile(targetDir, fileName); the file takes that name only
+// when the download succeeded, so a failure leaves an earlier file of the name as it was. Options bit
+// 0 (1): release a kept dialog first; bit 1 (2): release the dialog after a success too. loaded is
+// true when the client reported success; after a failure (not after Break) the "Internet error" box
+// names the address.
 void WebDownload(std::string_view fileName, std::string_view baseUrl, std::string_view targetDir, int options,
                  bool showAnimation, bool& loaded);
 // Disconnects and releases the kept dialog, if any.

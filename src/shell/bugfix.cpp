@@ -16,30 +16,12 @@ namespace {
 
 constexpr int DateWidth = 80; // the dates of datefix.txt are read into 80 characters
 
-// Downloads one package of the site into KORVO and unpacks it there; true when it was downloaded.
-// With keepEarlier an earlier copy of the file is set aside during the download and comes back when
-// the download fails, so a failed download never costs the package already there.
-bool FetchPackage(const std::string& siteName, const std::string& localName, bool keepEarlier) {
-    std::string korvo = KorvoDir("");
-    std::string local = JoinFile(korvo, localName);
-    NameBuf backup;
-    backup.Set(local);
-    ChangeExt(0, PathState.BackupExt.View(), backup);
-    bool setAside = false;
-    if (keepEarlier && FileExists(local)) {
-        DeleteOneFile(backup.View());
-        setAside = RenameExt(local, PathState.BackupExt.View()) == FsOk;
-    }
+// Downloads one package of the site into KORVO and unpacks it there; true when it was downloaded. A
+// download takes the package's name only when it succeeded, so after a failure an earlier package of
+// that name is there as it was, and nothing a failed download received is ever unpacked or kept.
+bool FetchPackage(const std::string& siteName, const std::string& localName) {
     bool loaded = false;
-    WebDownload(siteName, UpdateSiteDir(), korvo, 0, true, loaded);
-    if (setAside) {
-        if (loaded) {
-            DeleteOneFile(backup.View());
-        } else {
-            DeleteOneFile(local); // what a broken-off download left
-            RenameExt(backup.View(), "EXE");
-        }
-    }
+    WebDownload(siteName, UpdateSiteDir(), KorvoDir(""), 0, true, loaded);
     if (loaded) UnpackToKorvo(localName, 1);
     return loaded;
 }
@@ -60,7 +42,6 @@ void LoadBugfix() {
     bool loaded = false;
     WebDownload("datefix.txt", UpdateSiteDir(), korvo, 1, true, loaded);
     if (!loaded || !FileExists(dateFile)) {
-        DeleteOneFile(dateFile); // a server's error page is no date list to leave in the tree
         WebDownloadClose();
         return;
     }
@@ -78,9 +59,9 @@ void LoadBugfix() {
                  {"Program date: " + programDate, "Bugfix date: " + bugfixDate,
                   "Load bugfix package (" + size + "MB) from internet?"},
                  1) &&
-        FetchPackage("BUGFIX.exe", "bugfix.exe", true)) {
+        FetchPackage("BUGFIX.exe", "bugfix.exe")) {
         // No confix offer after a failed winfix download: the two belong together.
-        if (newWinfix && !FetchPackage("winfix.exe", "winfix.exe", false)) newConfix = false;
+        if (newWinfix && !FetchPackage("winfix.exe", "winfix.exe")) newConfix = false;
         if (newConfix && AskCoded("Install confix package",
                                   {"Installed date: " + installedConfix, "Confix date: " + confixDate,
                                    "Load the Confix package only if you realy need",
@@ -91,7 +72,7 @@ void LoadBugfix() {
                                    "the addresses of cryo system and fast pulse generator.",
                                    "Load confix package from internet?"},
                                   101))
-            FetchPackage("confix.exe", "confix.exe", false);
+            FetchPackage("confix.exe", "confix.exe");
     }
     DeleteOneFile(dateFile);
     WebDownloadClose();

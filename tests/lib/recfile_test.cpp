@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 #include "lib/recfile.h"
@@ -174,4 +175,18 @@ TEST_F(RecFile, DiscardKeepsTheOldFile) {
     Discard(g);
     EXPECT_EQ(dir.Read("out.dat"), "old");
     EXPECT_TRUE(testsupport::TempFilesIn(dir.Path()).empty());
+}
+
+// A name longer than the record file holds is refused, never written under the part of it that fits.
+TEST_F(RecFile, RefusesANameItCannotHoldWhole) {
+    std::string folder = dir / (std::string(120, 'a') + TempDir::Sep + std::string(100, 'b'));
+    testsupport::MakeDirs(folder);
+    RecordFile f;
+    bool failed = false;
+    CreateWrite(f, folder + TempDir::Sep + std::string(60, 'c'), failed);
+    WriteStr(f, "new");
+    if (!failed) Close(f, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(f.ErrorCode, FsNameTooLong);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 0);
 }

@@ -55,26 +55,44 @@ TEST(RedirectTarget, RelativeLocationsStayOnTheServer) {
     EXPECT_EQ(RedirectTarget("sub/file.exe", "h", 8080), "http://h:8080/sub/file.exe");
 }
 
-// The rule at its edges: statuses around the success range, a header cut off, a failed write.
+// The rule at its edges, and the reason each failure gives: statuses around the success range, a
+// header cut off or too long, a failed write, a body shorter or longer than it was announced.
 TEST(TransactionSucceeded, StatusHeaderEndWritesAndLength) {
     struct Case {
         int status;
-        bool ended, writesOk;
+        bool ended, tooLong, writesOk;
         int64_t length, bytes; // length -1: no Content-Length
         bool success;
+        const char* reason;
     };
     const Case cases[] = {
-        {200, true, true, -1, 5, true},    {200, true, false, -1, 5, false}, {298, true, true, 10, 10, true},
-        {200, false, true, 10, 10, false}, {299, true, true, -1, 0, false},
+        {200, true, false, true, -1, 5, true, ""},
+        {200, true, false, false, -1, 5, false, "file not written"},
+        {298, true, false, true, 10, 10, true, ""},
+        {200, true, false, true, 10, 9, false, "body cut short"},
+        {200, true, false, true, 10, 11, false, "body longer than its Content-Length"},
+        {200, false, false, true, 10, 10, false, "response header cut short"},
+        {200, false, true, true, -1, 0, false, "response header over 100 KB"},
+        {299, true, false, true, -1, 0, false, "too many redirects"},
+        {404, true, false, false, 10, 0, false, ""}, // the status speaks for itself
     };
     for (const Case& c : cases) {
         ResponseHeader h;
         h.Status = c.status;
         h.Ended = c.ended;
+        h.TooLong = c.tooLong;
         h.HasContentLength = c.length >= 0;
         h.ContentLength = c.length >= 0 ? c.length : 0;
         EXPECT_EQ(TransactionSucceeded(h, c.writesOk, c.bytes), c.success) << c.status << " " << c.bytes;
+        EXPECT_EQ(FailureReason(h, c.writesOk, c.bytes), c.reason) << c.status << " " << c.bytes;
     }
+}
+
+// A line ends at its line feed, or where the room left for it ends.
+TEST(LineLength, UpToTheLineFeedOrTheRoomLeft) {
+    EXPECT_EQ(LineLength("ab\ncd", 10), 3u);
+    EXPECT_EQ(LineLength("ab\ncd", 2), 2u);
+    EXPECT_EQ(LineLength("abcd", 10), 4u);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The download dialog against a real server on 127.0.0.1: a kept dialog after a success, the
-// "Internet error" box and release after a failure, Break in the middle of a request, and the look of
-// the dialog in the middle of a transfer.
+// "Internet error" box and release after a failure, the reason of a failure in the status line, Break
+// in the middle of a request, and the look of the dialog in the middle of a transfer.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 
 #include "net/webload_win32.h"
 #include "shell/mainstate.h"
+#include "support/fault_loop.h"
 #include "support/http_server_win32.h"
 #include "support/scripted_prompter.h"
 #include "support/screens_win32.h"
@@ -61,6 +62,25 @@ TEST_F(WebDownloadTest, KeptAfterSuccessReleasedAfterFailure) {
     EXPECT_EQ(prompter.Boxes[0].Text, Site() + "/BUGFIX.exe\r\ncould not be loaded!");
     EXPECT_EQ(prompter.Boxes[0].Icon(), ui::IconStop);
     EXPECT_EQ(WebLoadDialog(), nullptr);
+}
+
+// A download that fails for a reason of its own (here a body cut short) says so in the status line,
+// shows the "Internet error" box and leaves the earlier file of the name as it was.
+TEST_F(WebDownloadTest, AFailureSaysWhyAndKeepsTheEarlierFile) {
+    testsupport::Reply cut = testsupport::OkReply(std::string(200000, 'c'));
+    cut.BodyBytes = 50000;
+    server.Route("/site/confix.exe", cut);
+    dir.Write("confix.exe", "the earlier package");
+    std::string status;
+    After(&HttpClient::OnFailure, [&](TDialWebLoad& d) { status = d.StatusBar.SimpleText(); });
+    prompter.Answer(ui::IdOk);
+    WebDownload("confix.exe", Site(), dir.Path(), 1, true, loaded);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(status, "failure: body cut short");
+    ASSERT_EQ(prompter.Boxes.size(), 1u);
+    EXPECT_EQ(prompter.Boxes[0].Caption, "Internet error");
+    EXPECT_EQ(dir.Read("confix.exe"), "the earlier package");
+    EXPECT_TRUE(testsupport::TempFilesIn(dir.Path()).empty());
 }
 
 TEST_F(WebDownloadTest, BreakEndsAWaitAndShowsNoInternetErrorBox) {

@@ -1,6 +1,6 @@
 // The update packages from a real local site: which packages the dates and answers fetch (Cancel, a
 // failed winfix download that cancels the confix offer, no date list), the questions and their texts
-// and an earlier bugfix.exe that comes back when its download fails.
+// and an earlier package that stays as it was when its download fails.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,6 +12,7 @@
 #include "setup/setupstate.h"
 #include "shell/bugfix.h"
 #include "shell/mainstate.h"
+#include "support/fault_loop.h"
 #include "support/http_server_win32.h"
 #include "support/scripted_prompter.h"
 #include "support/standins_win32.h"
@@ -137,7 +138,8 @@ TEST_F(BugfixTest, TheQuestionsNameBothDates) {
               0u);
 }
 
-TEST_F(BugfixTest, EarlierBugfixComesBackWhenItsDownloadFails) {
+// A failed package download leaves the earlier package of its name as it was, and nothing beside it.
+TEST_F(BugfixTest, AnEarlierPackageStaysWhenItsDownloadFails) {
     SiteDates("01.06.2001", "01.01.1990");
     server.Route("/support/vexa_dos/BUGFIX.exe", testsupport::StatusReply(500, "broken"));
     WriteTextLines(korvo + "\\bugfix.exe", {"the earlier package"});
@@ -145,7 +147,7 @@ TEST_F(BugfixTest, EarlierBugfixComesBackWhenItsDownloadFails) {
     LoadBugfix();
     EXPECT_EQ(Captions(), (Names{"Install bugfix package", "Internet error"}));
     EXPECT_EQ(testsupport::ReadTextLines(korvo + "\\bugfix.exe"), Names{"the earlier package"});
-    EXPECT_FALSE(FileExists(korvo + "\\bugfix.~~~"));
+    EXPECT_TRUE(testsupport::TempFilesIn(korvo).empty());
 }
 
 } // namespace

@@ -135,8 +135,16 @@ void HttpTestServer::Answer(uintptr_t connection) {
         }
         return;
     }
-    std::string head = reply.Head + "\r\n";
+    std::string head = reply.Head + (reply.CutHead || reply.EndlessHead ? "" : "\r\n");
     if (!SendAll(s, head.data(), head.size())) return;
+    if (reply.EndlessHead) {
+        std::string lines;
+        for (int i = 0; i < 1000; ++i) lines += "X-More: header line " + std::to_string(i) + "\r\n";
+        while (!stop_ && SendAll(s, lines.data(), lines.size())) {
+        }
+        return;
+    }
+    if (reply.CutHead) return;
     size_t bytes = reply.BodyBytes < 0 ? reply.Body.size() : static_cast<size_t>(reply.BodyBytes);
     size_t piece = reply.PieceDelayMs > 0 ? 4096 : bytes;
     for (size_t at = 0; at < bytes && !stop_; at += piece) {

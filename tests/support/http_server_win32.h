@@ -1,6 +1,7 @@
 // A small HTTP server on 127.0.0.1 for the client's tests, on a port the system picks, serving fixed
 // replies by path from a thread of its own. A reply is raw bytes, so it may misbehave on purpose:
-// leave out Content-Length, close in the middle of the body, trickle the body or never answer.
+// leave out Content-Length, close in the middle of the body, send more than it announced, trickle the
+// body, send header lines without end, close inside the header or never answer.
 #pragma once
 
 #include <atomic>
@@ -16,9 +17,11 @@ namespace testsupport {
 struct Reply {
     std::string Head; // status line and header lines, each ended by CR LF, without the empty line
     std::string Body;
-    int64_t BodyBytes = -1; // bytes of Body to send before closing (-1: all)
-    int PieceDelayMs = 0;   // a pause after each 4 KiB piece of the body
-    bool Silent = false;    // accepts the request and never answers
+    int64_t BodyBytes = -1;   // bytes of Body to send before closing (-1: all)
+    int PieceDelayMs = 0;     // a pause after each 4 KiB piece of the body
+    bool Silent = false;      // accepts the request and never answers
+    bool EndlessHead = false; // after Head, header lines for as long as the client takes them
+    bool CutHead = false;     // closes after Head, before the empty line that ends the header
 };
 
 Reply OkReply(const std::string& body, bool withLength = true);
