@@ -31,6 +31,8 @@ class BatchPrompter final : public ui::Prompter {
 } // namespace
 
 void ConvertBatch(const BatchOptions& options, std::vector<BatchFile>& files) {
+    // Each call is a run of its own, as a fresh vexaconv is: no attachment of an earlier run carries over.
+    ResetConversionState();
     TextFormatRecord savedFormat = TextFormatSettings;
     TextFormatSettings.DelimiterCode = options.DelimiterCode;
     TextFormatSettings.Decimals = options.Decimals;
