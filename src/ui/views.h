@@ -127,15 +127,15 @@ class DriveComboBox : public ComboBox {
     void Created(const Row& row) override;
 };
 
-// The open path of the current directory (one row per level) above its subdirectories. A double
-// click opens a row; OnChange follows every change of the directory.
+// The open path of the current directory (one row per level, from its drive or network share)
+// above its subdirectories. A double click opens a row; OnChange follows every change of the directory.
 class DirectoryListBox : public ListBox {
   public:
     std::function<void()> OnChange;
     std::string Directory() const;
-    void SetDirectory(const std::string& path);
+    bool SetDirectory(const std::string& path); // false: neither a drive path nor a share path, left as is
     std::string ItemPath(int index) const;
-    char Drive() const;
+    char Drive() const; // upper-case letter, 0 on a network share
     void Command(int code, int id) override;
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 

@@ -73,7 +73,23 @@ class Browse : public ::testing::Test {
         path.Set(text);
         return path;
     }
+    // The scratch folder as the share \\SRV\SHARE, the way Wine serves one:
+    // $WINEPREFIX/dosdevices/unc/<server>/<share>.
+    std::string Share() {
+        EXPECT_EQ(testsupport::RunUnixShell("mkdir -p \"$WINEPREFIX/dosdevices/unc/srv\" && ln -sfn '" +
+                                            testsupport::UnixPathOf(tmp.Path()) +
+                                            "' \"$WINEPREFIX/dosdevices/unc/srv/share\""),
+                  0);
+        shared_ = true;
+        return "\\\\SRV\\SHARE";
+    }
+    void TearDown() override {
+        if (shared_) testsupport::RunUnixShell("rm -rf \"$WINEPREFIX/dosdevices/unc\"");
+    }
     TempDir tmp{"browse"};
+
+  private:
+    bool shared_ = false;
 };
 
 TEST_F(Browse, ExplorerWalksToTheDeepestFolderAndReturnsItsPath) {
@@ -149,42 +165,39 @@ TEST_F(Browse, ExplorerFindsAndCreatesDirectories) {
 
 // A path on a network share is walked and returned, and the share's root kept.
 TEST_F(Browse, ExplorerWalksANetworkShare) {
-    std::string unix = testsupport::UnixPathOf(tmp.Path());
-    // A share root as Wine serves it: $WINEPREFIX/dosdevices/unc/<server>/<share>.
-    ASSERT_EQ(testsupport::RunUnixShell("mkdir -p \"$WINEPREFIX/dosdevices/unc/srv\" && ln -sfn '" + unix +
-                                        "' \"$WINEPREFIX/dosdevices/unc/srv/share\""),
-              0);
-    PathBuf path = Path("\\\\SRV\\SHARE\\SUB");
+    std::string sub = Share() + "\\SUB";
+    PathBuf path = Path(sub);
     EXPECT_TRUE(Explore(path, [&](TDialBrowExp& d) {
-        EXPECT_EQ(d.Panel0.Caption(), "\\\\SRV\\SHARE\\SUB");
+        EXPECT_EQ(d.Panel0.Caption(), sub);
         d.SpeedOkay.OnClick();
     }));
-    EXPECT_EQ(path.Str(), "\\\\SRV\\SHARE\\SUB");
+    EXPECT_EQ(path.Str(), sub);
     EXPECT_EQ(BrowExp().NetRoot, "\\\\SRV\\SHARE");
-    testsupport::RunUnixShell("rm -rf \"$WINEPREFIX/dosdevices/unc\"");
 }
 
+// The chooser opens at the start folder, on a drive or on a share, and returns the folder opened in it.
 TEST_F(Browse, DirectoryChooserOpensThenAccepts) {
-    PathBuf path = Path(tmp.Path());
-    bool accepted = false;
-    {
+    for (const std::string& start : {tmp.Path(), Share()}) {
+        PathBuf path = Path(start);
+        bool accepted = false;
         ModalScript script;
         script.Then<TDialBrowPath>([&](TDialBrowPath& d) {
-            EXPECT_EQ(d.StrEdit1.Text(), tmp.Path());
+            EXPECT_EQ(d.StrEdit1.Text(), start);
             int sub = 0;
             while (sub < d.DirectoryListBox1.Count() && d.DirectoryListBox1.Item(sub) != "SUB") ++sub;
             d.DirectoryListBox1.SetItemIndex(sub);
-            EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), "browse_choose_directory").empty());
+            std::string shot = start == tmp.Path() ? "browse_choose_directory" : "browse_choose_share";
+            EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), shot).empty());
             SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0); // opens SUB
-            EXPECT_EQ(d.StrEdit1.Text(), tmp / "SUB");
+            EXPECT_EQ(d.StrEdit1.Text(), start + "\\SUB");
             EXPECT_EQ(d.ModalResult(), ui::MrNone);
             d.DirectoryListBox1.SetItemIndex(-1);
             SendMessageA(d.OKBtn.Handle(), BM_CLICK, 0, 0); // accepts it
         });
         ExecBrowPath("Source directory", path, accepted);
+        EXPECT_TRUE(accepted) << start;
+        EXPECT_EQ(path.Str(), start + "\\SUB");
     }
-    EXPECT_TRUE(accepted);
-    EXPECT_EQ(path.Str(), tmp / "SUB");
 }
 
 // A name that exists, that cannot be made, or that would be cut: a box, and nothing made.
