@@ -259,6 +259,16 @@ void CoolBar::Created(const Row&) {
     REBARINFO info{};
     info.cbSize = sizeof info;
     SendMessageA(hwnd_, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SetWindowSubclass(hwnd_, SubclassProc, 1, 0);
+}
+
+// The rebar sets its cursor without asking its parent, as DefWindowProc would: here the form decides
+// first (an hourglass while it works), also for the controls in the bands, whose cursor query the bar gets.
+LRESULT CALLBACK CoolBar::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR) {
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, SubclassProc, 1);
+    if (msg == WM_SETCURSOR && SendMessageA(GetParent(hwnd), WM_SETCURSOR, wParam, lParam)) return TRUE;
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 void CoolBar::AddBand(const std::string& text, Control& child, int minHeight, int width) {
@@ -408,7 +418,8 @@ LRESULT CALLBACK Splitter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     int x = static_cast<short>(LOWORD(lParam));
     switch (msg) {
     case WM_SETCURSOR:
-        SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+        if (!SendMessageA(GetParent(hwnd), WM_SETCURSOR, wParam, lParam)) // the form's hourglass first
+            SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
         return TRUE;
     case WM_LBUTTONDOWN:
         SetCapture(hwnd);

@@ -110,6 +110,8 @@ class CoolBar : public Control {
   protected:
     WindowKind Kind(const Row& row) const override;
     void Created(const Row& row) override;
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
 };
 
 class DirectoryListBox;

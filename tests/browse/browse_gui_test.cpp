@@ -116,12 +116,19 @@ TEST_F(Browse, ExplorerListingAndTheRememberedMask) {
         d.SpeedSubDir.OnClick();
         EXPECT_EQ(d.Memo1.LineCount(), 4); // A.DAT, then the files of SUB, SUB\DEEP and DATA\RUN1
         EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), "browse_explorer").empty());
-        // A tool click while a walk pumps messages is ignored, its button state kept.
+        // A tool click while a walk pumps messages is ignored, its button state kept, and every part
+        // of the window keeps the hourglass when the mouse moves over it.
         d.Busy = true;
         d.SpeedSearch.OnClick();
         d.SpeedNewDir.OnClick(); // would open a dialog
         EXPECT_TRUE(BrowExp().SearchOn);
         EXPECT_TRUE(d.SpeedSearch.Down());
+        for (ui::Control* part : std::initializer_list<ui::Control*>{&d.Edit1, &d.ToolBar1, &d.TreeView1,
+                                                                     &d.Splitter1, &d.Memo1, &d.Panel0}) {
+            SetCursor(nullptr);
+            SendMessageA(part->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(part->Handle()), HTCLIENT);
+            EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT)) << part->Id();
+        }
         d.Busy = false;
         d.Edit1.SetText("*.TXT");
         PostMessageA(d.Handle(), WM_CLOSE, 0, 0);
