@@ -151,7 +151,8 @@ class DirectoryListBox : public ListBox {
 
 // A read-only listing of text lines with both scroll bars, for far more lines than an edit control
 // takes in reasonable time (Wine's edit lays out its whole text on every change): the lines are kept
-// here and an owner-data list box draws only those in view.
+// here and an owner-data list box draws only those in view. The user selects lines with the mouse,
+// Shift and Ctrl+A, and Ctrl+C copies them as text, as from a memo.
 class LinesView : public Control {
   public:
     void Clear();
@@ -160,13 +161,18 @@ class LinesView : public Control {
     int LineCount() const { return static_cast<int>(lines_.size()); }
     std::string Line(int index) const;
     const std::vector<std::string>& Lines() const { return lines_; }
+    void SelectAll();
+    void CopySelection() const; // the selected lines to the clipboard as text, joined by CR LF
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 
   protected:
     WindowKind Kind(const Row& row) const override;
     void Created(const Row& row) override;
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
 
   private:
+    std::string SelectedText() const;
     std::vector<std::string> lines_;
     size_t shown_ = 0;   // lines the list has been told of
     size_t longest_ = 0; // characters of the longest line, whose width sets the horizontal extent

@@ -137,6 +137,43 @@ TEST_F(Browse, ExplorerListingAndTheRememberedMask) {
     EXPECT_EQ(BrowExp().Mask, "*.TXT");
 }
 
+// Lines of the listing picked with the mouse and Shift, or all with Ctrl+A, reach the clipboard with
+// Ctrl+C as text, one line each.
+TEST_F(Browse, ExplorerListingCopiesSelectedLines) {
+    BrowExp().WithSubDirs = true;
+    PathBuf path = Path(tmp.Path());
+    Explore(path, [&](TDialBrowExp& d) {
+        ui::LinesView& list = d.Memo1;
+        ASSERT_EQ(list.LineCount(), 4);
+        auto click = [&](int row, WPARAM keys) {
+            int height = static_cast<int>(SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
+            SendMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(10, height * row + 2));
+            SendMessageA(list.Handle(), WM_LBUTTONUP, keys, MAKELPARAM(10, height * row + 2));
+        };
+        auto copied = [&](BYTE key) { // Ctrl and the key, through the system's input queue
+            list.SetFocus();
+            for (BYTE down : {BYTE(VK_CONTROL), key}) keybd_event(down, 0, 0, 0);
+            for (BYTE up : {key, BYTE(VK_CONTROL)}) keybd_event(up, 0, KEYEVENTF_KEYUP, 0);
+            for (int i = 0; i < 10; ++i, Sleep(10))
+                ui::ProcessMessages(); // the program's own loop, dialog keys included
+            OpenClipboard(nullptr);
+            HANDLE data = GetClipboardData(CF_TEXT);
+            std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
+            if (data) GlobalUnlock(data);
+            CloseClipboard();
+            return text;
+        };
+        click(1, 0);
+        click(2, MK_SHIFT);
+        EXPECT_EQ(copied('C'), list.Line(1) + "\r\n" + list.Line(2));
+        EXPECT_FALSE(testsupport::SaveScreenshot(d.Handle(), "browse_explorer_selection").empty());
+        copied('A');
+        EXPECT_EQ(copied('C'),
+                  list.Line(0) + "\r\n" + list.Line(1) + "\r\n" + list.Line(2) + "\r\n" + list.Line(3));
+        PostMessageA(d.Handle(), WM_CLOSE, 0, 0);
+    });
+}
+
 TEST_F(Browse, ExplorerFindsAndCreatesDirectories) {
     PathBuf path = Path(tmp.Path());
     ModalScript script;
