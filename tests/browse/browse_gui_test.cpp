@@ -174,6 +174,23 @@ TEST_F(Browse, ExplorerListingCopiesSelectedLines) {
     });
 }
 
+// The explorer moved and resized by the user opens again where it was left.
+TEST_F(Browse, ExplorerReopensWhereItWasLeft) {
+    PathBuf path = Path(tmp.Path());
+    RECT left{}, reopened{};
+    Explore(path, [&](TDialBrowExp& d) {
+        SetWindowPos(d.Handle(), nullptr, 230, 170, 640, 440, SWP_NOZORDER);
+        GetWindowRect(d.Handle(), &left);
+        PostMessageA(d.Handle(), WM_CLOSE, 0, 0);
+    });
+    Explore(path, [&](TDialBrowExp& d) {
+        GetWindowRect(d.Handle(), &reopened);
+        PostMessageA(d.Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(left.left, 230);
+    EXPECT_TRUE(EqualRect(&reopened, &left)) << reopened.left << "," << reopened.top;
+}
+
 TEST_F(Browse, ExplorerFindsAndCreatesDirectories) {
     PathBuf path = Path(tmp.Path());
     ModalScript script;
