@@ -101,6 +101,16 @@ TDialBrowExp::~TDialBrowExp() {
     ImageList_Destroy(TreeImages);
 }
 
+// The listing and the walk process messages: without an answer here the hourglass would give way to
+// each control's own cursor as soon as the mouse moves.
+LRESULT TDialBrowExp::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETCURSOR && Busy) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return TRUE;
+    }
+    return ui::Form::WndProc(msg, wParam, lParam);
+}
+
 // A click while a walk runs, or while loading, is ignored; a check button the click toggled shows
 // its state again.
 void TDialBrowExp::Tool(void (TDialBrowExp::*handler)()) {
@@ -236,7 +246,7 @@ void TDialBrowExp::BuildListing() {
     Animate1.BringToFront();
     Animate1.SetVisible(true);
     Animate1.Play();
-    HCURSOR oldCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     do {
         relist_ = false;
         std::string dir = Panel0.Caption();
@@ -246,7 +256,7 @@ void TDialBrowExp::BuildListing() {
         lines.Stop = [this] { return relist_ || closing_; };
         ListFiles("", dir, Edit1.Text(), lines, state.WithSubDirs);
     } while (relist_ && !closing_);
-    SetCursor(oldCursor ? oldCursor : LoadCursor(nullptr, IDC_ARROW));
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     Animate1.Stop();
     Animate1.SetVisible(false);
     ListStale = false;

@@ -70,6 +70,9 @@ class TDialBrowExp : public ui::Form {
     void SpeedCancelClick();
     void FormClose(ui::CloseAction& action);
 
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
   private:
     ui::TreeNode AddNode(ui::TreeNode parent, const std::string& text, int image);
     ui::TreeNode FindChild(ui::TreeNode parent, const std::string& text) const;

@@ -62,8 +62,8 @@ void TDialBrowPath::Load(const PathBuf& path) {
     char drive = DriveLetterOf(path.c, PathBuf::Cap);
     if (!DirExists(DriveRoot(drive))) drive = 'C';
     DriveComboBox1.SetDrive(drive);
-    bool open = DirExists(path.View()) && path.View().size() >= 2 && path[1] == ':';
-    DirectoryListBox1.SetDirectory(open ? path.Str() : DriveRoot(drive));
+    if (!DirExists(path.View()) || !DirectoryListBox1.SetDirectory(path.Str()))
+        DirectoryListBox1.SetDirectory(DriveRoot(drive));
     DirectoryListBox1.SetItemIndex(-1);
     Ready = true;
 }

@@ -67,6 +67,23 @@ void DirectoryListBox::Created(const Row&) { SendMessageA(hwnd_, LB_SETITEMHEIGH
 
 namespace {
 constexpr LPARAM SubdirFlag = 0x10000; // item data: level, flagged for the rows below the open path
+
+// The top row of a path: its drive (C:\) or its network share (\\SRV\SHARE); empty for a path that
+// has neither, such as a drive-relative C:DATA.
+std::string RootOf(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':' && isalpha(static_cast<unsigned char>(path[0])))
+        return path.size() == 2 || path[2] == '\\'
+                   ? std::string{static_cast<char>(toupper(static_cast<unsigned char>(path[0]))), ':', '\\'}
+                   : "";
+    size_t server = path.rfind("\\\\", 0) == 0 ? path.find('\\', 2) : std::string::npos;
+    if (server == std::string::npos || server == 2) return "";
+    std::string root = path.substr(0, path.find('\\', server + 1));
+    return root.size() > server + 1 ? root : "";
+}
+
+std::string JoinRow(const std::string& path, const std::string& name) {
+    return path.back() == '\\' ? path + name : path + '\\' + name;
+}
 } // namespace
 
 int DirectoryListBox::OpenCount() const {
@@ -80,12 +97,10 @@ std::string DirectoryListBox::ItemPath(int index) const {
     int open = OpenCount();
     if (index < 0 || index >= Count() || open == 0)
         return "";
-    std::string path = Item(0); // "C:\"
+    std::string path = Item(0); // "C:\" or "\\SRV\SHARE"
     int last = index < open ? index : open - 1;
-    for (int i = 1; i <= last; ++i)
-        path += (i > 1 ? "\\" : "") + Item(i);
-    if (index >= open)
-        path += (open > 1 ? "\\" : "") + Item(index);
+    for (int i = 1; i <= last; ++i) path = JoinRow(path, Item(i));
+    if (index >= open) path = JoinRow(path, Item(index));
     return path;
 }
 
@@ -93,22 +108,22 @@ std::string DirectoryListBox::Directory() const { return ItemPath(OpenCount() - 
 
 char DirectoryListBox::Drive() const {
     std::string dir = Directory();
-    return dir.empty() ? 0 : static_cast<char>(toupper(static_cast<unsigned char>(dir[0])));
+    return dir.size() >= 2 && dir[1] == ':' ? static_cast<char>(toupper(static_cast<unsigned char>(dir[0])))
+                                            : 0;
 }
 
-void DirectoryListBox::SetDirectory(const std::string& path) {
-    if (!hwnd_ || path.size() < 2 || path[1] != ':')
-        return;
+bool DirectoryListBox::SetDirectory(const std::string& path) {
+    std::string root = RootOf(path);
+    if (!hwnd_ || root.empty()) return false;
     SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     Clear();
-    std::string root = {static_cast<char>(toupper(static_cast<unsigned char>(path[0]))), ':', '\\'};
     auto add = [this](const std::string& text, LPARAM level) {
         LRESULT i = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(i), level);
     };
     add(root, 0);
     int level = 0;
-    size_t start = 3;
+    size_t start = root.size();
     while (start < path.size()) {
         size_t end = path.find('\\', start);
         std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
@@ -139,6 +154,7 @@ void DirectoryListBox::SetDirectory(const std::string& path) {
     InvalidateRect(hwnd_, nullptr, TRUE);
     if (OnChange)
         OnChange();
+    return true;
 }
 
 void DirectoryListBox::Command(int code, int id) {
@@ -154,7 +170,8 @@ void DirectoryListBox::Command(int code, int id) {
 void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1))
         return;
-    static HIMAGELIST images = MakeImageList({Glyph::DriveFixed, Glyph::FolderOpen, Glyph::FolderClosed});
+    static HIMAGELIST images =
+        MakeImageList({Glyph::DriveFixed, Glyph::FolderOpen, Glyph::FolderClosed, Glyph::DriveNet});
     bool open = !(item.itemData & SubdirFlag);
     int level = static_cast<int>(item.itemData & 0xFFFF);
     bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -162,8 +179,9 @@ void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
     FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
     int x = r.left + 2 + level * 8;
-    ImageList_Draw(images, level == 0 ? 0 : open ? 1 : 2, dc, x, r.top + 1, ILD_NORMAL);
     std::string text = Item(static_cast<int>(item.itemID));
+    int image = level > 0 ? (open ? 1 : 2) : text[1] == ':' ? 0 : 3;
+    ImageList_Draw(images, image, dc, x, r.top + 1, ILD_NORMAL);
     RECT t{x + 19, r.top, r.right, r.bottom};
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);

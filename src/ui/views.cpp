@@ -3,6 +3,7 @@
 #include "ui/views.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ui {
 
@@ -259,6 +260,16 @@ void CoolBar::Created(const Row&) {
     REBARINFO info{};
     info.cbSize = sizeof info;
     SendMessageA(hwnd_, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SetWindowSubclass(hwnd_, SubclassProc, 1, 0);
+}
+
+// The rebar sets its cursor without asking its parent, as DefWindowProc would: here the form decides
+// first (an hourglass while it works), also for the controls in the bands, whose cursor query the bar gets.
+LRESULT CALLBACK CoolBar::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR) {
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, SubclassProc, 1);
+    if (msg == WM_SETCURSOR && SendMessageA(GetParent(hwnd), WM_SETCURSOR, wParam, lParam)) return TRUE;
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 void CoolBar::AddBand(const std::string& text, Control& child, int minHeight, int width) {
@@ -314,7 +325,7 @@ LRESULT CoolBar::Notify(NMHDR* header) {
 Control::WindowKind LinesView::Kind(const Row&) const {
     return {"LISTBOX",
             WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA |
-                LBS_DISABLENOSCROLL,
+                LBS_DISABLENOSCROLL | LBS_EXTENDEDSEL,
             WS_EX_CLIENTEDGE};
 }
 
@@ -326,6 +337,56 @@ void LinesView::Created(const Row&) {
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 1);
+    SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The list box selects with the mouse, Shift and the arrow keys itself; Ctrl+A and Ctrl+C are added.
+LRESULT CALLBACK LinesView::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
+    auto* view = reinterpret_cast<LinesView*>(self);
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, SubclassProc, 1);
+    if (msg == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 && (wParam == 'A' || wParam == 'C')) {
+        if (wParam == 'A')
+            view->SelectAll();
+        else
+            view->CopySelection();
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void LinesView::SelectAll() {
+    if (hwnd_) SendMessageA(hwnd_, LB_SETSEL, TRUE, -1);
+}
+
+std::string LinesView::SelectedText() const {
+    if (!hwnd_) return "";
+    int count = static_cast<int>(SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0));
+    if (count <= 0) return "";
+    std::vector<int> rows(static_cast<size_t>(count));
+    count = static_cast<int>(SendMessageA(hwnd_, LB_GETSELITEMS, static_cast<WPARAM>(count),
+                                          reinterpret_cast<LPARAM>(rows.data())));
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) text += "\r\n";
+        text += Line(rows[static_cast<size_t>(i)]);
+    }
+    return text;
+}
+
+void LinesView::CopySelection() const {
+    std::string text = SelectedText();
+    if (text.empty() || !OpenClipboard(hwnd_)) return;
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        bool placed = false;
+        if (void* bytes = GlobalLock(memory)) {
+            memcpy(bytes, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            placed = EmptyClipboard() && SetClipboardData(CF_TEXT, memory);
+        }
+        if (!placed) GlobalFree(memory); // the clipboard owns it only once it took it
+    }
+    CloseClipboard();
 }
 
 void LinesView::Clear() {
@@ -408,7 +469,8 @@ LRESULT CALLBACK Splitter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     int x = static_cast<short>(LOWORD(lParam));
     switch (msg) {
     case WM_SETCURSOR:
-        SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+        if (!SendMessageA(GetParent(hwnd), WM_SETCURSOR, wParam, lParam)) // the form's hourglass first
+            SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
         return TRUE;
     case WM_LBUTTONDOWN:
         SetCapture(hwnd);

@@ -110,6 +110,8 @@ class CoolBar : public Control {
   protected:
     WindowKind Kind(const Row& row) const override;
     void Created(const Row& row) override;
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
 };
 
 class DirectoryListBox;
@@ -127,15 +129,15 @@ class DriveComboBox : public ComboBox {
     void Created(const Row& row) override;
 };
 
-// The open path of the current directory (one row per level) above its subdirectories. A double
-// click opens a row; OnChange follows every change of the directory.
+// The open path of the current directory (one row per level, from its drive or network share)
+// above its subdirectories. A double click opens a row; OnChange follows every change of the directory.
 class DirectoryListBox : public ListBox {
   public:
     std::function<void()> OnChange;
     std::string Directory() const;
-    void SetDirectory(const std::string& path);
+    bool SetDirectory(const std::string& path); // false: neither a drive path nor a share path, left as is
     std::string ItemPath(int index) const;
-    char Drive() const;
+    char Drive() const; // upper-case letter, 0 on a network share
     void Command(int code, int id) override;
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 
@@ -149,7 +151,8 @@ class DirectoryListBox : public ListBox {
 
 // A read-only listing of text lines with both scroll bars, for far more lines than an edit control
 // takes in reasonable time (Wine's edit lays out its whole text on every change): the lines are kept
-// here and an owner-data list box draws only those in view.
+// here and an owner-data list box draws only those in view. The user selects lines with the mouse,
+// Shift and Ctrl+A, and Ctrl+C copies them as text, as from a memo.
 class LinesView : public Control {
   public:
     void Clear();
@@ -158,13 +161,18 @@ class LinesView : public Control {
     int LineCount() const { return static_cast<int>(lines_.size()); }
     std::string Line(int index) const;
     const std::vector<std::string>& Lines() const { return lines_; }
+    void SelectAll();
+    void CopySelection() const; // the selected lines to the clipboard as text, joined by CR LF
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 
   protected:
     WindowKind Kind(const Row& row) const override;
     void Created(const Row& row) override;
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
 
   private:
+    std::string SelectedText() const;
     std::vector<std::string> lines_;
     size_t shown_ = 0;   // lines the list has been told of
     size_t longest_ = 0; // characters of the longest line, whose width sets the horizontal extent
