@@ -1,4 +1,4 @@
-// The main window TForm1 (unit SetUp1).
+// The main window TForm1: its pages, the first activation that picks one, and the command buttons.
 #include "shell/mainform.h"
 
 #include <shellapi.h>

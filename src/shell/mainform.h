@@ -1,4 +1,4 @@
-// The main window TForm1 (unit SetUp1): the set-up panel with its command buttons, the installation
+// The main window TForm1: the set-up panel with its command buttons, the installation
 // page with OK and Cancel, and the command-line page that starts VEXA with an option. The mode decided
 // on its first activation chooses what it shows; every command button hands its work to another module.
 #pragma once

@@ -1,4 +1,4 @@
-// The main window's process-wide state (unit SetUp1): the mode the program works in, where its files
+// The main window's process-wide state: the mode the program works in, where its files
 // come from, the installation page's progress and the flags of the run. One instance, read by the
 // installation, Windows preparation and update commands.
 #pragma once
