@@ -1,7 +1,6 @@
 // The DLL's front over archives the real zip tool made: what lands in the target folder, the result
 // codes the program relies on, and the callbacks; and which member names may be written below the
-// target folder. Runs natively and under Wine. (The built DLL itself is loaded by the program's ZIP
-// extraction tests; check-dll.sh looks at its imports.)
+// target folder. Runs natively and under Wine.
 #include <gtest/gtest.h>
 #ifdef _WIN32
 #include <windows.h>
