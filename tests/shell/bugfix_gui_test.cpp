@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "lib/application_win32.h"
 #include "lib/zip_win32.h"
 #include "net/webload_win32.h"
 #include "setup/setupstate.h"
 #include "shell/bugfix.h"
-#include "shell/mainstate.h"
 #include "support/http_server_win32.h"
 #include "support/scripted_prompter.h"
 #include "support/standins_win32.h"

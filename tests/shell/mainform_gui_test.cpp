@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/application_win32.h"
 #include "lib/fs.h"
 #include "lib/proc_win32.h"
 #include "lib/zip_win32.h"
@@ -260,7 +261,7 @@ TEST_F(MainFormTest, AdviceOn95RamdiskMouseAndDosAdvice) {
     TForm1 form;
     form.Show();
     SetupState.InstallDir.Set(MakeTree(dir, {{16, "1"}, {55, "0"}}));
-    ShowWindowsAdvice();
+    form.ShowWindowsAdvice();
     EXPECT_EQ(form.Memo0.Text().rfind("Dont use a ramdisk under Windows!\r\n"
                                       "Prepare mouse for Windows 95 by VxSet (graphic config).\r\n"
                                       "If necessary please edit the DOS/Windows configuration\r\n",
@@ -294,7 +295,7 @@ TEST_F(MainFormTest, WindowsSetupMakesLinksAndOffersTheDriver) {
     MainState.SetupMode = ModeSetupPanel;
     form.PanelS.SetVisible(true);
     boxes.Answer(ui::IdYes);
-    WindowsSetup();
+    form.WindowsSetup();
     EXPECT_FALSE(form.PanelS.Visible());
     testsupport::SaveScreenshot(form.Handle(), "advice_page");
 
