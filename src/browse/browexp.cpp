@@ -1,4 +1,4 @@
-// The explorer (unit BrowExp).
+// The explorer window: its tree of drives and folders, the file list beside it and their handlers.
 #include "browse/browexp.h"
 
 #include "browse/pathdialogs.h"

@@ -1,4 +1,4 @@
-// The explorer (unit BrowExp): a resizable window in which the user picks a directory from a tree of
+// The explorer: a resizable window in which the user picks a directory from a tree of
 // drives, one network share and folders, with the files of the selected directory listed beside it.
 // ExecBrowExp (browse.h) is its one entry; the window manager stacks it as window 1 and remembers its placement.
 #pragma once

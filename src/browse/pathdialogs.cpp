@@ -1,4 +1,5 @@
-// The path dialogs (units BrowPath, InpiFold, InpiFind) and the shell's folder picker.
+// The path dialogs: the directory chooser, the dialog that creates one sub-directory, the dialog that
+// finds a directory by path or file mask, and the shell's folder picker.
 #include "browse/pathdialogs.h"
 
 #include <shlobj.h>

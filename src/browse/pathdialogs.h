@@ -1,6 +1,5 @@
-// The path dialogs (units BrowPath, InpiFold, InpiFind): the directory chooser "Choose ...", the
-// dialog that creates one sub-directory, the dialog that finds a directory by path or file mask, and
-// the shell's folder picker. Each dialog is created per use, shown modally, read back and released.
+// The path dialogs: the directory chooser "Choose ...", the dialog that creates one sub-directory, the
+// dialog that finds a directory by path or file mask, and the shell's folder picker. Each dialog is created per use, shown modally, read back and released.
 #pragma once
 
 #include <string>

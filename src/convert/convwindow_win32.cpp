@@ -1,4 +1,5 @@
-// The conversion window TFormConv (unit SetUp4).
+// The conversion window TFormConv: its controls, the transfers to and from the settings, and the
+// handlers that list, mark and convert the files.
 #include "convert/convwindow_win32.h"
 
 #include "browse/browse.h"

@@ -1,4 +1,4 @@
-// The conversion window TFormConv (unit SetUp4): the user picks a source folder and mask, marks files
+// The conversion window TFormConv: the user picks a source folder and mask, marks files
 // in the list, chooses the destination folder and naming, the convert mode and the text options, and
 // converts the marked files or all of them with the engine (convert/convert.h). The options live in
 // ConvSettings and TextFormatSettings and travel to VexaAsc.CFA when the window closes.

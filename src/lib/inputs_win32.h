@@ -1,4 +1,4 @@
-// Input controls (unit InpsComp): the filtered edit TStrEdit, the numbered drop-down TModeBox, and the
+// Input controls: the filtered edit TStrEdit, the numbered drop-down TModeBox, and the
 // transfers that move a value between a setting and a control in either direction. A dialog calls
 // each transfer with toControl true when it opens and false when it closes.
 #pragma once

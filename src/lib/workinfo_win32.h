@@ -1,4 +1,4 @@
-// The work-info window (unit WorkInfo): a small modeless window with an animation and a text line,
+// The work-info window: a small modeless window with an animation and a text line,
 // shown while a long file operation runs.
 #pragma once
 

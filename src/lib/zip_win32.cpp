@@ -1,4 +1,4 @@
-// ZIP extraction (unit ZipLib) through UnZip32.DLL, loaded at the first extraction.
+// ZIP extraction through UnZip32.DLL, loaded at the first extraction.
 #include <windows.h>
 
 #include <string>

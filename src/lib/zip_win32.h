@@ -1,4 +1,4 @@
-// ZIP extraction (unit ZipLib): unpacks an archive, also a self-extracting .EXE one, into a directory
+// ZIP extraction: unpacks an archive, also a self-extracting .EXE one, into a directory
 // with UnZip32.DLL, which is loaded at run time, keeping the archive's folders and overwriting existing
 // files. Problems are reported to the user in message boxes; the caller gets only an error flag.
 #pragma once

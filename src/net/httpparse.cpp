@@ -94,8 +94,8 @@ UrlParts ParseUrl(std::string_view url, int port) {
     }
     p.Host = std::string(host);
     if (p.Path.empty()) {
-        p.Path = "/";
-        p.Url += "/";
+        p.Path.push_back('/');
+        p.Url.push_back('/');
     }
     return p;
 }
@@ -150,9 +150,10 @@ size_t LineLength(std::string_view data, size_t room) {
 std::string RedirectTarget(std::string_view location, std::string_view host, int port) {
     if (location.find("//") != std::string_view::npos || (!location.empty() && location.front() == '/'))
         return std::string(location);
-    std::string server = "http://" + std::string(host);
-    if (port != 80) server += ":" + std::to_string(port);
-    return server + "/" + std::string(location);
+    std::string target = "http://";
+    target.append(host);
+    if (port != 80) target.append(":").append(std::to_string(port));
+    return target.append("/").append(location);
 }
 
 bool IsRedirectStatus(int status) {

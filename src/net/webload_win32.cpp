@@ -1,10 +1,10 @@
 // The download dialog.
 #include "net/webload_win32.h"
 
+#include "lib/application_win32.h"
 #include "lib/forms_win32.h"
 #include "lib/msg.h"
 #include "lib/paths.h"
-#include "shell/mainstate.h"
 
 int LoadState = LoadPrepared;
 

@@ -1,4 +1,4 @@
-// The download dialog (unit WebLoad): a small modal window that fetches one file over HTTP into a
+// The download dialog: a small modal window that fetches one file over HTTP into a
 // directory while it shows what happens: a fixed text, the copy animation, a status line with the
 // client's events and byte counts, and a Break button. The update command calls WebDownload once per
 // file; the dialog is kept between calls and released by WebDownloadClose.

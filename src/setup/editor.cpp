@@ -1,4 +1,5 @@
-// The DOS start-file editor and text viewer (unit SetUp2).
+// The DOS start-file editor and text viewer: the dialog, loading and saving a file with its .Bak copy,
+// and the default blocks appended to the start files.
 #include "setup/editor.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// The DOS start-file editor and text viewer (unit SetUp2): one plain-text dialog, TDialSetUp2, that
+// The DOS start-file editor and text viewer: one plain-text dialog, TDialSetUp2, that
 // edits CONFIG.SYS / AUTOEXEC.BAT (CONFIG.NT / AUTOEXEC.NT on the NT family) with a default block
 // appended on request, edits any text file the user picks, and shows reports and documents
 // read-only. Saving always asks first and keeps the previous file as a .Bak copy.

@@ -1,4 +1,4 @@
-// The information tools (unit SetUp3).
+// The information tools: the dialog, and the reports WinConf.REP and FullConf.REP it writes.
 #include "setup/infotools.h"
 
 #include <windows.h>

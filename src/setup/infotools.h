@@ -1,4 +1,4 @@
-// The information tools (unit SetUp3): the dialog TDialSetUp3 that writes reports about the PC, Windows
+// The information tools: the dialog TDialSetUp3 that writes reports about the PC, Windows
 // and VEXA's configuration into KORVO\Doc, runs VEXA's own report tools, and shows the documents and
 // reports read-only. What the dialog remembers lives for the run only.
 #pragma once

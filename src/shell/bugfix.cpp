@@ -10,8 +10,6 @@
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
 
-const char* const UpdateSiteAddress = "http://www.quarnell-vexa.example";
-
 namespace {
 
 constexpr int DateWidth = 80; // the dates of datefix.txt are read into 80 characters
@@ -26,16 +24,39 @@ bool FetchPackage(const std::string& siteName, const std::string& localName) {
     return loaded;
 }
 
+// The administrator's file naming the update site: one line, UpdSite.CFG in the program's folder.
+std::string UpdateSiteFile() {
+    PathBuf programDir;
+    ProgramDir(programDir);
+    return JoinFile(programDir.View(), "UpdSite.CFG");
+}
+
 } // namespace
 
+std::string UpdateSiteAddress() {
+    std::string address;
+    if (DWORD length = GetEnvironmentVariableA("SETUP_UPDATE_SITE", nullptr, 0); length > 1) {
+        address.resize(length);
+        DWORD got = GetEnvironmentVariableA("SETUP_UPDATE_SITE", address.data(), length);
+        address.resize(got < length ? got : 0);
+    }
+    if (address.empty()) address = DatLine(UpdateSiteFile(), 1);
+    // A slash at the end would double the one the site directory starts with.
+    while (!address.empty() && address.back() == '/') address.pop_back();
+    return address;
+}
+
 std::string UpdateSiteDir() {
-    char site[512];
-    DWORD length = GetEnvironmentVariableA("SETUP_UPDATE_SITE", site, sizeof site);
-    std::string address = length > 0 && length < sizeof site ? std::string(site, length) : UpdateSiteAddress;
-    return address + "/support/vexa_dos";
+    return UpdateSiteAddress() + "/support/vexa_dos";
 }
 
 void LoadBugfix() {
+    if (UpdateSiteAddress().empty()) {
+        ShowStop("Update site", {"No update site is configured.",
+                                 "Write the site's address (http://server) as the one line of",
+                                 UpdateSiteFile() + " or set SETUP_UPDATE_SITE."});
+        return;
+    }
     std::string korvo = KorvoDir("");
     std::string dateFile = JoinFile(korvo, "datefix.txt");
     DeleteOneFile(dateFile);

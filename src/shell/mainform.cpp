@@ -1,9 +1,10 @@
-// The main window TForm1 (unit SetUp1).
+// The main window TForm1: its pages, the first activation that picks one, and the command buttons.
 #include "shell/mainform.h"
 
 #include <shellapi.h>
 
 #include "convert/convwindow_win32.h"
+#include "lib/application_win32.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
@@ -49,10 +50,6 @@ bool SameDir(const std::string& a, const std::string& b) {
 }
 
 } // namespace
-
-TForm1* Form1() {
-    return mainWindow;
-}
 
 void OpenAddress(const char* address, const char* workDir) {
     HWND owner = mainWindow ? mainWindow->Handle() : nullptr;
@@ -341,6 +338,29 @@ void TForm1::BtnWinClick() {
     SetButtonsEnabled(false);
     WindowsSetup();
     SetButtonsEnabled(true);
+}
+
+void TForm1::WindowsSetup() {
+    ShowWindowsAdvice();
+    PrepareWindows();
+    EnableControls(true, {&BtnSys, &BtnBat});
+}
+
+void TForm1::ShowWindowsAdvice() {
+    ShowControls(true, {&BtnSys, &BtnBat});
+    ShowControls(false, {&Label0, &BtnCancel});
+    if (!MainState.AdviceLayoutDone) {
+        // Into the hidden label's place, once a run.
+        MainState.AdviceLayoutDone = true;
+        Memo0.SetBounds(Memo0.Left(), Memo0.Top() - 32, Memo0.Width(), Memo0.Height() + 32);
+    }
+    Memo0.Clear();
+    for (const std::string& line : WindowsAdviceLines()) Memo0.AddLine(line);
+    if (IsNtFamily()) {
+        BtnSys.SetCaption("CONFIG.NT");
+        BtnBat.SetCaption("AUTOEXEC.NT");
+    }
+    PanelS.SetVisible(false);
 }
 
 void TForm1::BtnInfo2Click() {

@@ -1,4 +1,4 @@
-// The main window TForm1 (unit SetUp1): the set-up panel with its command buttons, the installation
+// The main window TForm1: the set-up panel with its command buttons, the installation
 // page with OK and Cancel, and the command-line page that starts VEXA with an option. The mode decided
 // on its first activation chooses what it shows; every command button hands its work to another module.
 #pragma once
@@ -64,6 +64,13 @@ class TForm1 : public ui::Form {
     // Closes the window, which ends the program; while a command runs, once it has ended.
     void CloseMain();
 
+    // Windows preparation on this window: the advice page, the preparation itself, and then the
+    // start-file editor's buttons enabled.
+    void WindowsSetup();
+    // Turns the window into the advice page: the editor's buttons shown (still disabled), the memo with
+    // the advice for this Windows and hardware in the place of the hidden label, the panel hidden.
+    void ShowWindowsAdvice();
+
   private:
     // Marks a command running for its lifetime; a close asked for meanwhile happens when it ends.
     class Command {
@@ -82,9 +89,6 @@ class TForm1 : public ui::Form {
     void SaveCmdConfig();
     HICON smallIcon_ = nullptr;
 };
-
-// The one main window of the run (nullptr before it exists and after it is gone).
-TForm1* Form1();
 
 // The maker's home page, opened by BtnHomePage.
 extern const char* const HomePageAddress;

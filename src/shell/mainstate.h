@@ -1,9 +1,7 @@
-// The main window's process-wide state (unit SetUp1): the mode the program works in, where its files
-// come from, the installation page's progress and the flags of the run. One instance, read by the
-// installation, Windows preparation and update commands.
+// The main window's process-wide state: the mode the program works in, where its files come from,
+// the installation page's progress and the flags of the run. One instance, read by the main window,
+// the mode decision and the installation.
 #pragma once
-
-#include <windows.h>
 
 #include <cstdint>
 
@@ -44,21 +42,3 @@ extern MainStateRecord MainState;
 // Start state: mode 0, SetupDir empty, TempToolDir "C:\VEXA_$$$", LastEditFile "Hardware.DAT",
 // every flag off.
 void ResetMainState();
-
-// What the taskbar and the windows of the run show for the application: its title and icon (the
-// converter and command-line modes replace both). The icon is owned here.
-struct ApplicationRecord {
-    TextBuf<79> Title;
-    HICON Icon;
-};
-extern ApplicationRecord Application;
-void ResetApplication();
-void SetApplicationIcon(HICON icon); // destroys an icon set before
-
-// The modes that name the application show its title on the taskbar: a visible window of no size
-// carries Application.Title and icon and owns the main window (an owned window gets no taskbar button),
-// as classic form toolkits do. Clicking its button activates the main window or its dialog.
-void ShowApplicationButton(HWND mainWindow);
-HWND ApplicationButtonWindow(); // nullptr while none is shown
-// Gives the main window back its own button and removes the application's.
-void CloseApplicationButton(HWND mainWindow);

@@ -4,6 +4,7 @@
 
 #include "browse/browse.h"
 #include "browse/winmanager.h"
+#include "lib/application_win32.h"
 #include "lib/forms.h"
 #include "lib/forms_win32.h"
 #include "lib/fs.h"

@@ -2,15 +2,13 @@
 #include "shell/winsetup.h"
 
 #include <string>
+#include <vector>
 
-#include "lib/forms_win32.h"
 #include "lib/fs.h"
 #include "lib/msg.h"
 #include "lib/proc_win32.h"
 #include "setup/launchers.h"
 #include "setup/setupstate.h"
-#include "shell/mainform.h"
-#include "shell/mainstate.h"
 #include "shell/registry.h"
 
 namespace {
@@ -56,14 +54,9 @@ int HardwareInt(int line) {
     return TextToInt(HardwareLine(line));
 }
 
-void AddLines(ui::Memo& memo, std::initializer_list<std::string> lines) {
-    for (const std::string& line : lines) memo.AddLine(line);
-}
-
 } // namespace
 
-void WindowsSetup() {
-    ShowWindowsAdvice();
+void PrepareWindows() {
     RemoveOldLinks();
     PathBuf folder;
     bool found = false;
@@ -77,45 +70,33 @@ void WindowsSetup() {
     }
     WriteRegistry();
     OfferIeeeDriver();
-    if (TForm1* form = Form1()) EnableControls(true, {&form->BtnSys, &form->BtnBat});
 }
 
-void ShowWindowsAdvice() {
-    TForm1* form = Form1();
-    if (!form) return;
-    ShowControls(true, {&form->BtnSys, &form->BtnBat});
-    ShowControls(false, {&form->Label0, &form->BtnCancel});
-    ui::Memo& memo = form->Memo0;
-    if (!MainState.AdviceLayoutDone) {
-        // Into the hidden label's place, once a run.
-        MainState.AdviceLayoutDone = true;
-        memo.SetBounds(memo.Left(), memo.Top() - 32, memo.Width(), memo.Height() + 32);
-    }
-    memo.Clear();
+std::vector<std::string> WindowsAdviceLines() {
+    std::vector<std::string> lines;
+    auto add = [&lines](std::initializer_list<std::string> group) { lines.insert(lines.end(), group); };
     if (FindCecRom() > 0) {
-        AddLines(memo, {"Please switch off if possible the IEEE ROM", "(see Keithley manual) because saving memory."});
+        add({"Please switch off if possible the IEEE ROM", "(see Keithley manual) because saving memory."});
         if (HardwareInt(41) <= 2)
-            AddLines(memo, {"If you have IEEE communication problems or",
-                            "slow IEEE communication (test it with C/V curves)",
-                            "then set in the DOS configuration program the",
-                            "IEEE mode to 3 (EMS). With this mode and IEEE ROM", "you loose 8kB memory."});
+            add({"If you have IEEE communication problems or",
+                 "slow IEEE communication (test it with C/V curves)",
+                 "then set in the DOS configuration program the",
+                 "IEEE mode to 3 (EMS). With this mode and IEEE ROM", "you loose 8kB memory."});
     }
-    if (HardwareInt(16) > 0) memo.AddLine("Dont use a ramdisk under Windows!");
-    if (IsWindows95() && HardwareInt(55) == 0) memo.AddLine("Prepare mouse for Windows 95 by VxSet (graphic config).");
+    if (HardwareInt(16) > 0) add({"Dont use a ramdisk under Windows!"});
+    if (IsWindows95() && HardwareInt(55) == 0)
+        add({"Prepare mouse for Windows 95 by VxSet (graphic config)."});
     std::string winDir = SetupState.WindowsDir.Str();
-    if (IsNtFamily()) {
-        AddLines(memo, {"Prepare your DOS configuration for EMS in VEXA.PIF",
-                        "on your desktop and in " + winDir + "\\_Default.PIF", "(memory tabsheet).",
-                        "The files CONFIG.SYS and AUTOEXEC.BAT are not necessary.",
-                        "Modify if necessary the files CONFIG.NT and AUTOEXEC.NT", "in " + winDir + "\\SYSTEM32."});
-        form->BtnSys.SetCaption("CONFIG.NT");
-        form->BtnBat.SetCaption("AUTOEXEC.NT");
-    } else {
-        AddLines(memo, {"If necessary please edit the DOS/Windows configuration", "files CONFIG.SYS and AUTOECEC.BAT.",
-                        "Prepare your DOS configuration that VEXA works in the",
-                        "DOS box and not in the DOS mode. The DOS box is the", "default configuration."});
-    }
-    form->PanelS.SetVisible(false);
+    if (IsNtFamily())
+        add({"Prepare your DOS configuration for EMS in VEXA.PIF",
+             "on your desktop and in " + winDir + "\\_Default.PIF", "(memory tabsheet).",
+             "The files CONFIG.SYS and AUTOEXEC.BAT are not necessary.",
+             "Modify if necessary the files CONFIG.NT and AUTOEXEC.NT", "in " + winDir + "\\SYSTEM32."});
+    else
+        add({"If necessary please edit the DOS/Windows configuration", "files CONFIG.SYS and AUTOECEC.BAT.",
+             "Prepare your DOS configuration that VEXA works in the",
+             "DOS box and not in the DOS mode. The DOS box is the", "default configuration."});
+    return lines;
 }
 
 void RemoveOldLinks() {

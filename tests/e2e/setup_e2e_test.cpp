@@ -1,8 +1,7 @@
 // SetUp.EXE as a user meets it: started from a copy of the demo medium, it installs the tree, and the
 // installed copy's panel then serves it. Its windows are found and its buttons pressed from this process,
-// the stand-ins of VEXA's programs doing the installer's and VxSet's part. (The command-line page is looked
-// at by the main window's tests.) The real temporary tool folder C:\VEXA_$$$ and the real registry entry of
-// the private prefix are used and put back.
+// the stand-ins of VEXA's programs doing the installer's and VxSet's part. The real temporary tool folder
+// C:\VEXA_$$$ and the real registry entry of the private prefix are used and put back.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,6 +1,5 @@
 // Record files reading arbitrary bytes: lines against the line rules (never past the buffer, always
-// to an end) and buffered writes that give back exactly what went in. (The converter's fuzz target
-// reads ";" fields of arbitrary lines.)
+// to an end) and buffered writes that give back exactly what went in.
 // The first input byte picks the line capacity; the rest is the file.
 #include <algorithm>
 #include <cstdio>

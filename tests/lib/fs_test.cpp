@@ -11,7 +11,8 @@
 
 using testsupport::TempDir;
 
-// The program's folder, from its module path, is the end-to-end roads' (settings, tools beside it).
+// The word after the program's name picks the mode: a quoted name with blanks, a quote left open and
+// blanks around the words must neither lose it nor invent one.
 TEST(CommandText, Tail) {
     const std::pair<const char*, const char*> cases[] = {
         {"\"C:\\Vexa Dos\\SetUp.EXE\"", ""},

@@ -1,7 +1,5 @@
 // The input controls on real windows: typed characters (real WM_CHAR) through TStrEdit's filter, the
-// numbering of TModeBox, and the transfers in both directions (the yes/no radio pair is the path
-// dialogs' test's, the converter's mode and check boxes the converter window's and the end-to-end
-// conversion's).
+// numbering of TModeBox, and the transfers in both directions.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -55,7 +53,7 @@ TEST(StrEditTransfer, LengthRulesKindsAndReadBack) {
         EditTransfer(dialog.StrEdit1, true, buf, -1, rule, n);
         EXPECT_EQ(dialog.StrEdit1.MaxLength(), maxLength) << "rule " << rule;
     }
-    char path[176] = "C:\\DATA"; // the paths both ways are the end-to-end conversion's; here the kind
+    char path[176] = "C:\\DATA"; // a path transfer makes the edit filter as a path
     EditTransfer(dialog.StrEdit1, true, path, InputPath, LengthCapacity, 175);
     EXPECT_EQ(dialog.StrEdit1.InputKind, InputPath);
 

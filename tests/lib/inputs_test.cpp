@@ -1,5 +1,4 @@
-// Read-back processing (typing through the filter and the mode-box numbers are the input controls'
-// window test's); centring and the placement slots.
+// Read-back processing of the input filter, centring and the placement slots.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -18,7 +17,6 @@ TEST(InputFilter, ReadBackOfAFullBufferStaysInside) {
     EXPECT_EQ(storage[5], '#');
 }
 
-// The title bars of the window kinds are the kind forms' window test's.
 TEST(WindowKinds, CentringKeepsTheTitleBarOnTheScreen) {
     // window height, screen height, top: never above the screen
     const std::tuple<int, int, int> tops[] = {{200, 768, 268}, {900, 768, 0}};

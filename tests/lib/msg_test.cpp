@@ -10,8 +10,6 @@
 using testsupport::ScriptedPrompter;
 using namespace ui;
 
-// Lines joined by CR LF are read by the ZIP extraction's and the editor's tests, the yes/no/cancel
-// question by the editor's.
 TEST(MsgBoxes, AskCodedReadsItsDecimalCode) {
     // code, the box's buttons | icon | default button, the button pressed, the result
     const std::tuple<int, unsigned, int, bool> cases[] = {
@@ -27,8 +25,6 @@ TEST(MsgBoxes, AskCodedReadsItsDecimalCode) {
     }
 }
 
-// "File not exist" is the ZIP extraction's test's, the folder boxes the converter's run test's; here
-// the error number.
 TEST(MsgBoxes, FileErrorNamesItsNumber) {
     ScriptedPrompter prompter;
     prompter.Answer(IdOk);
@@ -38,8 +34,8 @@ TEST(MsgBoxes, FileErrorNamesItsNumber) {
     EXPECT_EQ(prompter.Boxes[0].Flags, BtnOk | IconStop);
 }
 
-// Dotted and ISO dates both ways, their order and DOS stamps on real files are the set-up state's and
-// the information tools' tests'; here the edges.
+// The date texts' edges: a short dotted date is never read past its end, a stamp of no date gives no
+// text, and the tick difference wraps as the system's count does.
 TEST(MsgDates, Conversions) {
     EXPECT_EQ(IsoDate(1998, 11, 5) + " " + IsoDate(98, 1, 31), "1998-11-05 0098-01-31");
     EXPECT_EQ(DottedToIso("5.11"), "-1-5.");               // unchecked, but never past the text

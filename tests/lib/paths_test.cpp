@@ -45,8 +45,8 @@ TEST(PathText, Joining) {
     EXPECT_EQ(self.Str(), "C:\\A\\B.TXT");
 }
 
-// The matcher is the one the ZIP member lists use: backtracking over stars and anchored ends are the
-// member-path test's; here the file masks' own rules.
+// File masks as the Windows file search reads them: case ignored, "*.*" takes a name without a point,
+// "?" needs a character.
 TEST(PathText, WildcardsMatchAsWindowsDoes) {
     // clang-format off
     const std::tuple<const char*, const char*, bool> cases[] = {

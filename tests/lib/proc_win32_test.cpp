@@ -1,6 +1,5 @@
 // Starting programs (the stand-ins of VEXA's programs, which log how they were started) and shell links
-// read back through the shell-link object. Waiting is tried through the launchers; the Windows version
-// tests in the emulated runs of the set-up tests.
+// read back through the shell-link object.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -34,7 +33,7 @@ TEST_F(RunProgramTest, StartsTheProgramWithItsCommandLineAndDirectory) {
                           (dir / "Program.exe").c_str(), FALSE));
     std::string blank = dir / "Program Files\\Vexa";
     // program, the folder it lies in, working folder, arguments, then the stand-in's log line:
-    // name TAB working folder TAB command line (a program in its working folder: the launchers' test)
+    // name TAB working folder TAB command line
     const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
         {dir / "Other\\VEXA", dir / "Other", dir / "Prg", "sim",
          "VEXA\t" + dir / "Prg\t" + dir / "Other\\VEXA.EXE sim"},
@@ -59,8 +58,8 @@ TEST(ShellLinkTest, LinksReadBackThroughTheShell) {
     ASSERT_TRUE(testsupport::CopyStandin("VEXA", prg) && testsupport::CopyStandin("Install", win));
     ASSERT_TRUE(testsupport::WriteTextLines(icon, {"icon"}));
     bool ok = false;
-    // The set-up's own links are read back by its test; here the icon's number, the program's name for
-    // a link without one, and an existing link replaced, not merged: the old arguments and icon go.
+    // The icon's number, the program's name for a link without one, and an existing link replaced, not
+    // merged: the old arguments and icon go.
     MakeProgramLink("Install", "", win, dir.Path(), "CMD", icon, 3, ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(testsupport::ReadLink(dir / "Install.LNK"), win + "\\Install.EXE|CMD||" + icon + ",2");

@@ -42,8 +42,8 @@ class RecFile : public ::testing::Test {
 
 } // namespace
 
-// The line rules and lengths on short inputs are the record-file fuzz target's, replayed on its
-// corpus; here the lines that cross the read-ahead buffer, in both builds.
+// Lines that cross the read-ahead buffer: a line end split by it must neither lose a character nor end
+// a line twice, and the end of the file stays reported.
 TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
     struct Case {
         const char* name;
@@ -70,8 +70,7 @@ TEST_F(RecFile, ReadLineEndsAndEndOfFile) {
     }
 }
 
-// Ints, words, reals and fixed texts in both directions, and the header's text fields, are the
-// converter's text and round-trip tests' (against the sample generator's bytes); here their edges.
+// A value too large for the file's field is cut or clamped, and a short read keeps the variable.
 TEST_F(RecFile, BinaryEncodings) {
     RecordFile f;
     Create(f);
@@ -85,8 +84,8 @@ TEST_F(RecFile, BinaryEncodings) {
     EXPECT_TRUE(f.Failed && f.ErrorCode == RecShortRead && i == -1);
 }
 
-// Header lines of numbers and field lines of zeros are the converter's text test's, fields read back its
-// round trips'; here the other field forms written.
+// A field line as written: ";" between the fields, reals in exponent form (one too small to show as
+// 0.0) and CR LF after the last.
 TEST_F(RecFile, FieldLines) {
     RecordFile f;
     Create(f);

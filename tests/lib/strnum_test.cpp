@@ -93,8 +93,6 @@ TEST(Tokenizer, FieldsAndComments) {
 
 // ---- Integers -------------------------------------------------------------------------------------
 
-// Integers in fixed widths and the standard real form are the converter text tests'; here parsing.
-
 TEST(IntegerText, Parsing) {
     const std::tuple<const char*, int, bool> cases[] = {
         {"  -42", -42, true},     {"$ff", 255, true}, {"-2147483648", INT_MIN, true},
@@ -109,8 +107,8 @@ TEST(IntegerText, Parsing) {
 
 // ---- Reals ----------------------------------------------------------------------------------------
 
-// The exponent forms the converter writes (its text tests pin the ordinary values): clamping, the
-// halves and the decade edges rounding crosses, a single real widened, and a buffer too small.
+// The exponent forms the converter writes: clamping, the halves and the decade edges rounding crosses, a
+// single real widened, and a buffer too small.
 TEST(RealText, ExponentFormsRoundingAndClamping) {
     const double inf = std::numeric_limits<double>::infinity();
     // width, decimals, value, buffer capacity, text

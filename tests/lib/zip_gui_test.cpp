@@ -1,7 +1,6 @@
 // ZIP extraction through the built UnZip32.DLL, with archives the build made with the real zip tool:
 // the three result classes and their boxes, a missing archive, a missing DLL, and the work-info window
-// while an archive is extracted (watched through the texts the window receives). (The DLL beside the
-// program is what the end-to-end installation loads.)
+// while an archive is extracted (watched through the texts the window receives).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -46,7 +45,6 @@ class ExtractZipTest : public testing::Test {
     testsupport::ScriptedPrompter prompter;
 };
 
-// A plain archive extracted without a box is the end-to-end installation's road.
 TEST_F(ExtractZipTest, ResultClassesAndTheirBoxes) {
     Copy("sfx.exe", "Mixed.ExE");
     Copy("sfx.exe", "sfx.zip"); // the same program stub in front, under a name that does not expect it

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "lib/application_win32.h"
 #include "net/webload_win32.h"
-#include "shell/mainstate.h"
 #include "support/fault_loop.h"
 #include "support/http_server_win32.h"
 #include "support/scripted_prompter.h"

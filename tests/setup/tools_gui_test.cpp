@@ -338,7 +338,7 @@ TEST_F(InfoToolsTest, FullReportGathersEveryFileWithItsLimits) {
                                    "configuration,\r\nsend this file to your dealer:\r\n" +
                                        file);
     peri[1].resize(128);
-    // The versions report (its lines are the end-to-end road's) comes first.
+    // The versions report comes first.
     const Lines winConf = testsupport::ReadTextLines(Doc("WinConf.REP"));
     ASSERT_EQ(winConf.size(), 9u);
     EXPECT_EQ(winConf[2], "Confix  date : 01.02.2005");
@@ -457,7 +457,6 @@ TEST_F(LauncherTest, PciConfGetsThePortFromHardwareLine43) {
     }
 }
 
-// The run that waits is seen by the information tools' test, through the report VEXA writes beside Prg.
 TEST_F(LauncherTest, VexaRunsInPrgWithoutWaiting) {
     ScopedEnv sleep{"VEXA_STANDIN_SLEEP", "1500"};
     RunVexa("sim", false);
@@ -565,7 +564,6 @@ TEST_F(SetupStateTest, CmdConfigLoadsSavesAndFallsBack) {
     std::string params = "left over";
     LoadSaveCmdConfig(false, params); // no folder yet: nothing written, nothing said
     EXPECT_FALSE(testsupport::FileExists(file));
-    // Without the file "sim", and written back so, is the end-to-end road's.
     testsupport::MakeDirs(dir / "Korvo\\Install\\Win");
     WriteBytes(file, "opt *not a comment\r\nsecond\r\n"); // the first line, whole
     LoadSaveCmdConfig(true, params);

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "lib/application_win32.h"
 #include "lib/zip_win32.h"
 #include "net/webload_win32.h"
 #include "setup/setupstate.h"
 #include "shell/bugfix.h"
-#include "shell/mainstate.h"
 #include "support/fault_loop.h"
 #include "support/http_server_win32.h"
 #include "support/scripted_prompter.h"
@@ -148,6 +148,36 @@ TEST_F(BugfixTest, AnEarlierPackageStaysWhenItsDownloadFails) {
     EXPECT_EQ(Captions(), (Names{"Install bugfix package", "Internet error"}));
     EXPECT_EQ(testsupport::ReadTextLines(korvo + "\\bugfix.exe"), Names{"the earlier package"});
     EXPECT_TRUE(testsupport::TempFilesIn(korvo).empty());
+}
+
+TEST_F(BugfixTest, SiteFromEnvironmentElseUpdSiteCfgElseNoAttempt) {
+    // The file beside the program is the administrator's setting; the environment variable wins over
+    // it, and with neither the user is told so before anything goes out to the network.
+    const std::string cfg = testsupport::TestProgramDir() + "\\UpdSite.CFG";
+    const std::string local = server.Base(), dead = "http://127.0.0.1:1";
+    struct Case {
+        std::string env, file; // "" for unset or no file
+        Names fetched, captions;
+    };
+    const Case cases[] = {
+        {local, dead, {"datefix.txt"}, {"Install bugfix package"}},
+        {"", local + "/ * the site of the lab", {"datefix.txt"}, {"Install bugfix package"}},
+        {"", "", {}, {"Update site"}},
+    };
+    SiteDates("01.06.2001", "01.01.1990");
+    for (const Case& c : cases) {
+        testsupport::ScopedEnv env{"SETUP_UPDATE_SITE", c.env};
+        DeleteFileA(cfg.c_str());
+        if (!c.file.empty()) WriteTextLines(cfg, {c.file});
+        prompter.Boxes.clear();
+        prompter.Answer(c.fetched.empty() ? ui::IdOk : ui::IdCancel);
+        size_t before = server.Requests().size();
+        LoadBugfix();
+        EXPECT_EQ(Fetched(before), c.fetched) << c.env << " " << c.file;
+        EXPECT_EQ(Captions(), c.captions) << c.env << " " << c.file;
+    }
+    DeleteFileA(cfg.c_str());
+    EXPECT_EQ(prompter.Boxes[0].Text.rfind("No update site is configured.", 0), 0u);
 }
 
 } // namespace

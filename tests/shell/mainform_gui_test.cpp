@@ -1,12 +1,11 @@
-// The main window as a real window in this process: its controls, the page each mode shows (a second
-// activation deciding again is caught there and on the end-to-end road), the WinSet command, what happens
-// to a close that arrives while a command runs and where the command-line options are saved. The Windows
-// preparation on it: the advice page (the 95 family's in a child run under Wine's Windows 95 emulation),
-// the links read back through the shell from this prefix's desktop and Start menu, old links, the
-// registry entry and the IEEE driver question. Installation with the real stand-in installer, real ZIP
-// packages of the demo medium, real drive letters and the real registry of the private prefix: where the
-// install directory is found, what the installer is started with, how its answer in the marker is taken
-// over, and what happens when it fails; the mode decision, the AUTOEXEC.BAT lines that name a tree and the
+// The main window as a real window in this process: its controls, the page each mode shows, the WinSet
+// command, what happens to a close that arrives while a command runs and where the command-line options are
+// saved. The Windows preparation on it: the advice page (the 95 family's in a child run under Wine's
+// Windows 95 emulation), the links read back through the shell from this prefix's desktop and Start menu, old
+// links, the registry entry and the IEEE driver question. Installation with the real stand-in installer, real
+// ZIP packages of the demo medium, real drive letters and the real registry of the private prefix: where the
+// install directory is found, what the installer is started with, how its answer in the marker is taken over,
+// and what happens when it fails; the mode decision, the AUTOEXEC.BAT lines that name a tree and the
 // installer's words as tables.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/application_win32.h"
 #include "lib/fs.h"
 #include "lib/proc_win32.h"
 #include "lib/zip_win32.h"
@@ -216,8 +216,8 @@ TEST_F(InstallTest, CloseDuringInstallationWaitsForItsEnd) {
     EXPECT_EQ(MainState.CommandDepth, 0);
 }
 
-// Options typed on the command-line page are saved at the close into the tree they came from (the
-// end-to-end road's), never into the one the tree folder moved to.
+// Options typed on the command-line page are saved at the close into the tree they came from, never
+// into the one the tree folder moved to.
 TEST_F(MainFormTest, CommandLineOptionsGoBackOnlyIntoTheirTree) {
     std::string a = Tree("Tree A", "4.00"), b = Tree("TreeB", "4.00");
     auto cfg = [](const std::string& tree) { return tree + "\\KORVO\\Install\\Win\\VexaCmd.CFG"; };
@@ -254,15 +254,14 @@ TEST(WindowsAdvice, The95FamilyRunsItsOwnChild) {
 }
 
 // On Windows 95: the advice for a RAM disk (hardware line 16) and an unprepared mouse (line 55) before
-// the DOS family's, its start files' buttons, and no driver question. (The NT family's page is this
-// Wine's, below and on the end-to-end road.)
+// the DOS family's, its start files' buttons, and no driver question.
 TEST_F(MainFormTest, AdviceOn95RamdiskMouseAndDosAdvice) {
     SKIP_UNLESS_EMULATED();
     ReadWindowsState();
     TForm1 form;
     form.Show();
     SetupState.InstallDir.Set(MakeTree(dir, {{16, "1"}, {55, "0"}}));
-    ShowWindowsAdvice();
+    form.ShowWindowsAdvice();
     EXPECT_EQ(form.Memo0.Text().rfind("Dont use a ramdisk under Windows!\r\n"
                                       "Prepare mouse for Windows 95 by VxSet (graphic config).\r\n"
                                       "If necessary please edit the DOS/Windows configuration\r\n",
@@ -296,7 +295,7 @@ TEST_F(MainFormTest, WindowsSetupMakesLinksAndOffersTheDriver) {
     MainState.SetupMode = ModeSetupPanel;
     form.PanelS.SetVisible(true);
     boxes.Answer(ui::IdYes);
-    WindowsSetup();
+    form.WindowsSetup();
     EXPECT_FALSE(form.PanelS.Visible());
     testsupport::SaveScreenshot(form.Handle(), "advice_page");
 
@@ -370,8 +369,7 @@ TEST_F(InstallTest, MarkerHandshake) {
     EXPECT_EQ(
         ReadTextLines(temp + "\\VEXA.$$$"),
         (Lines{"     0", "     " + std::to_string(SetupState.WinVersionCode), SetupState.WindowsDir.Str()}));
-    // Success without a directory named keeps the tree where it was. (Success naming one, and failure,
-    // are the end-to-end road's.)
+    // Success without a directory named keeps the tree where it was.
     SetupState.InstallDir.Set(dir / "Kept");
     ASSERT_TRUE(testsupport::WriteTextLines(temp + "\\VEXA.$$$", {"  7 ", ""}));
     ASSERT_TRUE(testsupport::WriteTextLines(temp + "\\SetUp.EXE", {"program"}));
@@ -455,8 +453,8 @@ TEST(DecideMode, LayoutAndCommandWord) {
         int mode;
         std::string installDir;
     } cases[] = {
-        // The medium's layout decides, whatever the command line says (the main window's tests go through
-        // every layout); a package beside a copy inside an installed tree still installs.
+        // The medium's layout decides, whatever the command line says; a package beside a copy inside an
+        // installed tree still installs.
         {"D:\\Medium", "D:\\Medium\\SetUp.EXE ASC", "", ModeDiskette, ""},
         {tree, exe, "C:\\VEXA\\KORVO\\INSTALL\\WIN\\VEXA_1.ZIP", ModeZipPackages, ""},
         // Inside a tree: the word after the program name, in any case, with or without blanks.
@@ -494,7 +492,6 @@ TEST(RunInstallation, InstallerParamsAndWorkDir) {
     testsupport::MakeDirs(dir / "My Medium");
     testsupport::MakeDirs(dir / "Old Vexa\\KORVO");
     testsupport::MakeDirs(dir / "VEXA");
-    // A fresh installation's words are seen by the end-to-end road and the diskette test.
     // Folders with blanks that exist go as their 8.3 forms: the DOS installer splits at blanks.
     char medium[MAX_PATH], korvo[MAX_PATH], oldVexa[MAX_PATH];
     ASSERT_GT(GetShortPathNameA((dir / "My Medium").c_str(), medium, MAX_PATH), 0u);

@@ -1,6 +1,5 @@
 // The toolkit on real windows: modal showing through the hook, the dialog keys, closing, the question
-// box, aligned controls with a splitter, the file-open dialog's filter, and what of the controls no
-// window's test reaches (the program's windows show and photograph every control kind).
+// box, aligned controls with a splitter, the file-open dialog's filter, and the controls' own behaviour.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -130,7 +129,7 @@ TEST(AlignedControls, TheSplitterResizesTheControlBeforeIt) {
     EXPECT_EQ(form.Memo1.Width(), 600 - 184);
 }
 
-// The dialog itself is driven by the information tools' test, which picks a report through it.
+// The filter's "|" become the NULs the system's dialog reads, with the double NUL that ends it.
 TEST(FileOpenDialog, FilterInTheSystemsForm) {
     EXPECT_EQ(ui::FileOpenDialog::SystemFilter("DAT files (*.DAT)|*.DAT|All files (*.*)|*.*"),
               std::string("DAT files (*.DAT)\0*.DAT\0All files (*.*)\0*.*\0\0", 45));

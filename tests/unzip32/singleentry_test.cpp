@@ -1,8 +1,7 @@
 // The DLL's front over archives the real zip tool made: what lands in the target folder, the result
 // codes the program relies on, the callbacks, existing files replaced whole or not at all whatever file
 // operation fails; and which member names may be written below the target folder. Runs natively and
-// under Wine (there on both families). (The built DLL itself is loaded by the program's ZIP
-// extraction tests; check-dll.sh looks at its imports.)
+// under Wine, there on both families.
 #include <gtest/gtest.h>
 #ifdef _WIN32
 #include <windows.h>
