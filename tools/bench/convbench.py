@@ -48,12 +48,18 @@ def run(args, rss_file):
         return seconds, int(f.read().split()[-1]) / 1024.0
 
 
+def bench_paths(argv):
+    """The build folder, the work folder (made) and the datagen and vexaconv programs of a bench run."""
+    build = argv[1]
+    work = argv[2] if len(argv) > 2 else os.path.join(build, "bench-data")
+    os.makedirs(work, exist_ok=True)
+    return (build, work, os.path.join(build, "tools/datagen/datagen"),
+            os.path.join(build, "tools/vexaconv/vexaconv"))
+
+
 def main():
-    build = sys.argv[1]
-    work = sys.argv[2] if len(sys.argv) > 2 else os.path.join(build, "bench-data")
+    build, work, datagen, vexaconv = bench_paths(sys.argv)
     os.makedirs(os.path.join(work, "back"), exist_ok=True)
-    datagen = os.path.join(build, "tools/datagen/datagen")
-    vexaconv = os.path.join(build, "tools/vexaconv/vexaconv")
     loops = os.path.join(build, "tools/bench/convbench")
     python = "/usr/bin/python3"
     rss_file = os.path.join(work, "rss.txt")

@@ -13,7 +13,7 @@ import os
 import subprocess
 import sys
 
-from convbench import HEADER, run
+from convbench import HEADER, bench_paths, run
 
 PIXELS = 800 - 72 - 18  # the plot frame of an 800 pixels wide chart
 
@@ -46,11 +46,7 @@ def timed(args, stats_file):
 
 
 def main():
-    build = sys.argv[1]
-    work = sys.argv[2] if len(sys.argv) > 2 else os.path.join(build, "bench-data")
-    os.makedirs(work, exist_ok=True)
-    datagen = os.path.join(build, "tools/datagen/datagen")
-    vexaconv = os.path.join(build, "tools/vexaconv/vexaconv")
+    _, work, datagen, vexaconv = bench_paths(sys.argv)
     rss_file = os.path.join(work, "rss.txt")
     rows = []
     for kind, reals, ints, cols, size in [("K", 2, 0, "1,2", ["-n", "10000000"]), ("P", 35, 2, "1", ["--mb", "100"])]:

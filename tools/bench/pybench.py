@@ -14,7 +14,7 @@ import os
 import subprocess
 import sys
 
-from convbench import HEADER, run
+from convbench import HEADER, bench_paths, run
 
 READ = r"""
 import os, resource, subprocess, sys, time
@@ -52,11 +52,7 @@ METHODS = ["fromfile", "records", "to_numpy", "text"]
 
 
 def main():
-    build = sys.argv[1]
-    work = sys.argv[2] if len(sys.argv) > 2 else os.path.join(build, "bench-data")
-    os.makedirs(work, exist_ok=True)
-    datagen = os.path.join(build, "tools/datagen/datagen")
-    vexaconv = os.path.join(build, "tools/vexaconv/vexaconv")
+    _, work, datagen, vexaconv = bench_paths(sys.argv)
     results = {}
     for kind, reals, ints, size in FILES:
         binary = os.path.join(work, "BENCH.%s01" % kind)
