@@ -97,35 +97,26 @@ TEST_F(EditorTest, SaveAsksKeepsABackupAndNeverLosesTheFile) {
         const char* name;
         std::string was; // the file before
         std::vector<int> answers;
-        bool backupIsFolder;
         std::string after, backupAfter;
         Lines boxes; // their captions
     } cases[] = {
         {"yes",
          "one\ntwo\r\r\nend",
          {ui::IdYes},
-         false,
          "new one\r\ntwo\r\n\r\nend\r\n",
          "one\ntwo\r\r\nend",
          {"Confirm"}},
-        {"no", "one\r\ntwo\r\n", {ui::IdNo}, false, "one\r\ntwo\r\n", "older backup", {"Confirm"}},
+        {"no", "one\r\ntwo\r\n", {ui::IdNo}, "one\r\ntwo\r\n", "older backup", {"Confirm"}},
         // A file the memo cannot hold unchanged opens read only (no answers) and is never written.
-        {"NUL", nul, {}, false, nul, "older backup", {}},
-        {"long line", longLine, {}, false, longLine, "older backup", {}},
-        // Without its backup nothing is written.
-        {"no backup", "old\r\n", {ui::IdYes, ui::IdOk}, true, "old\r\n", missing, {"Confirm", "File error"}},
-        {"missing", missing, {ui::IdOk}, false, missing, "older backup", {"File not exist"}},
+        {"NUL", nul, {}, nul, "older backup", {}},
+        {"long line", longLine, {}, longLine, "older backup", {}},
+        {"missing", missing, {ui::IdOk}, missing, "older backup", {"File not exist"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        testsupport::RemoveTree(backup);
-        DeleteFileA(backup.c_str());
         DeleteFileA(file.c_str());
         if (c.was != missing) WriteBytes(file, c.was);
-        if (c.backupIsFolder)
-            testsupport::MakeDirs(backup);
-        else
-            WriteBytes(backup, "older backup");
+        WriteBytes(backup, "older backup");
         ScriptedPrompter local;
         for (int answer : c.answers) local.Answer(answer);
         EditorHook hook([&](TDialSetUp2& d) {

@@ -1,6 +1,6 @@
 // The update packages from a real local site: which packages the dates and answers fetch (Cancel, a
-// failed winfix download that cancels the confix offer, no date list), the questions and their texts
-// and an earlier package that stays as it was when its download fails.
+// failed winfix download that cancels the confix offer, no date list), the questions and their texts,
+// and where the update site comes from.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,7 +12,6 @@
 #include "net/webload_win32.h"
 #include "setup/setupstate.h"
 #include "shell/bugfix.h"
-#include "support/fault_loop.h"
 #include "support/http_server_win32.h"
 #include "support/scripted_prompter.h"
 #include "support/standins_win32.h"
@@ -33,8 +32,7 @@ class BugfixTest : public testing::Test {
         testsupport::MakeDirs(korvo + "\\Install\\Win");
         WriteTextLines(korvo + "\\InitDat\\Version.DAT", {"VEXA 5.2", "15.03.2001 * program date"});
         WriteTextLines(korvo + "\\InitDat\\ConFix.DAT", {"confix", "01.06.2001"});
-        std::string tests = testsupport::TestProgramDir();
-        SetUnzipDir(tests.substr(0, tests.find_last_of('\\')) + "\\src\\unzip32");
+        SetUnzipDir(testsupport::UnzipDllDir());
         ServePackages();
     }
     // The three packages, as ZIP files made by the zip tool.
@@ -136,18 +134,6 @@ TEST_F(BugfixTest, TheQuestionsNameBothDates) {
     EXPECT_EQ(prompter.Boxes[1].DefaultButton(), ui::DefButton2);
     EXPECT_EQ(prompter.Boxes[1].Text.rfind("Installed date: 01.06.2001\r\nConfix date: 02.06.2001\r\n", 0),
               0u);
-}
-
-// A failed package download leaves the earlier package of its name as it was, and nothing beside it.
-TEST_F(BugfixTest, AnEarlierPackageStaysWhenItsDownloadFails) {
-    SiteDates("01.06.2001", "01.01.1990");
-    server.Route("/support/vexa_dos/BUGFIX.exe", testsupport::StatusReply(500, "broken"));
-    WriteTextLines(korvo + "\\bugfix.exe", {"the earlier package"});
-    prompter.Answer(ui::IdOk).Answer(ui::IdOk);
-    LoadBugfix();
-    EXPECT_EQ(Captions(), (Names{"Install bugfix package", "Internet error"}));
-    EXPECT_EQ(testsupport::ReadTextLines(korvo + "\\bugfix.exe"), Names{"the earlier package"});
-    EXPECT_TRUE(testsupport::TempFilesIn(korvo).empty());
 }
 
 TEST_F(BugfixTest, SiteFromEnvironmentElseUpdSiteCfgElseNoAttempt) {
