@@ -43,13 +43,6 @@ class ModalScript : testsupport::HookGuard {
     std::deque<std::function<void(ui::Form&)>> steps_;
 };
 
-void MakeTree(const TempDir& dir, std::initializer_list<const char*> files) {
-    for (const char* file : files) {
-        std::filesystem::create_directories(std::filesystem::path(dir / file).parent_path());
-        dir.Write(file, "x");
-    }
-}
-
 class Browse : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -58,7 +51,7 @@ class Browse : public ::testing::Test {
         ResetChildWins();
         ResetBrowExp();
         ResetPathDialogs();
-        MakeTree(tmp, {"A.DAT", "SUB/B.DAT", "SUB/DEEP/C.DAT", "DATA/RUN1/D.TXT"});
+        tmp.MakeFiles({"A.DAT", "SUB/B.DAT", "SUB/DEEP/C.DAT", "DATA/RUN1/D.TXT"});
     }
     // Opens the explorer on the start path; the step runs on the shown window.
     bool Explore(PathBuf& path, std::function<void(TDialBrowExp&)> step) {

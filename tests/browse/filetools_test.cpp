@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 
 #include "browse/filetools.h"
 #include "lib/paths.h"
@@ -15,19 +14,6 @@ namespace {
 
 using testsupport::TempDir;
 using Lines = std::vector<std::string>;
-
-// Files (and folders, given with a trailing "/") below the scratch folder.
-void Tree(const TempDir& dir, std::initializer_list<const char*> entries) {
-    for (std::string_view entry : entries) {
-        std::filesystem::path path = dir / entry;
-        if (entry.ends_with('/')) {
-            std::filesystem::create_directories(path);
-            continue;
-        }
-        std::filesystem::create_directories(path.parent_path());
-        dir.Write(entry, "x");
-    }
-}
 
 Lines Walk(int which, std::string_view dir, std::string_view mask, std::string_view prefix = "") {
     LineList list;
@@ -40,8 +26,8 @@ Lines Walk(int which, std::string_view dir, std::string_view mask, std::string_v
 
 TEST(FileWalkers, OrderPrefixesAndMasks) {
     TempDir tmp("walkers");
-    Tree(tmp, {"A.DAT", "B.TXT", "SUB/B.DAT", "SUB/DEEP/C.DAT", "SUB/EMPTY/", ".HIDE/D.DAT",
-               "DATA/RUN1/E.DAT", "RUN2/RX/", "RUN2/F.TXT"});
+    tmp.MakeFiles({"A.DAT", "B.TXT", "SUB/B.DAT", "SUB/DEEP/C.DAT", "SUB/EMPTY/", ".HIDE/D.DAT",
+                   "DATA/RUN1/E.DAT", "RUN2/RX/", "RUN2/F.TXT"});
     struct Case {
         int which;
         const char* mask;
@@ -91,7 +77,7 @@ TEST(FileWalkers, NeverEnterPathsThatDoNotFit) {
 #ifndef _WIN32
 TEST(FileWalkers, LinksAreNotFollowed) {
     TempDir tmp("walklinks");
-    Tree(tmp, {"SUB/A.DAT"});
+    tmp.MakeFiles({"SUB/A.DAT"});
     std::filesystem::create_directory_symlink(tmp.Path(), tmp / "SUB/LOOP");
     EXPECT_EQ(Walk(0, tmp.Path(), "*.DAT"), Lines{"SUB\\A.DAT"});
     EXPECT_EQ(Walk(3, tmp.Path(), "*"), Lines{"SUB"});

@@ -17,16 +17,9 @@
 #include "unzip32/unziptest.h"
 
 using testsupport::TempDir;
-using unziptest::ReadAll;
 using unziptest::Tree;
-using unziptest::WriteAll;
 
 namespace {
-
-std::string BuiltDllDir() {
-    std::string tests = testsupport::TestProgramDir();
-    return tests.substr(0, tests.find_last_of('\\')) + "\\src\\unzip32";
-}
 
 std::string Archives() {
     return testsupport::TestProgramDir() + "\\unzip32\\archives";
@@ -34,7 +27,7 @@ std::string Archives() {
 
 class ExtractZipTest : public testing::Test {
   protected:
-    void SetUp() override { SetUnzipDir(BuiltDllDir()); }
+    void SetUp() override { SetUnzipDir(testsupport::UnzipDllDir()); }
     void TearDown() override { SetUnzipDir(""); }
 
     void Copy(const std::string& from, const std::string& to) {
@@ -48,9 +41,9 @@ class ExtractZipTest : public testing::Test {
 TEST_F(ExtractZipTest, ResultClassesAndTheirBoxes) {
     Copy("sfx.exe", "Mixed.ExE");
     Copy("sfx.exe", "sfx.zip"); // the same program stub in front, under a name that does not expect it
-    std::string damaged = ReadAll(Archives() + "\\damage.zip");
+    std::string damaged = testsupport::ReadBytes(Archives() + "\\damage.zip");
     damaged[damaged.size() / 3] ^= 0x55;
-    WriteAll(dir / "broken.zip", damaged);
+    dir.Write("broken.zip", damaged);
 
     // archive, caption of the one box expected (none: no box), its icon, the DLL's result as the box's last
     // line (none for "File not exist", whose box names only the archive), error, the whole tree arrived

@@ -30,6 +30,10 @@ std::string StandinDir() {
     return fs::path(TestProgramDir()).parent_path().string() + "\\tools\\standins";
 }
 
+std::string UnzipDllDir() {
+    return fs::path(TestProgramDir()).parent_path().string() + "\\src\\unzip32";
+}
+
 bool CopyStandin(const std::string& program, const std::string& toDir) {
     return CopyFileA((StandinDir() + "\\" + program + ".EXE").c_str(),
                      (toDir + "\\" + program + ".EXE").c_str(), FALSE) != FALSE;

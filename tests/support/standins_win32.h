@@ -25,6 +25,7 @@ class ScopedEnv {
 
 std::string TestProgramDir(); // the folder of the running test program
 std::string StandinDir();     // the built stand-ins (build/win32/tools/standins)
+std::string UnzipDllDir();    // the built UnZip32.DLL (build/win32/src/unzip32)
 // Copies the stand-in <program>.EXE ("Install", "VEXA", "SetUpNT", "PCICONF") into the folder.
 bool CopyStandin(const std::string& program, const std::string& toDir);
 

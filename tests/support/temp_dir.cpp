@@ -54,6 +54,14 @@ std::string TempDir::Read(std::string_view rel) const {
     return ReadBytes(*this / rel);
 }
 
+void TempDir::MakeFiles(std::initializer_list<std::string_view> entries) const {
+    for (std::string_view entry : entries) {
+        fs::path path = *this / entry;
+        MakeDirs((entry.ends_with('/') ? path : path.parent_path()).string());
+        if (!entry.ends_with('/')) Write(entry, "x");
+    }
+}
+
 void MakeDirs(const std::string& path) {
     std::error_code ec;
     fs::create_directories(path, ec);

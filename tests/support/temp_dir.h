@@ -3,6 +3,7 @@
 // file helpers the tests share on both builds.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ class TempDir {
     std::string operator/(std::string_view rel) const;
     // Writes a file (relative path) with the given bytes.
     void Write(std::string_view rel, std::string_view bytes) const;
+    // Makes files holding "x", and folders given with a trailing "/", with the folders above them.
+    void MakeFiles(std::initializer_list<std::string_view> entries) const;
     // The bytes of a file, or "<missing>".
     std::string Read(std::string_view rel) const;
 

@@ -118,7 +118,7 @@ TEST(SingleEntryUnzip, DamageIsAnErrorAndKeepsTheOldFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir t("unzip");
-        std::string z = ReadAll(Archive(c.archive));
+        std::string z = testsupport::ReadBytes(Archive(c.archive));
         c.change(z);
         t.Write("damaged.zip", z);
         testsupport::MakeDirs(t / "out");
@@ -144,7 +144,7 @@ TEST(SingleEntryUnzip, ReplacesMembersWholeOrNotAtAll) {
                            "docs/deep/er/most.txt"};
     std::map<std::string, std::string> old, fresh;
     for (const std::string& m : members) {
-        fresh[m] = ReadAll(ArchiveDir() + "tree/" + m);
+        fresh[m] = testsupport::ReadBytes(ArchiveDir() + "tree/" + m);
         if (m != members.back()) old[m] = "installed " + m + "\r\n";
     }
     const std::string readme = t / "korvo/readme.txt";
@@ -152,7 +152,7 @@ TEST(SingleEntryUnzip, ReplacesMembersWholeOrNotAtAll) {
     auto run = [&] {
         testsupport::RemoveTree(target);
         for (const char* folder : {"korvo/docs", "korvo/data"}) testsupport::MakeDirs(t / folder);
-        for (const auto& [name, bytes] : old) WriteAll(t / ("korvo/" + name), bytes);
+        for (const auto& [name, bytes] : old) testsupport::WriteBytes(t / ("korvo/" + name), bytes);
 #ifdef _WIN32
         SetFileAttributesA(readme.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 #endif
@@ -198,7 +198,7 @@ TEST(SingleEntryUnzip, RefusesMembersOutsideTheTargetAndWritesNothingThere) {
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         TempDir t("unzip");
-        std::string z = ReadAll(Archive(name.empty() ? "dotdot.zip" : "patchme.zip"));
+        std::string z = testsupport::ReadBytes(Archive(name.empty() ? "dotdot.zip" : "patchme.zip"));
         int patched = name.empty() ? 2 : Patch(z, "pppppppppppp/evil.txt", name);
         ASSERT_EQ(patched, 2) << "local and central name";
         t.Write("unsafe.zip", z);
@@ -234,7 +234,7 @@ TEST(SingleEntryUnzip, ReadsCommentsAndReportsBlockedFiles) {
     // A folder where a file should go: that member fails, the others do not.
     fs::create_directories(t / "blocked/readme.txt");
     EXPECT_EQ(Unzip(Archive("deflated.zip"), t / "blocked"), UZ_ERR);
-    EXPECT_EQ(t.Read("blocked/big.txt"), ReadAll(ArchiveDir() + "tree/big.txt"));
+    EXPECT_EQ(t.Read("blocked/big.txt"), testsupport::ReadBytes(ArchiveDir() + "tree/big.txt"));
 }
 
 TEST(MemberPath, KeepsSafeNamesBelowTheTarget) {

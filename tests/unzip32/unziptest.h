@@ -28,14 +28,6 @@ inline std::string Archive(const std::string& name) {
     return ArchiveDir() + name;
 }
 
-// The shared file helpers, under the names these tests and the set-up's use.
-inline std::string ReadAll(const fs::path& p) {
-    return testsupport::ReadBytes(p.string());
-}
-inline void WriteAll(const fs::path& p, const std::string& bytes) {
-    testsupport::WriteBytes(p.string(), bytes);
-}
-
 // Replaces every occurrence of from with to (same length); returns how many there were.
 inline int Patch(std::string& bytes, const std::string& from, const std::string& to) {
     int n = 0;
@@ -53,7 +45,7 @@ inline std::map<std::string, std::string> Tree(const fs::path& root) {
         if (e.is_directory())
             out[rel + "/"] = "";
         else
-            out[rel] = ReadAll(e.path());
+            out[rel] = testsupport::ReadBytes(e.path().string());
     }
     return out;
 }
