@@ -77,8 +77,9 @@ int ReadBlock(FileHandle handle, void* buffer, int count, FsError& error);
 // [both] Bytes written; fewer than count gives FsShortWrite unless the system reported its own error.
 int WriteBlock(FileHandle handle, const void* buffer, int count, FsError& error);
 
-FsError DeleteOneFile(std::string_view name);                          // [both]
-FsError CopyOneFile(std::string_view source, std::string_view target); // an existing target is overwritten
+FsError DeleteOneFile(std::string_view name); // [both]
+// An existing target is replaced, whole: the copy is made beside it and put in its place.
+FsError CopyOneFile(std::string_view source, std::string_view target);
 // CopyOneFile of JoinFile(sourceDir, name) to JoinFile(targetDir, name).
 FsError CopyNamedFile(std::string_view name, std::string_view sourceDir, std::string_view targetDir);
 FsError MoveOneFile(std::string_view oldName, std::string_view newName);

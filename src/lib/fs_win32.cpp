@@ -144,16 +144,26 @@ FsError DeleteOneFile(std::string_view name) {
 }
 
 FsError CopyOneFile(std::string_view source, std::string_view target) {
+    // The copy is made beside the target and put in its place whole, so a copy that fails half-way (a
+    // full disk) never leaves a cut file where the old one was.
+    std::string temp;
     FsError error;
-    if (fsdetail::FaultHere(error)) return error;
-    SysName to(target);
-    if (!CopyFileA(SysName(source).c, to.c, FALSE)) return LastError();
-    if (ClearReadOnlyOnCopy) {
-        DWORD attr = GetFileAttributesA(to.c);
-        if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesA(to.c, attr & ~FILE_ATTRIBUTE_READONLY);
+    FileHandle h = CreateTempBeside(target, temp, error);
+    if (h == NoFile) return error;
+    if ((error = CloseFile(h)) == FsOk && !fsdetail::FaultHere(error)) {
+        SysName copy(temp);
+        if (!CopyFileA(SysName(source).c, copy.c, FALSE)) error = LastError();
+        DWORD attr = GetFileAttributesA(copy.c);
+        if (error == FsOk && ClearReadOnlyOnCopy && attr != INVALID_FILE_ATTRIBUTES &&
+            (attr & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesA(copy.c, attr & ~FILE_ATTRIBUTE_READONLY);
+        if (error == FsOk) error = PutFileInPlace(temp, target);
     }
-    return FsOk;
+    if (error != FsOk) {
+        SetFileAttributesA(SysName(temp).c, FILE_ATTRIBUTE_NORMAL); // a read-only source's copy must go too
+        DiscardTemp(temp);
+    }
+    return error;
 }
 
 FsError CopyNamedFile(std::string_view name, std::string_view sourceDir, std::string_view targetDir) {

@@ -14,6 +14,7 @@
 #include "lib/fs.h"
 #include "lib/msg.h"
 #include "support/emulated_win32.h"
+#include "support/fault_loop.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 #include "support/unix_shell_win32.h"
@@ -83,7 +84,8 @@ TEST(FsMaskOps, CopyErrorsAskAbortRetryIgnore) {
     CreateDirectoryA((dir / "src").c_str(), nullptr);
     for (const char* name : {"a.dat", "b.dat", "c.dat"}) dir.Write("src/" + std::string(name), name);
     CreateDirectoryA((dir / "dst").c_str(), nullptr);
-    // b.dat in the target is held open without sharing, so copying over it fails for real.
+    // b.dat in the target is held open without sharing, so replacing it fails for real (access denied:
+    // the copy is made beside it and cannot take its name); the locked file keeps its bytes.
     dir.Write("dst/b.dat", "locked");
     HANDLE lock =
         CreateFileA((dir / "dst/b.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -102,7 +104,7 @@ TEST(FsMaskOps, CopyErrorsAskAbortRetryIgnore) {
         EXPECT_EQ(cancelled, cancel);
         ASSERT_EQ(prompter.Boxes.size(), boxes);
         const testsupport::Box& box = prompter.Boxes[0];
-        EXPECT_EQ(box.Caption, "File copy error " + std::to_string(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(box.Caption, "File copy error " + std::to_string(ERROR_ACCESS_DENIED));
         EXPECT_EQ(box.Text, (dir / "src/b.dat") + "\r\n" + (dir / "dst/b.dat"));
         EXPECT_EQ(box.Flags, ui::BtnAbortRetryIgnore | ui::IconStop);
         // ignored: the copy went on past the failing file
@@ -110,6 +112,8 @@ TEST(FsMaskOps, CopyErrorsAskAbortRetryIgnore) {
     }
 
     CloseHandle(lock);
+    EXPECT_EQ(dir.Read("dst/b.dat"), "locked");
+    EXPECT_TRUE(testsupport::TempFilesIn(dir / "dst").empty());
 }
 
 TEST(FsTree, DestructiveOperationsLeaveDriveRootsAlone) {
